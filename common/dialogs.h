@@ -1,0 +1,26 @@
+// The modal dialogs through which the processing routines talk to the user. The windows
+// implement them with Qt's standard dialogs, the tests with scripted answers.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qiv {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A message box with an OK button and no title of its own.
+    virtual void Message(std::string_view text) = 0;
+    // A prompt box with an empty entry field at (x, y) twips on the screen; the typed text, or
+    // no value when the user cancels.
+    virtual std::optional<std::string> Prompt(std::string_view text, int xTwips, int yTwips) = 0;
+    // The open-style file dialog, which also takes a typed name of a file that does not exist
+    // yet. filter holds description|pattern pairs ("All Files|*.*|Text Files|*.txt"), the first
+    // one selected. The chosen full path, or no value when the user cancels.
+    virtual std::optional<std::string> ChooseFile(std::string_view filter) = 0;
+};
+
+}  // namespace qiv

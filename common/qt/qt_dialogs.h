@@ -1,0 +1,25 @@
+// The modal dialogs of the programs, made of Qt's standard dialogs.
+#pragma once
+
+#include <QWidget>
+
+#include "dialogs.h"
+
+namespace qiv {
+
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+
+    void Message(std::string_view text) override;
+    std::optional<std::string> Prompt(std::string_view text, int xTwips, int yTwips) override;
+    std::optional<std::string> ChooseFile(std::string_view filter) override;
+
+private:
+    QWidget* parent_;
+};
+
+// "All Files|*.*|Text Files|*.txt" as Qt name filters: "All Files (*)", "Text Files (*.txt)".
+QStringList NameFilters(std::string_view filter);
+
+}  // namespace qiv
