@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <limits>
+#include <ostream>
+
+#include "param_name.h"
 
 namespace qiv {
 namespace {
@@ -12,6 +15,7 @@ struct TypedCase {
     const char* desc;
     const char* text;
     std::optional<std::int32_t> expected;
+    friend void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.desc; }
 };
 
 class ReadTypedTest : public ::testing::TestWithParam<TypedCase> {};
@@ -37,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"largest 32-bit", "2147483647", 2147483647},
                       TypedCase{"one past 32 bits does not fit", "2147483648", std::nullopt},
                       TypedCase{"huge exponent does not fit", "1e400", std::nullopt}),
-    [](const ::testing::TestParamInfo<TypedCase>& row) { return "row" + std::to_string(row.index); });
+    testing::DescName<TypedCase>);
 
 TEST(TypedNumberTest, WidthDecidesWhatFits) {
     EXPECT_EQ(ReadTyped<std::int16_t>("32767"), std::int16_t{32767});
