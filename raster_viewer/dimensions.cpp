@@ -1,0 +1,93 @@
+#include "dimensions.h"
+
+#include <array>
+#include <limits>
+
+#include "binary_file.h"
+#include "raster_file.h"
+#include "rastel_texts.h"
+#include "typed_number.h"
+
+namespace qiv::rastel {
+namespace {
+
+std::int32_t AskDimension(Dialogs& dialogs, std::string_view prompt) {
+    const std::optional<std::string> reply = dialogs.Prompt(prompt, 100, 5000);
+    return ToWidthSaturated<std::int32_t>(LeadingNumber(reply.value_or(std::string())));
+}
+
+bool FitsHeader(std::int32_t value) {
+    return value >= std::numeric_limits<std::int16_t>::min() &&
+           value <= std::numeric_limits<std::int16_t>::max();
+}
+
+}  // namespace
+
+std::string NumberText(std::int32_t value) {
+    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+}
+
+std::string DimensionCaption(const ViewerState& state) {
+    return NumberText(state.ImageRows) + " , " + NumberText(state.ImageCols);
+}
+
+std::string SetDimensions(ViewerState& state, Dialogs& dialogs) {
+    state.ImageRows = AskDimension(dialogs, "Βάλε αριθμό Γραμμών");
+    state.ImageCols = AskDimension(dialogs, "Βάλε αριθμό Στηλών");
+    return DimensionCaption(state);
+}
+
+std::optional<std::string> ReadHeader(ViewerState& state, Dialogs& dialogs) {
+    if (state.FileChosen != kTrue) {
+        dialogs.Message(kChooseImageFirst);
+        return std::nullopt;
+    }
+    // Read-only: reading the header must never create or change a file.
+    BinaryFile file;
+    if (!file.Open(state.ImagePath, BinaryFile::Mode::Read)) {
+        dialogs.Message(CannotOpenMessage(state.ImagePath, file.Error()));
+        return std::nullopt;
+    }
+    std::array<std::uint8_t, kDimensionHeaderSize> bytes{};
+    const std::int64_t got = file.ReadAt(0, bytes);
+    if (got < 0) {
+        dialogs.Message(ReadFailedMessage(state.ImagePath, file.Error()));
+        return std::nullopt;
+    }
+    if (got < static_cast<std::int64_t>(bytes.size())) {
+        dialogs.Message("Το αρχείο εικόνας \"" + state.ImagePath + "\" έχει μόνο " +
+                        std::to_string(got) + " bytes: δεν χωράει Header 4 bytes.");
+        return std::nullopt;
+    }
+    state.Header = DecodeDimensionHeader(bytes);
+    state.ImageRows = state.Header.HeaderRows;
+    state.ImageCols = state.Header.HeaderCols;
+    return DimensionCaption(state);
+}
+
+void WriteHeader(const ViewerState& state, Dialogs& dialogs) {
+    if (state.FileChosen != kTrue) {
+        dialogs.Message(kChooseImageFirst);
+        return;
+    }
+    if (!FitsHeader(state.ImageRows) || !FitsHeader(state.ImageCols)) {
+        dialogs.Message("Οι διαστάσεις " + std::to_string(state.ImageRows) + " x " +
+                        std::to_string(state.ImageCols) +
+                        " δεν χωράνε στο Header (από -32768 έως 32767): δεν γράφτηκε τίποτα.");
+        return;
+    }
+    const auto bytes = EncodeDimensionHeader(
+        {static_cast<std::int16_t>(state.ImageRows), static_cast<std::int16_t>(state.ImageCols)});
+    BinaryFile file;
+    if (!file.Open(state.ImagePath, BinaryFile::Mode::ReadWriteCreate)) {
+        dialogs.Message("Δεν ανοίγει για γράψιμο το αρχείο εικόνας \"" + state.ImagePath + "\" (" +
+                        file.Error() + ").");
+        return;
+    }
+    if (!file.WriteAt(0, bytes)) {
+        dialogs.Message("Δεν γράφτηκε το Header στο αρχείο εικόνας \"" + state.ImagePath + "\" (" +
+                        file.Error() + ").");
+    }
+}
+
+}  // namespace qiv::rastel

@@ -1,0 +1,215 @@
+#include "main_window.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "dimensions.h"
+#include "display_window.h"
+#include "file_commands.h"
+#include "picture_area.h"
+#include "qt_dialogs.h"
+#include "rastel_texts.h"
+#include "text.h"
+#include "twips.h"
+
+namespace qiv::rastel {
+namespace {
+
+template <class Widget>
+Widget* Place(Widget* widget, const char* name, QRect twipsPlace) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(twipsPlace);
+    return widget;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(qiv::Dialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), quit_([] { QCoreApplication::quit(); }) {
+    if (dialogs_ == nullptr) {
+        ownedDialogs_ = std::make_unique<qiv::QtDialogs>(this);
+        dialogs_ = ownedDialogs_.get();
+    }
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Επεξεργασία Εικόνας "));
+    BuildControls();
+    BuildMenus();
+    StartUp();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildControls() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(TwipsRect(0, 0, 6300, 4980).size());
+    setCentralWidget(client);
+
+    frame1_ = Place(new QGroupBox(QStringLiteral("Ενέργειες"), client), "Frame1",
+                    TwipsRect(120, 480, 5895, 4095));
+
+    // Places are relative to the frame, as laid out at design time.
+    label1_ = Place(new QLabel(ToQString(kNoFileCaption), frame1_), "Label1",
+                    TwipsRect(240, 360, 5535, 255));
+    command3_ = Place(new QPushButton(QStringLiteral("Εικόνα"), frame1_), "Command3",
+                      TwipsRect(240, 840, 1575, 375));
+    command11_ = Place(new QPushButton(QStringLiteral("Πληροφορίες/άδεια/περιορισμοί"), frame1_),
+                       "Command11", TwipsRect(2880, 840, 2895, 375));
+    label3_ = Place(new QLabel(QStringLiteral("   Όρθια"), frame1_), "Label3",
+                    TwipsRect(1800, 960, 1935, 255));
+    command4_ = Place(new QPushButton(QStringLiteral("Subset"), frame1_), "Command4",
+                      TwipsRect(240, 1440, 1575, 375));
+    label4_ = Place(new QLabel(QStringLiteral("   None"), frame1_), "Label4",
+                    TwipsRect(1800, 1440, 3615, 255));
+    picture1_ = Place(new qiv::PictureArea(frame1_), "Picture1", TwipsRect(4440, 1440, 1215, 375));
+    picture1_->SetAreaSize(picture1_->size());
+    command2_ = Place(new QPushButton(QStringLiteral("Βάλε Γραμμές, Στήλες"), frame1_), "Command2",
+                      TwipsRect(240, 2040, 2295, 495));
+    label2_ = Place(new QLabel(QStringLiteral("  512 x 512"), frame1_), "Label2",
+                    TwipsRect(2520, 2160, 1575, 255));
+    command5_ = Place(new QPushButton(QStringLiteral("Διάβασε Header"), frame1_), "Command5",
+                      TwipsRect(4440, 2160, 1215, 615));
+    option1_ = Place(new QRadioButton(QStringLiteral("Ασπρόμαυρη Εικόνα"), frame1_), "Option1",
+                     TwipsRect(240, 2760, 1935, 255));
+    option2_ = Place(
+        new QRadioButton(QStringLiteral("Έγχρωμη Συνεχής Διαστρωμάτωση Πυκνότητας"), frame1_),
+        "Option2", TwipsRect(240, 3120, 3975, 255));
+    option3_ = Place(
+        new QRadioButton(QStringLiteral("Έγχρωμη Τυχαία Διαστρωμάτωση Πυκνότητας"), frame1_),
+        "Option3", TwipsRect(240, 3480, 3975, 255));
+    command1_ = Place(new QPushButton(QStringLiteral("Ξεκίνησε"), frame1_), "Command1",
+                      TwipsRect(4440, 3000, 1215, 735));
+
+    optionGroup_ = new QButtonGroup(this);
+    optionGroup_->setExclusive(true);
+    optionGroup_->addButton(option1_, 1);
+    optionGroup_->addButton(option2_, 2);
+    optionGroup_->addButton(option3_, 3);
+    option1_->setChecked(true);
+
+    // Tab order of the layout; the frame, the labels and the picture area take no focus.
+    QWidget::setTabOrder(command1_, command11_);
+    QWidget::setTabOrder(command11_, command3_);
+    QWidget::setTabOrder(command3_, command4_);
+    QWidget::setTabOrder(command4_, command2_);
+    QWidget::setTabOrder(command2_, option1_);
+    QWidget::setTabOrder(option1_, option2_);
+    QWidget::setTabOrder(option2_, option3_);
+    QWidget::setTabOrder(option3_, command5_);
+
+    connect(command1_, &QPushButton::clicked, this, &MainWindow::onCommand1Clicked);
+    connect(command2_, &QPushButton::clicked, this, &MainWindow::onCommand2Clicked);
+    connect(command3_, &QPushButton::clicked, this, &MainWindow::onCommand3Clicked);
+    connect(command4_, &QPushButton::clicked, this, &MainWindow::onCommand4Clicked);
+    connect(command5_, &QPushButton::clicked, this, &MainWindow::onCommand5Clicked);
+    connect(command11_, &QPushButton::clicked, this, &MainWindow::onCommand11Clicked);
+}
+
+void MainWindow::BuildMenus() {
+    const auto addEntry = [this](QMenu* menu, const char* name, const QString& caption,
+                                 void (MainWindow::*slot)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+    };
+
+    QMenu* fl = menuBar()->addMenu(QStringLiteral("Αρχείο"));
+    fl->setObjectName(QStringLiteral("Fl"));
+    addEntry(fl, "Fl1", QStringLiteral("Άνοιξε"), &MainWindow::onFl1Triggered);
+    addEntry(fl, "Fl2", QStringLiteral("Κλείσε"), &MainWindow::onFl2Triggered);
+    addEntry(fl, "Fl3", QStringLiteral("Έξοδος"), &MainWindow::onFl3Triggered);
+
+    QMenu* hs = menuBar()->addMenu(QStringLiteral("Ιστόγραμμα"));
+    hs->setObjectName(QStringLiteral("Hs"));
+    addEntry(hs, "Hs1", QStringLiteral("Κανονικό"), &MainWindow::onHs1Triggered);
+    addEntry(hs, "Hs2", QStringLiteral("Εξισωμένο"), &MainWindow::onHs2Triggered);
+    addEntry(hs, "Td1", QStringLiteral("Βάλε τιμές Γραμμικού τεντώματος"),
+             &MainWindow::onTd1Triggered);
+    addEntry(hs, "Hs3", QStringLiteral("Γραμμικό τέντωμα"), &MainWindow::onHs3Triggered);
+
+    QMenu* px = menuBar()->addMenu(QStringLiteral("Εικόνα"));
+    px->setObjectName(QStringLiteral("Px"));
+    addEntry(px, "Px1", QStringLiteral("Κανονική"), &MainWindow::onPx1Triggered);
+    addEntry(px, "Px2", QStringLiteral("Εξισωμένη"), &MainWindow::onPx2Triggered);
+    addEntry(px, "Px3", QStringLiteral("Γραμμικά τεντωμένη"), &MainWindow::onPx3Triggered);
+    addEntry(px, "HeadCr", QStringLiteral("Δημιούργησε Header"), &MainWindow::onHeadCrTriggered);
+
+    // A menu-bar entry without a menu: choosing the title itself runs the action.
+    QAction* helpIp = menuBar()->addAction(QStringLiteral("Βοήθεια"));
+    helpIp->setObjectName(QStringLiteral("HelpIp"));
+    connect(helpIp, &QAction::triggered, this, &MainWindow::onHelpIpTriggered);
+}
+
+void MainWindow::StartUp() {
+    const QSize screen = ScreenSizeTwips();
+    const PictureSizeTwips picture = rastel::StartUp(state_, screen.height(), screen.width());
+    if (!form3_) {
+        form3_ = std::make_unique<DisplayWindow>();
+    }
+    form3_->SetPictureSizeTwips(picture.Height, picture.Width);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window through its frame ends the program as "Έξοδος" does, so that a
+    // shown display window is not left behind without its main window.
+    event->accept();
+    quit_();
+}
+
+void MainWindow::onFl1Triggered() {
+    if (const std::optional<std::string> caption = OpenImage(state_, *dialogs_)) {
+        label1_->setText(ToQString(*caption));
+    }
+}
+
+void MainWindow::onFl2Triggered() { label1_->setText(ToQString(CloseImage(state_))); }
+
+void MainWindow::onFl3Triggered() {
+    // No image file stays open between commands, so there is nothing to close first.
+    form3_->hide();
+    quit_();
+}
+
+void MainWindow::onHs1Triggered() {}
+
+void MainWindow::onHs2Triggered() {}
+
+void MainWindow::onTd1Triggered() {}
+
+void MainWindow::onHs3Triggered() {}
+
+void MainWindow::onPx1Triggered() {}
+
+void MainWindow::onPx2Triggered() {}
+
+void MainWindow::onPx3Triggered() {}
+
+void MainWindow::onHeadCrTriggered() { WriteHeader(state_, *dialogs_); }
+
+void MainWindow::onHelpIpTriggered() {}
+
+void MainWindow::onCommand1Clicked() {}
+
+void MainWindow::onCommand2Clicked() {
+    label2_->setText(ToQString(SetDimensions(state_, *dialogs_)));
+}
+
+void MainWindow::onCommand3Clicked() {}
+
+void MainWindow::onCommand4Clicked() {}
+
+void MainWindow::onCommand5Clicked() {
+    if (const std::optional<std::string> caption = ReadHeader(state_, *dialogs_)) {
+        label2_->setText(ToQString(*caption));
+    }
+}
+
+void MainWindow::onCommand11Clicked() {}
+
+}  // namespace qiv::rastel

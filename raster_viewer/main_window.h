@@ -1,0 +1,95 @@
+// Form1 "Επεξεργασία Εικόνας ", the main window of Rastel_Qiv. It owns the ViewerState and the
+// display window Form3; each slot reads its controls, calls one routine and sets captions.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "viewer_state.h"
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace qiv {
+class Dialogs;
+class PictureArea;
+}  // namespace qiv
+
+namespace qiv::rastel {
+
+class DisplayWindow;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // dialogs == nullptr: the window asks through Qt's standard dialogs. Tests pass scripted ones.
+    explicit MainWindow(qiv::Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    ViewerState& state() { return state_; }
+    const ViewerState& state() const { return state_; }
+    DisplayWindow& displayWindow() { return *form3_; }
+    // What "Έξοδος" (and closing the window through its frame) runs to end the program; by
+    // default QCoreApplication::quit. Tests put a recorder here.
+    void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void onFl1Triggered();
+    void onFl2Triggered();
+    void onFl3Triggered();
+    void onHs1Triggered();
+    void onHs2Triggered();
+    void onTd1Triggered();
+    void onHs3Triggered();
+    void onPx1Triggered();
+    void onPx2Triggered();
+    void onPx3Triggered();
+    void onHeadCrTriggered();
+    void onHelpIpTriggered();
+    void onCommand1Clicked();
+    void onCommand2Clicked();
+    void onCommand3Clicked();
+    void onCommand4Clicked();
+    void onCommand5Clicked();
+    void onCommand11Clicked();
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void StartUp();
+
+    ViewerState state_;
+    std::unique_ptr<qiv::Dialogs> ownedDialogs_;
+    qiv::Dialogs* dialogs_ = nullptr;
+    std::function<void()> quit_;
+    // A top-level window of its own, not a child: it must not stay above Form1 while shown.
+    std::unique_ptr<DisplayWindow> form3_;
+
+    QGroupBox* frame1_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QLabel* label4_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QPushButton* command5_ = nullptr;
+    QPushButton* command11_ = nullptr;
+    QRadioButton* option1_ = nullptr;
+    QRadioButton* option2_ = nullptr;
+    QRadioButton* option3_ = nullptr;
+    QButtonGroup* optionGroup_ = nullptr;
+    qiv::PictureArea* picture1_ = nullptr;
+};
+
+}  // namespace qiv::rastel

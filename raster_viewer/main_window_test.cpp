@@ -1,0 +1,161 @@
+// Form1 driven as a user would: actions triggered, buttons clicked, dialogs answered from a
+// script; controls are found by their layout names.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "display_window.h"
+#include "main_window.h"
+#include "picture_area.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+#include "text.h"
+#include "twips.h"
+
+using qiv::rastel::MainWindow;
+using qiv::testing::ScriptedDialogs;
+using qiv::testing::TempDir;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    static QString Caption(MainWindow& window, const char* label) {
+        auto* found = window.findChild<QLabel*>(QString::fromLatin1(label));
+        return found != nullptr ? found->text() : QStringLiteral("<no %1>").arg(label);
+    }
+    static void Trigger(MainWindow& window, const char* action) {
+        auto* found = window.findChild<QAction*>(QString::fromLatin1(action));
+        QVERIFY2(found != nullptr, action);
+        found->trigger();
+    }
+    static void Click(MainWindow& window, const char* button) {
+        auto* found = window.findChild<QPushButton*>(QString::fromLatin1(button));
+        QVERIFY2(found != nullptr, button);
+        QTest::mouseClick(found, Qt::LeftButton);
+    }
+
+private slots:
+    void startUpShowsDesignCaptionsAndFirstOption() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        QCOMPARE(window.objectName(), QStringLiteral("Form1"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Επεξεργασία Εικόνας "));
+        QCOMPARE(Caption(window, "Label1"), QStringLiteral("Κανένα όνομα αρχείου"));
+        QCOMPARE(Caption(window, "Label2"), QStringLiteral("  512 x 512"));
+        QCOMPARE(Caption(window, "Label3"), QStringLiteral("   Όρθια"));
+        QCOMPARE(Caption(window, "Label4"), QStringLiteral("   None"));
+        auto* option1 = window.findChild<QRadioButton*>(QStringLiteral("Option1"));
+        auto* option2 = window.findChild<QRadioButton*>(QStringLiteral("Option2"));
+        QVERIFY(option1 != nullptr && option2 != nullptr);
+        QVERIFY(option1->isChecked());
+        option2->click();
+        QVERIFY(option2->isChecked());
+        QVERIFY(!option1->isChecked());
+
+        const qiv::rastel::ViewerState& state = window.state();
+        QCOMPARE(state.ImageRows, 512);
+        QCOMPARE(state.ImageCols, 512);
+        QCOMPARE(state.FileChosen, qiv::rastel::kFalse);
+        QCOMPARE(state.TablesReady, qiv::rastel::kFalse);
+        QVERIFY(state.ScreenHeight > 0 && state.ScreenWidth > 0);
+
+        qiv::rastel::DisplayWindow& form3 = window.displayWindow();
+        QCOMPARE(form3.objectName(), QStringLiteral("Form3"));
+        QVERIFY(!form3.isVisible());
+        QCOMPARE(form3.Picture().Image().size(),
+                 QSize(qiv::TwipsToPixels(state.ScreenWidth),
+                       qiv::TwipsToPixels(state.ScreenHeight - 360)));
+    }
+
+    void menusHoldTheirEntriesInOrder() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        const QList<QAction*> bar = window.menuBar()->actions();
+        QStringList titles;
+        for (const QAction* entry : bar) {
+            titles << entry->text();
+        }
+        QCOMPARE(titles, (QStringList{"Αρχείο", "Ιστόγραμμα", "Εικόνα", "Βοήθεια"}));
+        QCOMPARE(bar.last()->objectName(), QStringLiteral("HelpIp"));
+        QVERIFY(bar.last()->menu() == nullptr);
+
+        const auto entries = [&](const char* menu) {
+            QStringList names;
+            for (const QAction* entry :
+                 window.findChild<QMenu*>(QString::fromLatin1(menu))->actions()) {
+                names << entry->objectName() + "=" + entry->text();
+            }
+            return names;
+        };
+        QCOMPARE(entries("Fl"), (QStringList{"Fl1=Άνοιξε", "Fl2=Κλείσε", "Fl3=Έξοδος"}));
+        QCOMPARE(entries("Hs"), (QStringList{"Hs1=Κανονικό", "Hs2=Εξισωμένο",
+                                             "Td1=Βάλε τιμές Γραμμικού τεντώματος",
+                                             "Hs3=Γραμμικό τέντωμα"}));
+        QCOMPARE(entries("Px"), (QStringList{"Px1=Κανονική", "Px2=Εξισωμένη",
+                                             "Px3=Γραμμικά τεντωμένη",
+                                             "HeadCr=Δημιούργησε Header"}));
+    }
+
+    void openCancelCloseAndExit() {
+        ScriptedDialogs dialogs;
+        dialogs.File("/tmp/first.raw").File(std::nullopt).File("/tmp/second.raw");
+        MainWindow window(&dialogs);
+        int quits = 0;
+        window.setQuitHandler([&quits] { ++quits; });
+
+        Trigger(window, "Fl1");
+        QCOMPARE(Caption(window, "Label1"), QStringLiteral("/tmp/first.raw"));
+        QCOMPARE(dialogs.fileFilters.front(), std::string("All Files|*.*|Text Files|*.txt"));
+        Trigger(window, "Fl1");  // cancelled: nothing changes
+        QCOMPARE(Caption(window, "Label1"), QStringLiteral("/tmp/first.raw"));
+        QCOMPARE(window.state().ImagePath, std::string("/tmp/first.raw"));
+        Trigger(window, "Fl1");
+        QCOMPARE(Caption(window, "Label1"), QStringLiteral("/tmp/second.raw"));
+        QCOMPARE(window.state().FileChosen, qiv::rastel::kTrue);
+
+        Trigger(window, "Fl2");
+        QCOMPARE(Caption(window, "Label1"), QStringLiteral("Κανένα όνομα αρχείου"));
+        QCOMPARE(window.state().FileChosen, qiv::rastel::kFalse);
+        QCOMPARE(window.state().ImagePath, std::string());
+        QCOMPARE(Caption(window, "Label2"), QStringLiteral("  512 x 512"));
+
+        QCOMPARE(quits, 0);
+        Trigger(window, "Fl3");
+        QCOMPARE(quits, 1);
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void dimensionsTypedAndReadFromTheHeader() {
+        TempDir dir;
+        const std::vector<std::uint8_t> bytes{0x00, 0x02, 0x90, 0x01, 7, 7};
+        const std::string image = (dir.Write("header.raw", bytes)).string();
+        ScriptedDialogs dialogs;
+        dialogs.Answer("12.5").Answer("-7");
+        MainWindow window(&dialogs);
+
+        Click(window, "Command2");
+        QCOMPARE(Caption(window, "Label2"), QStringLiteral(" 12 , -7"));
+        QCOMPARE(dialogs.promptCalls.size(), std::size_t{2});
+        QCOMPARE(dialogs.promptCalls[0].text, std::string("Βάλε αριθμό Γραμμών"));
+        QCOMPARE(dialogs.promptCalls[1].text, std::string("Βάλε αριθμό Στηλών"));
+        QCOMPARE(dialogs.promptCalls[1].xTwips, 100);
+        QCOMPARE(dialogs.promptCalls[1].yTwips, 5000);
+
+        Click(window, "Command5");  // no file yet
+        QCOMPARE(dialogs.messages, std::vector<std::string>{"Βάλε πρώτα το όνομα αρχείου εικόνας"});
+        QCOMPARE(Caption(window, "Label2"), QStringLiteral(" 12 , -7"));
+
+        dialogs.File(image);
+        Trigger(window, "Fl1");
+        Click(window, "Command5");
+        QCOMPARE(Caption(window, "Label2"), QStringLiteral(" 512 ,  400"));
+        QCOMPARE(window.state().ImageCols, 400);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
