@@ -1,0 +1,254 @@
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <vector>
+
+#include "dimension_header.h"
+#include "line_record.h"
+#include "main_window.h"
+#include "picture_area.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+using qiv::swathly::kFalse;
+using qiv::swathly::kTrue;
+using qiv::swathly::MainWindow;
+using qiv::testing::ScriptedDialogs;
+using qiv::testing::TempDir;
+
+namespace {
+
+QString TextOf(const MainWindow& window, const QString& name) {
+    const QObject* control = window.findChild<QObject*>(name);
+    if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
+        return box->text();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        return label->text();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        return button->text();
+    }
+    if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
+        return frame->title();
+    }
+    return QStringLiteral("<no control %1>").arg(name);
+}
+
+void Click(MainWindow& window, const char* name) {
+    auto* button = window.findChild<QPushButton*>(QLatin1String(name));
+    QVERIFY(button != nullptr);
+    button->click();
+}
+
+// Line 1 of an HRP pass: title "NOAA-14 ", SatId 14, 300 lines.
+std::vector<std::uint8_t> OneLinePass() {
+    std::vector<std::uint8_t> line(22180, 0);
+    const std::string title = "NOAA-14 ";
+    std::copy(title.begin(), title.end(), line.begin());
+    qiv::WriteInt16Le(&line[8], 14);
+    line[23] = 0x2C;
+    line[24] = 0x01;
+    return line;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpTexts_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        const std::vector<std::pair<const char*, const char*>> rows{
+            {"Command1", "Input Image File Hrp, Cal, Sst, Ndv"},
+            {"Command2", "Display header, Print Data"},
+            {"Command3", "End"},
+            {"Command4", "Enter Output Dat File"},
+            {"Command5", "Information"},
+            {"Command6", "Output from (Hrp) --> Qlk"},
+            {"Command7", "Output (CAL, SST, NDV) --> Qlk "},
+            {"Command8", "Output (Hrp) --> Hrp Less Lines"},
+            {"Command9", "Enter Output Image File"},
+            {"Command10", "Help"},
+            {"Frame1", "Information"},
+            {"Option1(0)", "Band - 1"},
+            {"Option1(1)", "Band - 2"},
+            {"Option1(2)", "Band - 3"},
+            {"Option1(3)", "Band -4"},
+            {"Option1(4)", "Band - 5"},
+            {"Option1(5)", "single Band"},
+            {"Label1(8)", "Title"},
+            {"Label1(9)", "Sat Id"},
+            {"Label1(2)", "Month"},
+            {"Label1(3)", "Day"},
+            {"Label1(4)", "Year"},
+            {"Label1(5)", "Hour"},
+            {"Label1(6)", "Minute"},
+            {"Label1(7)", "Secs"},
+            {"Label1(10)", "Time Diff"},
+            {"Label1(0)", "Rows"},
+            {"Label1(1)", "Cols"},
+            {"Label1(14)", "Line #"},
+            {"Label1(15)", "Rows Qlk"},
+            {"Label1(11)", "SamplInter"},
+            {"Text1(0)", ""},
+            {"Text1(7)", ""},
+            {"Text1(11)", ""},
+            {"Text1(13)", ""},
+            {"Text1(14)", "1"},
+            {"Text2(0)", ""},
+            {"Text2(1)", "5"},
+            {"Label2", ""},
+            {"Label3", ""},
+            {"Label4", ""},
+        };
+        for (const auto& [control, text] : rows) {
+            QTest::newRow(control) << QString::fromLatin1(control) << QString::fromUtf8(text);
+        }
+    }
+
+    void startUpTexts() {
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        ScriptedDialogs dialogs;
+        const MainWindow window(&dialogs);
+        QCOMPARE(TextOf(window, control), text);
+    }
+
+    void startUpState() {
+        ScriptedDialogs dialogs;
+        const MainWindow window(&dialogs);
+        QCOMPARE(window.objectName(), QStringLiteral("Form1"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("HRP File Information"));
+        for (int i = 0; i < 6; ++i) {
+            const auto* option =
+                window.findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(i));
+            QVERIFY(option != nullptr);
+            QCOMPARE(option->isChecked(), i == 5);
+        }
+        for (int i = 8; i <= 10; ++i) {
+            QVERIFY(window.findChild<QObject*>(QStringLiteral("Text1(%1)").arg(i)) == nullptr);
+        }
+        QVERIFY(window.findChild<qiv::PictureArea*>(QStringLiteral("Picture1")) != nullptr);
+        const auto& state = window.State();
+        QCOMPARE(state.InputChosen, kFalse);
+        QCOMPARE(state.DatChosen, kFalse);
+        QCOMPARE(state.OutputChosen, kFalse);
+        QCOMPARE(state.KeepInputOpen, kFalse);
+        QCOMPARE(dialogs.fileFilters.size(), std::size_t{0});
+    }
+
+    void bandOptionsFormOneGroup() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        window.findChild<QRadioButton*>(QStringLiteral("Option1(2)"))->click();
+        window.findChild<QRadioButton*>(QStringLiteral("Option1(4)"))->click();
+        int selected = 0;
+        for (const auto* option : window.findChildren<QRadioButton*>()) {
+            selected += option->isChecked() ? 1 : 0;
+        }
+        QCOMPARE(selected, 1);
+        QVERIFY(window.findChild<QRadioButton*>(QStringLiteral("Option1(4)"))->isChecked());
+    }
+
+    void inputIsChosenOnce() {
+        TempDir dir;
+        const auto first = dir.Write("first.hrp", OneLinePass());
+        ScriptedDialogs dialogs;
+        dialogs.File(first.string()).File((dir / "second.hrp").string());
+        MainWindow window(&dialogs);
+        Click(window, "Command1");
+        Click(window, "Command1");
+        QCOMPARE(dialogs.fileFilters.size(), std::size_t{1});
+        QCOMPARE(TextOf(window, "Label2"), QString::fromStdString(first.string()));
+        QCOMPARE(window.State().InputChosen, kTrue);
+    }
+
+    void cancelledDialogsSetNothing() {
+        ScriptedDialogs dialogs;
+        dialogs.File(std::nullopt).File(std::nullopt).File(std::nullopt);
+        MainWindow window(&dialogs);
+        Click(window, "Command1");
+        Click(window, "Command4");
+        Click(window, "Command9");
+        QCOMPARE(dialogs.fileFilters.size(), std::size_t{3});
+        QCOMPARE(TextOf(window, "Label2"), QString());
+        QCOMPARE(TextOf(window, "Label3"), QString());
+        QCOMPARE(TextOf(window, "Label4"), QString());
+        QCOMPARE(window.State().InputChosen, kFalse);
+        QCOMPARE(window.State().DatChosen, kFalse);
+        QCOMPARE(window.State().OutputChosen, kFalse);
+    }
+
+    void displayHeaderWithOutputChosenFillsBoxesAndClosesInput() {
+        TempDir dir;
+        const auto input = dir.Write("pass.hrp", OneLinePass());
+        ScriptedDialogs dialogs;
+        dialogs.File(input.string())
+            .File((dir / "out.qlk").string())
+            .File((dir / "cal.txt").string());
+        MainWindow window(&dialogs);
+        Click(window, "Command1");
+        Click(window, "Command9");
+        Click(window, "Command4");
+        Click(window, "Command2");
+
+        QCOMPARE(TextOf(window, "Label4"), QString::fromStdString((dir / "out.qlk").string()));
+        QCOMPARE(TextOf(window, "Label3"), QString::fromStdString((dir / "cal.txt").string()));
+        QCOMPARE(TextOf(window, "Text1(0)"), QStringLiteral("NOAA-14 "));
+        QCOMPARE(TextOf(window, "Text1(1)"), QStringLiteral("14"));
+        QCOMPARE(TextOf(window, "Text1(11)"), QStringLiteral("0"));
+        QCOMPARE(TextOf(window, "Text1(12)"), QStringLiteral("300"));
+        QCOMPARE(TextOf(window, "Text1(13)"), QStringLiteral("2048"));
+        QCOMPARE(window.State().LineCount, 300);
+        QVERIFY(!window.State().Input.IsOpen());
+        QCOMPARE(TempDir::Read(dir / "cal.txt").size(),
+                 std::size_t{31 + 2 + 3 + 10 * 11 + 10 * (11 + 8) + 3});
+        QCOMPARE(dialogs.messages.size(), std::size_t{0});
+    }
+
+    void refusedHeaderReadLeavesTheBoxes() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        window.findChild<QLineEdit*>(QStringLiteral("Text1(0)"))->setText(QStringLiteral("typed"));
+        Click(window, "Command2");
+        QCOMPARE(dialogs.messages, std::vector<std::string>{" Enter the file name first"});
+        QCOMPARE(TextOf(window, "Text1(0)"), QStringLiteral("typed"));
+        QCOMPARE(TextOf(window, "Text1(13)"), QString());
+    }
+
+    void informationShowsTheNotice() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        Click(window, "Command5");
+        QCOMPARE(dialogs.messages.size(), std::size_t{1});
+        QVERIFY(dialogs.messages[0].starts_with("Swathly_Qiv"));
+    }
+
+    void endClosesTheInputAndTheWindow() {
+        TempDir dir;
+        const auto input = dir.Write("pass.hrp", OneLinePass());
+        ScriptedDialogs dialogs;
+        dialogs.File(input.string()).File((dir / "out.qlk").string());
+        MainWindow window(&dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Click(window, "Command1");
+        Click(window, "Command9");
+        QVERIFY(qiv::swathly::ReadLineHeader(window.State(), "1", dialogs));
+        QVERIFY(window.State().Input.IsOpen());
+        Click(window, "Command3");
+        QVERIFY(!window.State().Input.IsOpen());
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
