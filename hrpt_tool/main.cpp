@@ -1,10 +1,12 @@
 #include <QApplication>
 
 #include "main_window.h"
+#include "startup_report.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    qiv::swathly::MainWindow window;
-    window.show();
+    qiv::swathly::MainWindow form1;
+    form1.show();
+    qiv::ReportStartupWhenShown(form1);
     return QApplication::exec();
 }
