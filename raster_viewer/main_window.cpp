@@ -13,6 +13,7 @@
 #include "dimensions.h"
 #include "display_window.h"
 #include "file_commands.h"
+#include "histogram_pass.h"
 #include "picture_area.h"
 #include "qt_dialogs.h"
 #include "rastel_texts.h"
@@ -194,7 +195,9 @@ void MainWindow::onHeadCrTriggered() { WriteHeader(state_, *dialogs_); }
 
 void MainWindow::onHelpIpTriggered() {}
 
-void MainWindow::onCommand1Clicked() {}
+void MainWindow::onCommand1Clicked() {
+    rastel::Start(state_, *dialogs_, *picture1_, form3_->Picture());
+}
 
 void MainWindow::onCommand2Clicked() {
     label2_->setText(ToQString(SetDimensions(state_, *dialogs_)));

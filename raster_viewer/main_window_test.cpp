@@ -155,6 +155,40 @@ private slots:
         QCOMPARE(Caption(window, "Label2"), QStringLiteral(" 512 ,  400"));
         QCOMPARE(window.state().ImageCols, 400);
     }
+
+    // Start builds the tables once and clears Form3's picture area every time; HeadCr writes the
+    // typed dimensions into the chosen file.
+    void startAndHeaderThroughTheWindow() {
+        TempDir dir;
+        std::vector<std::uint8_t> bytes(6, 100);
+        const std::string image = dir.Write("image.raw", bytes).string();
+        ScriptedDialogs dialogs;
+        dialogs.File(image).Answer("2").Answer("3");
+        MainWindow window(&dialogs);
+        qiv::PictureArea& shown = window.displayWindow().Picture();
+        auto* waitArea = window.findChild<qiv::PictureArea*>(QStringLiteral("Picture1"));
+        QVERIFY(waitArea != nullptr);
+        const QImage emptyWait = waitArea->Image();
+
+        Trigger(window, "Fl1");
+        Click(window, "Command2");
+        shown.SetPixel(1, 1, qiv::kBlack);
+        Click(window, "Command1");
+        QCOMPARE(window.state().TablesReady, qiv::rastel::kTrue);
+        QCOMPARE(window.state().Levels(100, 1), 6);
+        QCOMPARE(shown.PixelAt(1, 1), qiv::kWhite);
+        QCOMPARE(waitArea->Image(), emptyWait);
+
+        Trigger(window, "HeadCr");
+        QCOMPARE(TempDir::Read(image), (std::vector<std::uint8_t>{2, 0, 3, 0, 100, 100}));
+
+        Trigger(window, "Fl2");
+        shown.SetPixel(1, 1, qiv::kBlack);
+        Click(window, "Command1");
+        QCOMPARE(dialogs.messages,
+                 std::vector<std::string>{"πάτησε πρώτα το κουμπί -Όνομα Αρχείου-"});
+        QCOMPARE(shown.PixelAt(1, 1), qiv::kWhite);
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -1,0 +1,135 @@
+#include "histogram_pass.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <span>
+#include <vector>
+
+#include "raster_file.h"
+#include "rastel_texts.h"
+#include "typed_number.h"
+#include "wait_notice.h"
+
+namespace qiv::rastel {
+namespace {
+
+using Counts = std::array<std::int64_t, 256>;
+
+// Reads are whole rows, as many as fit this block; a row longer than the block is read in
+// block-sized pieces. The histogram does not care where a row ends.
+constexpr std::int64_t kBlockBytes = std::int64_t{1} << 20;
+
+std::optional<std::string> CountLevels(RasterFile& image, Counts& counts) {
+    const std::int64_t total = image.PixelCount();
+    const std::int64_t cols = image.Cols();
+    const std::int64_t chunk = cols <= kBlockBytes ? (kBlockBytes / cols) * cols : kBlockBytes;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(chunk, total)));
+    for (std::int64_t done = 0; done < total;) {
+        const std::int64_t size = std::min(chunk, total - done);
+        const std::span<std::uint8_t> block(buffer.data(), static_cast<std::size_t>(size));
+        if (auto problem = image.ReadPixels(done, block)) {
+            return problem;
+        }
+        for (const std::uint8_t level : block) {
+            ++counts[level];
+        }
+        done += size;
+    }
+    return std::nullopt;
+}
+
+std::int32_t Rounded(double value) { return static_cast<std::int32_t>(RoundHalfEven(value)); }
+
+// Columns 1 to 3 from the counts of an image of pixelCount >= 1 pixels. The counts and their
+// running sums are 64-bit, so that any image the file system can hold gets exact tables;
+// below 8,421,504 pixels every value is the one 32-bit arithmetic gives.
+PassResult BuildTables(const Counts& counts, std::int64_t pixelCount, LevelTable& table) {
+    Counts cumulative{};
+    cumulative[0] = counts[0];
+    // The cut fractions are single precision and compared with single-precision thresholds:
+    // 9 pixels of 10 give a fraction equal to 0.9f, which does not stop the high-cut search,
+    // and 1 pixel of 10 one equal to 0.1f, which stops the low-cut search.
+    constexpr float kHighThreshold = 0.9f;
+    constexpr float kLowThreshold = 0.1f;
+    float highFraction = 0.0f;
+    float lowFraction = 0.0f;
+    std::int16_t highCut = 0;
+    std::int16_t lowCut = 0;
+    const auto fraction = [pixelCount](std::int64_t count) {
+        return static_cast<float>(static_cast<double>(count) / static_cast<double>(pixelCount));
+    };
+    for (int i = 1; i <= 255; ++i) {
+        cumulative[i] = cumulative[i - 1] + counts[i];
+        if (highFraction <= kHighThreshold) {
+            highFraction = fraction(cumulative[i]);
+            highCut = static_cast<std::int16_t>(i);
+        }
+        if (lowFraction < kLowThreshold) {
+            lowFraction = fraction(cumulative[i]);
+            lowCut = static_cast<std::int16_t>(i);
+        }
+    }
+
+    for (int k = 0; k <= 255; ++k) {
+        // A histogram count beyond 32 bits (an image of more than 2 GiB) is held at the
+        // largest 32-bit value; the tables below use the exact counts.
+        table(k, 1) = static_cast<std::int32_t>(
+            std::min<std::int64_t>(counts[k], std::numeric_limits<std::int32_t>::max()));
+        // cumulative x 255 is exact in a double up to 2^53, far beyond any real image.
+        table(k, 2) = Rounded(static_cast<double>(cumulative[k]) * 255.0 /
+                              static_cast<double>(pixelCount));
+        if (k <= lowCut) {
+            table(k, 3) = Rounded(static_cast<double>(k * 10) / lowCut);
+        } else if (k <= highCut) {
+            table(k, 3) =
+                Rounded(static_cast<double>((k - lowCut) * 235) / (highCut - lowCut) + 10.0);
+        } else {
+            table(k, 3) =
+                Rounded(static_cast<double>((k - highCut) * 10) / (255 - highCut) + 245.0);
+        }
+    }
+    return {PassOutcome::Built, lowCut, highCut};
+}
+
+}  // namespace
+
+PassResult HistogramPass(ViewerState& state, Dialogs& dialogs, Canvas& waitArea) {
+    if (state.FileChosen == kFalse) {
+        dialogs.Message(kPressFileButtonFirst);
+        return {PassOutcome::NoFileChosen};
+    }
+    if (state.TablesReady == kTrue) {
+        return {PassOutcome::AlreadyBuilt};
+    }
+    WaitNotice(waitArea, 1, kRastelWaitMessage);
+
+    RasterFile image;
+    std::optional<std::string> problem =
+        image.Open(state.ImagePath, state.ImageRows, state.ImageCols);
+    Counts counts{};
+    if (!problem) {
+        problem = CountLevels(image, counts);
+    }
+    if (problem) {
+        WaitNotice(waitArea, 2, kRastelWaitMessage);
+        dialogs.Message(*problem);
+        return {PassOutcome::Refused};
+    }
+
+    const PassResult result = BuildTables(counts, image.PixelCount(), state.Levels);
+    WaitNotice(waitArea, 2, kRastelWaitMessage);
+    state.TablesReady = kTrue;
+    return result;
+}
+
+PassResult Start(ViewerState& state, Dialogs& dialogs, Canvas& waitArea, Canvas& displayArea) {
+    PassResult result{PassOutcome::AlreadyBuilt};
+    if (state.TablesReady == kFalse) {
+        result = HistogramPass(state, dialogs, waitArea);
+    }
+    displayArea.Clear();
+    return result;
+}
+
+}  // namespace qiv::rastel

@@ -1,0 +1,157 @@
+#include "raster_samples.h"
+
+#include <algorithm>
+#include <cmath>
+#include <system_error>
+
+#include "binary_file.h"
+#include "dimension_header.h"
+
+namespace qiv::samples {
+namespace {
+
+// Integer hashing rather than a standard-library distribution: the distributions may differ
+// between library versions, the samples must not.
+std::uint32_t Hash(std::int32_t x, std::int32_t y, std::uint32_t seed) {
+    std::uint32_t h = seed ^ 0x9E3779B9u;
+    h ^= static_cast<std::uint32_t>(x) * 0x85EBCA6Bu;
+    h = (h << 13) | (h >> 19);
+    h ^= static_cast<std::uint32_t>(y) * 0xC2B2AE35u;
+    h ^= h >> 16;
+    h *= 0x7FEB352Du;
+    h ^= h >> 15;
+    h *= 0x846CA68Bu;
+    h ^= h >> 16;
+    return h;
+}
+
+double Lattice(std::int32_t x, std::int32_t y, std::uint32_t seed) {
+    return Hash(x, y, seed) / 4294967295.0;
+}
+
+double Smooth(double t) { return t * t * (3.0 - 2.0 * t); }
+
+// Value noise in [0, 1], smoothly interpolated between lattice points.
+double ValueNoise(double x, double y, std::uint32_t seed) {
+    const double fx = std::floor(x);
+    const double fy = std::floor(y);
+    const auto ix = static_cast<std::int32_t>(fx);
+    const auto iy = static_cast<std::int32_t>(fy);
+    const double tx = Smooth(x - fx);
+    const double ty = Smooth(y - fy);
+    const double top = Lattice(ix, iy, seed) + (Lattice(ix + 1, iy, seed) - Lattice(ix, iy, seed)) * tx;
+    const double bottom =
+        Lattice(ix, iy + 1, seed) + (Lattice(ix + 1, iy + 1, seed) - Lattice(ix, iy + 1, seed)) * tx;
+    return top + (bottom - top) * ty;
+}
+
+// Fractal sum of octaves, in [0, 1]: coarse shapes with finer detail on top.
+double Fractal(double x, double y, int octaves, std::uint32_t seed) {
+    double sum = 0.0;
+    double amplitude = 1.0;
+    double total = 0.0;
+    for (int octave = 0; octave < octaves; ++octave) {
+        sum += amplitude * ValueNoise(x, y, seed + static_cast<std::uint32_t>(octave) * 1013u);
+        total += amplitude;
+        amplitude *= 0.5;
+        x *= 2.0;
+        y *= 2.0;
+    }
+    return sum / total;
+}
+
+double Ramp(double edge0, double edge1, double value) {
+    return Smooth(std::clamp((value - edge0) / (edge1 - edge0), 0.0, 1.0));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SyntheticScene(std::int32_t rows, std::int32_t cols, std::uint32_t seed) {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    const double scale = 1.0 / 160.0;  // features of the same size on every image size
+    for (std::int32_t r = 0; r < rows; ++r) {
+        for (std::int32_t c = 0; c < cols; ++c) {
+            const double x = c * scale;
+            const double y = r * scale;
+            // Relief with a tilt, so that land lies to the north-east and sea to the south-west.
+            const double tilt = (static_cast<double>(c) / cols - static_cast<double>(r) / rows) * 0.35;
+            const double height = Fractal(x, y, 7, seed) + tilt - 0.5;
+
+            double level;
+            if (height < 0.0) {
+                // Shallow water near the coast is brighter than the open sea.
+                const double depth = std::min(1.0, -height * 6.0);
+                level = 52.0 - 30.0 * depth + 6.0 * (Fractal(x * 8.0, y * 8.0, 2, seed + 7u) - 0.5);
+            } else {
+                // Fields and forests: patches of different brightness, finer texture inside,
+                // bare rock brighter on the heights.
+                const double patches = Fractal(x * 3.0, y * 3.0, 3, seed + 11u);
+                const double texture = Fractal(x * 24.0, y * 24.0, 2, seed + 13u);
+                // Parcels of farmland on the lowlands: a slightly bent grid of fields, each of
+                // its own brightness.
+                const double bend = 0.8 * Fractal(x, y, 2, seed + 17u);
+                const double field = Lattice(static_cast<std::int32_t>(std::floor(x * 9.0 + bend)),
+                                             static_cast<std::int32_t>(std::floor(y * 7.0 - bend)),
+                                             seed + 19u);
+                const double lowland = 1.0 - Ramp(0.04, 0.14, height);
+                level = 60.0 + 60.0 * patches + 18.0 * (texture - 0.5) +
+                        lowland * 30.0 * (field - 0.5) + 150.0 * Ramp(0.12, 0.3, height);
+                // A thin bright beach along the coast.
+                level += 40.0 * (1.0 - Ramp(0.0, 0.012, height));
+            }
+
+            // Cloud, and its shadow cast a little to the south-east.
+            const double cloud = Ramp(0.63, 0.82, Fractal(x * 1.3 + 40.0, y * 1.3, 6, seed + 29u));
+            const double shadow =
+                Ramp(0.63, 0.82, Fractal((x - 0.06) * 1.3 + 40.0, (y - 0.05) * 1.3, 6, seed + 29u));
+            level *= 1.0 - 0.35 * shadow * (1.0 - cloud);
+            const double cloudTop = 205.0 + 50.0 * Fractal(x * 6.0, y * 6.0, 3, seed + 31u);
+            level = level * (1.0 - cloud) + cloudTop * cloud;
+
+            pixels[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
+                   static_cast<std::size_t>(c)] =
+                static_cast<std::uint8_t>(std::clamp(std::lround(level), 0L, 255L));
+        }
+    }
+    return pixels;
+}
+
+namespace {
+
+std::optional<std::string> WriteFile(const std::filesystem::path& path,
+                                     const std::vector<std::uint8_t>& bytes) {
+    BinaryFile file;
+    if (!file.Open(path, BinaryFile::Mode::WriteTruncate) || !file.WriteAt(0, bytes)) {
+        return path.string() + ": " + file.Error();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> WriteRasterSamples(const std::filesystem::path& dir) {
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        return dir.string() + ": " + error.message();
+    }
+
+    std::vector<std::uint8_t> scene = SyntheticScene(512, 512, 1987u);
+    const auto header = EncodeDimensionHeader({512, 512});
+    std::copy(header.begin(), header.end(), scene.begin());
+    if (auto problem = WriteFile(dir / "scene-512x512-header.raw", scene)) {
+        return problem;
+    }
+
+    if (auto problem = WriteFile(dir / "scene-1024x1536.raw", SyntheticScene(1024, 1536, 2024u))) {
+        return problem;
+    }
+
+    std::vector<std::uint8_t> levels(256);
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        levels[i] = static_cast<std::uint8_t>(i);
+    }
+    return WriteFile(dir / "grey-levels-16x16.raw", levels);
+}
+
+}  // namespace qiv::samples
