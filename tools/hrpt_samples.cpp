@@ -1,0 +1,298 @@
+#include "hrpt_samples.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <system_error>
+#include <vector>
+
+#include "binary_file.h"
+#include "dimension_header.h"
+#include "line_record.h"
+#include "swathly_state.h"
+
+namespace qiv::samples {
+namespace {
+
+using swathly::kChannels;
+using swathly::kEarthSamples;
+using swathly::kLineBytes;
+
+// Integer hashing rather than a standard-library distribution: the distributions may differ
+// between library versions, the samples must not.
+std::uint32_t Hash(std::int32_t x, std::int32_t y, std::uint32_t seed) {
+    std::uint32_t h = seed ^ 0x9E3779B9u;
+    h ^= static_cast<std::uint32_t>(x) * 0x85EBCA6Bu;
+    h = (h << 13) | (h >> 19);
+    h ^= static_cast<std::uint32_t>(y) * 0xC2B2AE35u;
+    h ^= h >> 16;
+    h *= 0x7FEB352Du;
+    h ^= h >> 15;
+    h *= 0x846CA68Bu;
+    h ^= h >> 16;
+    return h;
+}
+
+double Lattice(std::int32_t x, std::int32_t y, std::uint32_t seed) {
+    return Hash(x, y, seed) / 4294967295.0;
+}
+
+double Smooth(double t) {
+    return t * t * (3.0 - 2.0 * t);
+}
+
+double ValueNoise(double x, double y, std::uint32_t seed) {
+    const double fx = std::floor(x);
+    const double fy = std::floor(y);
+    const auto ix = static_cast<std::int32_t>(fx);
+    const auto iy = static_cast<std::int32_t>(fy);
+    const double tx = Smooth(x - fx);
+    const double ty = Smooth(y - fy);
+    const double top =
+        Lattice(ix, iy, seed) + (Lattice(ix + 1, iy, seed) - Lattice(ix, iy, seed)) * tx;
+    const double bottom = Lattice(ix, iy + 1, seed) +
+                          (Lattice(ix + 1, iy + 1, seed) - Lattice(ix, iy + 1, seed)) * tx;
+    return top + (bottom - top) * ty;
+}
+
+// Fractal sum of octaves, in [0, 1]: coarse shapes with finer detail on top.
+double Fractal(double x, double y, int octaves, std::uint32_t seed) {
+    double sum = 0.0;
+    double amplitude = 1.0;
+    double total = 0.0;
+    for (int octave = 0; octave < octaves; ++octave) {
+        sum += amplitude * ValueNoise(x, y, seed + static_cast<std::uint32_t>(octave) * 1013u);
+        total += amplitude;
+        amplitude *= 0.5;
+        x *= 2.0;
+        y *= 2.0;
+    }
+    return sum / total;
+}
+
+double Ramp(double edge0, double edge1, double value) {
+    return Smooth(std::clamp((value - edge0) / (edge1 - edge0), 0.0, 1.0));
+}
+
+// Sensor noise of a few counts, -2..2.
+int Noise(std::int32_t x, std::int32_t y, std::uint32_t seed) {
+    return static_cast<int>(Hash(x, y, seed) % 5u) - 2;
+}
+
+std::int16_t Count(double value) {
+    return static_cast<std::int16_t>(std::clamp(std::lround(value), 0L, 1023L));
+}
+
+// What one earth-view sample sees, in physical units.
+struct Sample {
+    std::array<double, 2> albedo{};      // percent, channels 1 and 2
+    std::array<double, 3> brightness{};  // degrees Celsius, channels 3, 4 and 5
+    bool clearSea = false;
+    double seaTemperature = 0.0;
+};
+
+// Land lies to the east of a ragged coast, the sea warms towards the south, and broken cloud
+// with cold tops drifts over both. Positions are in samples and lines, so that a shorter pass
+// is the top of the full one.
+Sample SceneAt(std::int32_t line, std::int32_t column) {
+    const double x = column / 180.0;
+    const double y = line / 180.0;
+    const double tilt = (column / 2048.0 - 0.5) * 0.5 + (line / 1200.0 - 0.5) * 0.15;
+    const double height = Fractal(0.8 * x, 0.8 * y, 6, 11u) + tilt - 0.5;
+    const double land = Ramp(-0.01, 0.01, height);
+    const double vegetation = Fractal(2.0 * x, 2.0 * y, 4, 23u) * (1.0 - Ramp(0.05, 0.25, height));
+    const double cloud = Ramp(0.58, 0.72, Fractal(1.2 * x, 1.5 * y, 5, 37u));
+    const double tops = Fractal(3.0 * x, 3.0 * y, 3, 41u);
+    const double sst = 13.5 + 9.0 * line / 1200.0 + 3.0 * (Fractal(1.5 * x, 1.5 * y, 3, 53u) - 0.5);
+    const double landTemperature = 24.0 + 10.0 * (1.0 - vegetation) - 20.0 * std::max(height, 0.0);
+
+    const auto blend = [&](double sea, double ground, double top) {
+        const double surface = sea + (ground - sea) * land;
+        return surface + (top - surface) * cloud;
+    };
+    Sample s;
+    s.albedo[0] = blend(4.0, 8.0 + 14.0 * (1.0 - vegetation), 45.0 + 35.0 * tops);
+    s.albedo[1] = blend(2.5, 12.0 + 30.0 * vegetation, 42.0 + 33.0 * tops);
+    const double thermal = blend(sst - 1.0, landTemperature, -5.0 - 50.0 * tops);
+    s.brightness[0] = thermal + blend(0.5, 2.0, 25.0);
+    s.brightness[1] = thermal;
+    s.brightness[2] = thermal - blend(1.5, 1.0, 0.5);
+    s.clearSea = land < 0.5 && cloud < 0.2;
+    s.seaTemperature = sst;
+    return s;
+}
+
+// Raw counts fall as the scene warms: cold space reads near 990.
+std::int16_t ThermalCount(double celsius, double slope, int noise) {
+    return Count(1000.0 - slope * (celsius + 120.0) + noise);
+}
+
+std::array<std::int16_t, kChannels> Counts(const Sample& s, std::int32_t line,
+                                           std::int32_t column) {
+    return {Count(40.0 + 9.0 * s.albedo[0] + Noise(column, line, 101u)),
+            Count(40.0 + 9.0 * s.albedo[1] + Noise(column, line, 102u)),
+            ThermalCount(s.brightness[0], 4.5, Noise(column, line, 103u)),
+            ThermalCount(s.brightness[1], 4.0, Noise(column, line, 104u)),
+            ThermalCount(s.brightness[2], 4.0, Noise(column, line, 105u))};
+}
+
+void PutWord(std::vector<std::uint8_t>& line, std::int64_t word, std::int16_t value) {
+    WriteInt16Le(&line[static_cast<std::size_t>(2 * (word - 1))], value);
+}
+
+// Everything of an HRPT line but the earth view: frame sync and time words, the telemetry
+// (whose first value runs through negative numbers), the back-scan and space-view words, and
+// plausible filler where the program reads nothing.
+void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_t lines) {
+    constexpr std::array<std::int16_t, 6> kSync{644, 367, 860, 413, 527, 149};
+    for (std::size_t k = 0; k < kSync.size(); ++k) {
+        PutWord(bytes, static_cast<std::int64_t>(k) + 1, kSync[k]);
+    }
+    for (std::int64_t word = 7; word <= 22; ++word) {
+        PutWord(bytes, word, static_cast<std::int16_t>((line * 3 + word * 61) & 1023));
+    }
+    for (std::int64_t word = 103; word <= 750; ++word) {
+        PutWord(bytes, word, static_cast<std::int16_t>((line + word * 37) & 1023));
+    }
+    for (std::int64_t word = 10991; word <= swathly::kLineWords; ++word) {
+        PutWord(bytes, word, static_cast<std::int16_t>((line * 5 + word * 11) & 1023));
+    }
+    if (line == 1) {
+        swathly::LineHeaderRecord header;
+        const char title[] = "NOAA-14 ";
+        std::copy(title, title + header.Title.size(), header.Title.begin());
+        header.SatId = 14;
+        header.Month = 7;
+        header.Day = 21;
+        header.Year = 1998;
+        header.Hour = 11;
+        header.Minute = 42;
+        header.Secs = 17;
+        header.RowsLow = static_cast<std::uint8_t>(lines & 0xFF);
+        header.RowsHigh = static_cast<std::uint8_t>((lines >> 8) & 0xFF);
+        header.TimeDiff = -0.375;
+        const auto record = swathly::EncodeLineHeader(header);
+        std::copy(record.begin(), record.end(), bytes.begin());
+    }
+    // The telemetry sits right after the header record, across the word grid.
+    WriteInt16Le(&bytes[33], static_cast<std::int16_t>(-12 + (line * 7) % 25));
+    WriteInt16Le(&bytes[35], static_cast<std::int16_t>(512 + line % 5));
+    WriteInt16Le(&bytes[37], static_cast<std::int16_t>(1023 - line % 3));
+    // Back-scan: ten looks at the internal target in channels 3, 4 and 5, interleaved.
+    constexpr std::array<int, 3> kTarget{960, 398, 405};
+    for (int look = 0; look < 10; ++look) {
+        for (int k = 0; k < 3; ++k) {
+            PutWord(bytes, 23 + 3 * look + k,
+                    static_cast<std::int16_t>(kTarget[k] + Noise(look * 3 + k, line, 201u)));
+        }
+    }
+    // Space view: ten looks at cold space in all five channels, interleaved.
+    constexpr std::array<int, kChannels> kSpace{39, 41, 990, 988, 987};
+    for (int look = 0; look < 10; ++look) {
+        for (int k = 0; k < kChannels; ++k) {
+            PutWord(bytes, 53 + 5 * look + k,
+                    static_cast<std::int16_t>(kSpace[k] + Noise(look * 5 + k, line, 202u)));
+        }
+    }
+}
+
+class Output {
+public:
+    bool Open(const std::filesystem::path& path) {
+        path_ = path;
+        return file_.Open(path, BinaryFile::Mode::WriteTruncate);
+    }
+    bool Append(const std::vector<std::uint8_t>& bytes) {
+        if (!file_.WriteAt(offset_, bytes)) {
+            return false;
+        }
+        offset_ += static_cast<std::int64_t>(bytes.size());
+        return true;
+    }
+    std::string Problem() const { return path_.string() + ": " + file_.Error(); }
+
+private:
+    BinaryFile file_;
+    std::filesystem::path path_;
+    std::int64_t offset_ = 0;
+};
+
+}  // namespace
+
+std::optional<std::string> WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines) {
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        return dir.string() + ": " + error.message();
+    }
+    Output hrp;
+    Output cal;
+    Output sst;
+    Output ndv;
+    for (auto [output, name] :
+         {std::pair{&hrp, "avhrr-pass.hrp"}, std::pair{&cal, "avhrr-pass.cal"},
+          std::pair{&sst, "avhrr-pass.sst"}, std::pair{&ndv, "avhrr-pass.ndv"}}) {
+        if (!output->Open(dir / name)) {
+            return output->Problem();
+        }
+    }
+
+    std::vector<std::uint8_t> hrpLine(static_cast<std::size_t>(kLineBytes));
+    std::vector<std::uint8_t> calLine(static_cast<std::size_t>(kEarthSamples * 10));
+    std::vector<std::uint8_t> sstLine(static_cast<std::size_t>(kEarthSamples * 2));
+    std::vector<std::uint8_t> ndvLine(sstLine.size());
+
+    // The products start with a header record whose first word is the number of lines.
+    std::fill(calLine.begin(), calLine.end(), 0);
+    std::fill(sstLine.begin(), sstLine.end(), 0);
+    WriteInt16Le(calLine.data(), static_cast<std::int16_t>(lines));
+    WriteInt16Le(sstLine.data(), static_cast<std::int16_t>(lines));
+    if (!cal.Append(calLine)) {
+        return cal.Problem();
+    }
+    if (!sst.Append(sstLine)) {
+        return sst.Problem();
+    }
+    if (!ndv.Append(sstLine)) {
+        return ndv.Problem();
+    }
+
+    for (std::int32_t line = 1; line <= lines; ++line) {
+        FrameWords(hrpLine, line, lines);
+        for (std::int32_t column = 0; column < kEarthSamples; ++column) {
+            const Sample s = SceneAt(line - 1, column);
+            const auto counts = Counts(s, line, column);
+            std::uint8_t* earth = &hrpLine[static_cast<std::size_t>(
+                swathly::kEarthViewOffset + swathly::kEarthSampleBytes * column)];
+            std::uint8_t* calibrated = &calLine[static_cast<std::size_t>(10 * column)];
+            for (int k = 0; k < kChannels; ++k) {
+                WriteInt16Le(earth + 2 * k, counts[static_cast<std::size_t>(k)]);
+                const double value = k < 2 ? 2.0 * s.albedo[static_cast<std::size_t>(k)]
+                                           : s.brightness[static_cast<std::size_t>(k - 2)] + 100.0;
+                WriteInt16Le(calibrated + 2 * k, static_cast<std::int16_t>(std::lround(value)));
+            }
+            const double seaTenths = std::lround(10.0 * s.seaTemperature);
+            WriteInt16Le(&sstLine[static_cast<std::size_t>(2 * column)],
+                         static_cast<std::int16_t>(s.clearSea ? seaTenths : -999.0));
+            const double ndvi =
+                (s.albedo[1] - s.albedo[0]) / std::max(s.albedo[1] + s.albedo[0], 0.1);
+            WriteInt16Le(&ndvLine[static_cast<std::size_t>(2 * column)],
+                         static_cast<std::int16_t>(std::lround(100.0 * (ndvi + 1.0))));
+        }
+        if (!hrp.Append(hrpLine)) {
+            return hrp.Problem();
+        }
+        if (!cal.Append(calLine)) {
+            return cal.Problem();
+        }
+        if (!sst.Append(sstLine)) {
+            return sst.Problem();
+        }
+        if (!ndv.Append(ndvLine)) {
+            return ndv.Problem();
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace qiv::samples

@@ -1,0 +1,29 @@
+// Sample data for Swathly_Qiv: one synthetic NOAA AVHRR pass as an HRP line file, and the CAL,
+// SST and NDV products of the same scene. Made from fixed seeds, so that every machine gets
+// the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace qiv::samples {
+
+inline constexpr std::int32_t kHrptSampleLines = 1200;
+
+// Writes into dir (created when missing):
+//   avhrr-pass.hrp  HRPT lines of 22180 bytes; line 1 carries the pass header (title
+//                   "NOAA-14 ", 21 July 1998, 11:42:17, the line count) and every line its
+//                   telemetry, back-scan and space-view words and five 10-bit channels of
+//                   earth view: sea, land and cloud
+//   avhrr-pass.cal  five bands per sample: albedo in half percent (bands 1, 2) and brightness
+//                   temperature in degrees Celsius plus 100 (bands 3, 4, 5)
+//   avhrr-pass.sst  sea surface temperature in tenths of a degree Celsius; -999 over land
+//                   and cloud
+//   avhrr-pass.ndv  vegetation index NDVI as 100 x (NDVI + 1)
+// each with `lines` scan lines. Returns the reason when a file could not be written.
+std::optional<std::string> WriteHrptSamples(const std::filesystem::path& dir,
+                                            std::int32_t lines = kHrptSampleLines);
+
+}  // namespace qiv::samples

@@ -1,0 +1,130 @@
+#include "hrpt_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "dimension_header.h"
+#include "line_record.h"
+#include "scripted_dialogs.h"
+#include "swathly_state.h"
+#include "temp_dir.h"
+
+namespace qiv::samples {
+namespace {
+
+using qiv::testing::TempDir;
+
+constexpr std::int32_t kLines = 300;
+
+struct Written {
+    TempDir dir;
+    std::filesystem::path folder = dir / "samples";
+    Written() { EXPECT_EQ(WriteHrptSamples(folder, kLines), std::nullopt); }
+    std::vector<std::uint8_t> Read(const char* name) const { return TempDir::Read(folder / name); }
+};
+
+const Written& Samples() {
+    static const Written written;
+    return written;
+}
+
+std::int16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    return ReadInt16Le(&bytes[offset]);
+}
+
+TEST(HrptSamples, PassHeaderReadsBackThroughTheHeaderDisplay) {
+    swathly::SwathlyState state;
+    state.InputPath = (Samples().folder / "avhrr-pass.hrp").string();
+    state.InputChosen = swathly::kTrue;
+    qiv::testing::ScriptedDialogs dialogs;
+    ASSERT_TRUE(swathly::ReadLineHeader(state, "1", dialogs, ","));
+    EXPECT_EQ(state.Display.Title, "NOAA-14 ");
+    EXPECT_EQ(state.Display.Year, "1998");
+    EXPECT_EQ(state.Display.Hour + ":" + state.Display.Minute + ":" + state.Display.Secs,
+              "11:42:17");
+    EXPECT_EQ(state.Display.TimeDiff, "-0,375");
+    EXPECT_EQ(state.LineCount, kLines);
+    EXPECT_EQ(std::filesystem::file_size(state.InputPath),
+              static_cast<std::uintmax_t>(kLines * swathly::kLineBytes));
+    // The telemetry runs through negative values over the pass.
+    bool negative = false;
+    for (int line = 1; line <= 25 && !negative; ++line) {
+        ASSERT_TRUE(swathly::ReadLineHeader(state, std::to_string(line), dialogs));
+        negative = state.TelemetryTriple[0] < 0;
+    }
+    EXPECT_TRUE(negative);
+}
+
+TEST(HrptSamples, EarthViewIsATenBitSceneOfSeaLandAndCloud) {
+    const auto hrp = Samples().Read("avhrr-pass.hrp");
+    std::array<int, 5> low{1023, 1023, 1023, 1023, 1023};
+    std::array<int, 5> high{};
+    for (std::int32_t line = 0; line < kLines; line += 3) {
+        for (int sample = 0; sample < swathly::kEarthSamples; sample += 3) {
+            for (int k = 0; k < 5; ++k) {
+                const int v = WordAt(hrp, static_cast<std::size_t>(line * swathly::kLineBytes +
+                                                                   1500 + 10 * sample + 2 * k));
+                ASSERT_GE(v, 0);
+                ASSERT_LE(v, 1023);
+                low[k] = std::min(low[k], v);
+                high[k] = std::max(high[k], v);
+            }
+        }
+    }
+    // Dark sea and bright cloud in the visible channel, warm ground and cold tops in the
+    // thermal ones.
+    EXPECT_LT(low[0], 120);
+    EXPECT_GT(high[0], 500);
+    EXPECT_LT(low[3], 480);
+    EXPECT_GT(high[3], 650);
+}
+
+TEST(HrptSamples, ProductsHaveTheirRecordLayouts) {
+    const auto cal = Samples().Read("avhrr-pass.cal");
+    const auto sst = Samples().Read("avhrr-pass.sst");
+    const auto ndv = Samples().Read("avhrr-pass.ndv");
+    EXPECT_EQ(cal.size(), static_cast<std::size_t>((kLines + 1) * 20480));
+    EXPECT_EQ(sst.size(), static_cast<std::size_t>((kLines + 1) * 4096));
+    EXPECT_EQ(ndv.size(), static_cast<std::size_t>((kLines + 1) * 4096));
+    EXPECT_EQ(WordAt(cal, 0), kLines);
+    EXPECT_EQ(WordAt(sst, 0), kLines);
+    EXPECT_EQ(WordAt(ndv, 0), kLines);
+
+    // Clear sea carries a temperature, land and cloud the no-data value.
+    int sea = 0;
+    int masked = 0;
+    for (std::size_t offset = 4096; offset < sst.size(); offset += 2) {
+        const int v = WordAt(sst, offset);
+        if (v == -999) {
+            ++masked;
+        } else {
+            ++sea;
+            ASSERT_GE(v, 100);
+            ASSERT_LE(v, 260);
+        }
+    }
+    EXPECT_GT(sea, 0);
+    EXPECT_GT(masked, 0);
+}
+
+TEST(HrptSamples, SameBytesEveryTime) {
+    TempDir dir;
+    ASSERT_EQ(WriteHrptSamples(dir.Path(), kLines), std::nullopt);
+    for (const char* name :
+         {"avhrr-pass.hrp", "avhrr-pass.cal", "avhrr-pass.sst", "avhrr-pass.ndv"}) {
+        EXPECT_EQ(TempDir::Read(dir / name), Samples().Read(name)) << name;
+    }
+}
+
+TEST(HrptSamples, UnwritableFolderIsReported) {
+    TempDir dir;
+    dir.Write("file", std::vector<std::uint8_t>(1));
+    const auto problem = WriteHrptSamples(dir / "file" / "samples", 2);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_NE(problem->find("file"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qiv::samples
