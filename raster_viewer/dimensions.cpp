@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "binary_file.h"
-#include "raster_file.h"
 #include "rastel_texts.h"
+#include "raster_file.h"
 #include "typed_number.h"
 
 namespace qiv::rastel {

@@ -66,11 +66,9 @@ TEST_P(SetDimensionsTable, ReadsEachReply) {
 INSTANTIATE_TEST_SUITE_P(
     Replies, SetDimensionsTable,
     ::testing::Values(TypedCase{"half down to even", "12.5", 12},
-                      TypedCase{"half up to even", "13.5", 14},
-                      TypedCase{"letters only", "abc", 0},
+                      TypedCase{"half up to even", "13.5", 14}, TypedCase{"letters only", "abc", 0},
                       TypedCase{"blanks then a number", "   300", 300},
-                      TypedCase{"cancelled", std::nullopt, 0},
-                      TypedCase{"negative", "-7", -7},
+                      TypedCase{"cancelled", std::nullopt, 0}, TypedCase{"negative", "-7", -7},
                       TypedCase{"too large is held at the 32-bit limit", "3000000000", 2147483647},
                       TypedCase{"too small is held at the 32-bit limit", "-1e30", -2147483648},
                       TypedCase{"overflowing exponent", "1e400", 2147483647}),
@@ -120,8 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
     Headers, ReadHeaderTable,
     ::testing::Values(ReadCase{"512 rows 400 columns", {0x00, 0x02, 0x90, 0x01, 9, 9}, 512, 400},
                       ReadCase{"sign is kept", {0x00, 0x80, 0xFF, 0xFF}, -32768, -1},
-                      ReadCase{"pixels of a file without header", {10, 20, 30, 40, 50}, 5130,
-                               10270}),
+                      ReadCase{
+                          "pixels of a file without header", {10, 20, 30, 40, 50}, 5130, 10270}),
     qiv::testing::DescName<ReadCase>);
 
 TEST(ReadHeaderTest, RefusalsChangeNothing) {
@@ -137,11 +135,12 @@ TEST(ReadHeaderTest, RefusalsChangeNothing) {
     std::filesystem::remove(path);
     EXPECT_EQ(ReadHeader(f.state, f.dialogs), std::nullopt);
 
-    EXPECT_EQ(f.dialogs.messages,
-              (std::vector<std::string>{
-                  "Βάλε πρώτα το όνομα αρχείου εικόνας",
-                  "Το αρχείο εικόνας \"" + path + "\" έχει μόνο 3 bytes: δεν χωράει Header 4 bytes.",
-                  "Δεν ανοίγει το αρχείο εικόνας \"" + path + "\" (No such file or directory)."}));
+    EXPECT_EQ(
+        f.dialogs.messages,
+        (std::vector<std::string>{
+            "Βάλε πρώτα το όνομα αρχείου εικόνας",
+            "Το αρχείο εικόνας \"" + path + "\" έχει μόνο 3 bytes: δεν χωράει Header 4 bytes.",
+            "Δεν ανοίγει το αρχείο εικόνας \"" + path + "\" (No such file or directory)."}));
     EXPECT_EQ(f.state.ImageRows, 7);
     EXPECT_EQ(f.state.ImageCols, 9);
     EXPECT_EQ(f.state.Header, DimensionHeader{});

@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "raster_file.h"
 #include "rastel_texts.h"
+#include "raster_file.h"
 #include "typed_number.h"
 #include "wait_notice.h"
 
@@ -39,7 +39,9 @@ std::optional<std::string> CountLevels(RasterFile& image, Counts& counts) {
     return std::nullopt;
 }
 
-std::int32_t Rounded(double value) { return static_cast<std::int32_t>(RoundHalfEven(value)); }
+std::int32_t Rounded(double value) {
+    return static_cast<std::int32_t>(RoundHalfEven(value));
+}
 
 // Columns 1 to 3 from the counts of an image of pixelCount >= 1 pixels. The counts and their
 // running sums are 64-bit, so that any image the file system can hold gets exact tables;
@@ -77,8 +79,8 @@ PassResult BuildTables(const Counts& counts, std::int64_t pixelCount, LevelTable
         table(k, 1) = static_cast<std::int32_t>(
             std::min<std::int64_t>(counts[k], std::numeric_limits<std::int32_t>::max()));
         // cumulative x 255 is exact in a double up to 2^53, far beyond any real image.
-        table(k, 2) = Rounded(static_cast<double>(cumulative[k]) * 255.0 /
-                              static_cast<double>(pixelCount));
+        table(k, 2) =
+            Rounded(static_cast<double>(cumulative[k]) * 255.0 / static_cast<double>(pixelCount));
         if (k <= lowCut) {
             table(k, 3) = Rounded(static_cast<double>(k * 10) / lowCut);
         } else if (k <= highCut) {

@@ -24,7 +24,8 @@ using qiv::testing::TempDir;
 Bytes Levels(std::initializer_list<std::pair<int, int>> runs) {
     Bytes bytes;
     for (const auto& [count, level] : runs) {
-        bytes.insert(bytes.end(), static_cast<std::size_t>(count), static_cast<std::uint8_t>(level));
+        bytes.insert(bytes.end(), static_cast<std::size_t>(count),
+                     static_cast<std::uint8_t>(level));
     }
     return bytes;
 }
@@ -79,7 +80,8 @@ TEST_P(HistogramPassTable, CutPointsAndTables) {
 
     const PassResult result = Start(f.state, f.dialogs, f.waitArea, f.displayArea);
 
-    ASSERT_EQ(result.Outcome, PassOutcome::Built) << (f.dialogs.messages.empty() ? "" : f.dialogs.messages[0]);
+    ASSERT_EQ(result.Outcome, PassOutcome::Built)
+        << (f.dialogs.messages.empty() ? "" : f.dialogs.messages[0]);
     EXPECT_EQ(result.LowCut, c.lowCut);
     EXPECT_EQ(result.HighCut, c.highCut);
     for (const Entry& e : c.entries) {
@@ -95,6 +97,8 @@ TEST_P(HistogramPassTable, CutPointsAndTables) {
     EXPECT_EQ(f.displayArea.Clears(), 1);
 }
 
+// One image per row, its cut points, then (level, column, value) entries of the tables.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     EdgeCases, HistogramPassTable,
     ::testing::Values(
@@ -136,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                  2, 3, [] { return Levels({{6, 40}, {10, 90}}); }, 40, 40,
                  {{40, 1, 6}, {90, 1, 0}}}),
     qiv::testing::DescName<PassCase>);
+// clang-format on
 
 // Beyond 8,421,504 pixels a cumulative count times 255 no longer fits 32 bits; the tables must
 // still be those of the image.
@@ -147,8 +152,10 @@ TEST(HistogramPassTest, LargeImageGetsExactTables) {
         std::ofstream out(path, std::ios::binary);
         const Bytes zeros(static_cast<std::size_t>(kSide) * kSide * 3 / 4, 0);
         const Bytes whites(static_cast<std::size_t>(kSide) * kSide / 4, 255);
-        out.write(reinterpret_cast<const char*>(zeros.data()), static_cast<std::streamsize>(zeros.size()));
-        out.write(reinterpret_cast<const char*>(whites.data()), static_cast<std::streamsize>(whites.size()));
+        out.write(reinterpret_cast<const char*>(zeros.data()),
+                  static_cast<std::streamsize>(zeros.size()));
+        out.write(reinterpret_cast<const char*>(whites.data()),
+                  static_cast<std::streamsize>(whites.size()));
     }
     f.state.ImagePath = path.string();
     f.state.FileChosen = kTrue;

@@ -78,12 +78,12 @@ void MainWindow::BuildControls() {
                       TwipsRect(4440, 2160, 1215, 615));
     option1_ = Place(new QRadioButton(QStringLiteral("Ασπρόμαυρη Εικόνα"), frame1_), "Option1",
                      TwipsRect(240, 2760, 1935, 255));
-    option2_ = Place(
-        new QRadioButton(QStringLiteral("Έγχρωμη Συνεχής Διαστρωμάτωση Πυκνότητας"), frame1_),
-        "Option2", TwipsRect(240, 3120, 3975, 255));
-    option3_ = Place(
-        new QRadioButton(QStringLiteral("Έγχρωμη Τυχαία Διαστρωμάτωση Πυκνότητας"), frame1_),
-        "Option3", TwipsRect(240, 3480, 3975, 255));
+    option2_ =
+        Place(new QRadioButton(QStringLiteral("Έγχρωμη Συνεχής Διαστρωμάτωση Πυκνότητας"), frame1_),
+              "Option2", TwipsRect(240, 3120, 3975, 255));
+    option3_ =
+        Place(new QRadioButton(QStringLiteral("Έγχρωμη Τυχαία Διαστρωμάτωση Πυκνότητας"), frame1_),
+              "Option3", TwipsRect(240, 3480, 3975, 255));
     command1_ = Place(new QPushButton(QStringLiteral("Ξεκίνησε"), frame1_), "Command1",
                       TwipsRect(4440, 3000, 1215, 735));
 
@@ -169,7 +169,9 @@ void MainWindow::onFl1Triggered() {
     }
 }
 
-void MainWindow::onFl2Triggered() { label1_->setText(ToQString(CloseImage(state_))); }
+void MainWindow::onFl2Triggered() {
+    label1_->setText(ToQString(CloseImage(state_)));
+}
 
 void MainWindow::onFl3Triggered() {
     // No image file stays open between commands, so there is nothing to close first.
@@ -191,7 +193,9 @@ void MainWindow::onPx2Triggered() {}
 
 void MainWindow::onPx3Triggered() {}
 
-void MainWindow::onHeadCrTriggered() { WriteHeader(state_, *dialogs_); }
+void MainWindow::onHeadCrTriggered() {
+    WriteHeader(state_, *dialogs_);
+}
 
 void MainWindow::onHelpIpTriggered() {}
 

@@ -92,12 +92,12 @@ private slots:
             return names;
         };
         QCOMPARE(entries("Fl"), (QStringList{"Fl1=Άνοιξε", "Fl2=Κλείσε", "Fl3=Έξοδος"}));
-        QCOMPARE(entries("Hs"), (QStringList{"Hs1=Κανονικό", "Hs2=Εξισωμένο",
-                                             "Td1=Βάλε τιμές Γραμμικού τεντώματος",
-                                             "Hs3=Γραμμικό τέντωμα"}));
-        QCOMPARE(entries("Px"), (QStringList{"Px1=Κανονική", "Px2=Εξισωμένη",
-                                             "Px3=Γραμμικά τεντωμένη",
-                                             "HeadCr=Δημιούργησε Header"}));
+        QCOMPARE(entries("Hs"),
+                 (QStringList{"Hs1=Κανονικό", "Hs2=Εξισωμένο",
+                              "Td1=Βάλε τιμές Γραμμικού τεντώματος", "Hs3=Γραμμικό τέντωμα"}));
+        QCOMPARE(entries("Px"),
+                 (QStringList{"Px1=Κανονική", "Px2=Εξισωμένη", "Px3=Γραμμικά τεντωμένη",
+                              "HeadCr=Δημιούργησε Header"}));
     }
 
     void openCancelCloseAndExit() {

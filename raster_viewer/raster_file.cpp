@@ -12,9 +12,9 @@ std::string CannotOpenMessage(const std::string& path, const std::string& reason
 }
 
 std::string ShortFileMessage(const std::string& path, std::int64_t expected, std::int64_t actual) {
-    return "Το αρχείο εικόνας \"" + path + "\" είναι μικρότερο από τις διαστάσεις του: " +
-           "χρειάζονται " + std::to_string(expected) + " bytes, έχει " + std::to_string(actual) +
-           " bytes.";
+    return "Το αρχείο εικόνας \"" + path +
+           "\" είναι μικρότερο από τις διαστάσεις του: " + "χρειάζονται " +
+           std::to_string(expected) + " bytes, έχει " + std::to_string(actual) + " bytes.";
 }
 
 std::string ReadFailedMessage(const std::string& path, const std::string& reason) {

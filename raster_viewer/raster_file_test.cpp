@@ -15,8 +15,8 @@ using qiv::testing::TempDir;
 
 TEST(RasterFileTest, ReadsRowsAndRunsInsideTheImageOnly) {
     TempDir dir;
-    const std::string path = dir.Write("image.raw", Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 99})
-                                 .string();
+    const std::string path =
+        dir.Write("image.raw", Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 99}).string();
     RasterFile image;
     ASSERT_EQ(image.Open(path, 3, 4), std::nullopt);
     EXPECT_EQ(image.PixelCount(), 12);
@@ -44,8 +44,7 @@ TEST(RasterFileTest, FileShortenedAfterOpeningIsReportedNotReadAsZeros) {
     ASSERT_EQ(image.Open(path, 3, 4), std::nullopt);
     std::filesystem::resize_file(path, 6);
     Bytes rows(12);
-    EXPECT_EQ(image.ReadRows(0, 3, rows),
-              ShortFileMessage(path, 12, 6));
+    EXPECT_EQ(image.ReadRows(0, 3, rows), ShortFileMessage(path, 12, 6));
 }
 
 TEST(RasterFileTest, ExactSizeIsEnoughAndFolderIsRefused) {

@@ -29,7 +29,9 @@ double Lattice(std::int32_t x, std::int32_t y, std::uint32_t seed) {
     return Hash(x, y, seed) / 4294967295.0;
 }
 
-double Smooth(double t) { return t * t * (3.0 - 2.0 * t); }
+double Smooth(double t) {
+    return t * t * (3.0 - 2.0 * t);
+}
 
 // Value noise in [0, 1], smoothly interpolated between lattice points.
 double ValueNoise(double x, double y, std::uint32_t seed) {
@@ -39,9 +41,10 @@ double ValueNoise(double x, double y, std::uint32_t seed) {
     const auto iy = static_cast<std::int32_t>(fy);
     const double tx = Smooth(x - fx);
     const double ty = Smooth(y - fy);
-    const double top = Lattice(ix, iy, seed) + (Lattice(ix + 1, iy, seed) - Lattice(ix, iy, seed)) * tx;
-    const double bottom =
-        Lattice(ix, iy + 1, seed) + (Lattice(ix + 1, iy + 1, seed) - Lattice(ix, iy + 1, seed)) * tx;
+    const double top =
+        Lattice(ix, iy, seed) + (Lattice(ix + 1, iy, seed) - Lattice(ix, iy, seed)) * tx;
+    const double bottom = Lattice(ix, iy + 1, seed) +
+                          (Lattice(ix + 1, iy + 1, seed) - Lattice(ix, iy + 1, seed)) * tx;
     return top + (bottom - top) * ty;
 }
 
@@ -67,14 +70,16 @@ double Ramp(double edge0, double edge1, double value) {
 }  // namespace
 
 std::vector<std::uint8_t> SyntheticScene(std::int32_t rows, std::int32_t cols, std::uint32_t seed) {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rows) *
+                                     static_cast<std::size_t>(cols));
     const double scale = 1.0 / 160.0;  // features of the same size on every image size
     for (std::int32_t r = 0; r < rows; ++r) {
         for (std::int32_t c = 0; c < cols; ++c) {
             const double x = c * scale;
             const double y = r * scale;
             // Relief with a tilt, so that land lies to the north-east and sea to the south-west.
-            const double tilt = (static_cast<double>(c) / cols - static_cast<double>(r) / rows) * 0.35;
+            const double tilt =
+                (static_cast<double>(c) / cols - static_cast<double>(r) / rows) * 0.35;
             const double height = Fractal(x, y, 7, seed) + tilt - 0.5;
 
             double level;
@@ -90,9 +95,9 @@ std::vector<std::uint8_t> SyntheticScene(std::int32_t rows, std::int32_t cols, s
                 // Parcels of farmland on the lowlands: a slightly bent grid of fields, each of
                 // its own brightness.
                 const double bend = 0.8 * Fractal(x, y, 2, seed + 17u);
-                const double field = Lattice(static_cast<std::int32_t>(std::floor(x * 9.0 + bend)),
-                                             static_cast<std::int32_t>(std::floor(y * 7.0 - bend)),
-                                             seed + 19u);
+                const double field =
+                    Lattice(static_cast<std::int32_t>(std::floor(x * 9.0 + bend)),
+                            static_cast<std::int32_t>(std::floor(y * 7.0 - bend)), seed + 19u);
                 const double lowland = 1.0 - Ramp(0.04, 0.14, height);
                 level = 60.0 + 60.0 * patches + 18.0 * (texture - 0.5) +
                         lowland * 30.0 * (field - 0.5) + 150.0 * Ramp(0.12, 0.3, height);
