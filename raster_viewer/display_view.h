@@ -1,0 +1,39 @@
+// The display window Form3 as the drawing routines see it: a window that can be shown and
+// moved, with the picture area Picture1 inside. The real window implements it; the tests use a
+// fake that draws into memory and records where the window was asked to go.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "canvas.h"
+#include "viewer_state.h"
+
+namespace qiv::rastel {
+
+class DisplayView {
+public:
+    virtual ~DisplayView() = default;
+
+    // Shows the window without blocking the caller and gives it this size, in twips.
+    virtual void ShowSized(std::int32_t heightTwips, std::int32_t widthTwips) = 0;
+    // Places the window's top-left corner, in twips from the top-left corner of the screen.
+    virtual void MoveTo(std::int32_t topTwips, std::int32_t leftTwips) = 0;
+    // Picture1, in pixels.
+    virtual Canvas& Picture() = 0;
+};
+
+// Brings the display window up for a painting or a plot: shown at the size of the screen.
+// It is not moved; the painting moves it afterwards, the plots leave it where it is.
+void ShowDisplayWindow(const ViewerState& state, DisplayView& display);
+
+// The refusal of every plot and painting before the histogram pass has run.
+inline constexpr std::string_view kPressStartFirst = "πάτησε πρώτα το κουμπί -Ξεκίνησε-";
+
+// The orientation switch Command3: flips Orientation and returns the new caption of Label3.
+std::string_view ToggleOrientation(ViewerState& state);
+
+inline constexpr std::string_view kUprightCaption = "Όρθια";
+inline constexpr std::string_view kUpsideDownCaption = "Άνω κάτω";
+
+}  // namespace qiv::rastel

@@ -1,0 +1,98 @@
+#include "histogram_plot.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+#include "typed_number.h"
+
+namespace qiv::rastel {
+namespace {
+
+constexpr Colour kAxisColour = MakeColour(250, 0, 0);
+constexpr Colour kBarColour = MakeColour(0, 0, 255);
+constexpr int kBaseline = 250;
+
+struct Tick {
+    int x;
+    std::string_view label;
+};
+constexpr std::array<Tick, 6> kTicks{{{10, "0"}, {60, "50"}, {110, "100"}, {160, "150"},
+                                      {210, "200"}, {265, "255"}}};
+
+}  // namespace
+
+std::string_view PlotTitle(PlotKind kind) {
+    switch (kind) {
+        case PlotKind::Normal:
+            return " Κανονικό Ιστόγραμμα";
+        case PlotKind::Equalised:
+            return "Εξισωμένο Ιστόγραμμα";
+        case PlotKind::Stretched:
+            return "Τεντωμένο ιστόγραμμα";
+    }
+    return {};
+}
+
+void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
+    Canvas& picture = display.Picture();
+    picture.Clear();
+    const std::string_view title = PlotTitle(kind);
+
+    // The counts add up in 64 bits, so that the bar heights stay right for images of more
+    // pixels than column 4 can hold; the column keeps them held at its limit.
+    std::array<std::int64_t, 256> plotted{};
+    for (int v = 0; v < 256; ++v) {
+        int target = v;
+        switch (kind) {
+            case PlotKind::Normal:
+                break;
+            case PlotKind::Equalised:
+            case PlotKind::Stretched:
+                target = std::clamp(state.Levels(v, static_cast<int>(kind)), 0, 255);
+                break;
+        }
+        plotted[target] += state.Levels(v, 1);
+    }
+    std::int64_t peak = 0;
+    for (int v = 0; v < 256; ++v) {
+        state.Levels(v, 4) = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(plotted[v], std::numeric_limits<std::int32_t>::min(),
+                                     std::numeric_limits<std::int32_t>::max()));
+        peak = std::max(peak, plotted[v]);
+    }
+
+    ShowDisplayWindow(state, display);
+
+    picture.Line(10, kBaseline, 265, kBaseline, kAxisColour);
+    for (const Tick& tick : kTicks) {
+        picture.Line(tick.x, kBaseline, tick.x, kBaseline + 10, kAxisColour);
+        picture.PrintLine(tick.label);
+    }
+
+    if (peak > 0) {
+        const auto scale = static_cast<float>(200.0 / static_cast<double>(peak));
+        for (int v = 0; v < 256; ++v) {
+            const auto top = static_cast<float>(kBaseline - static_cast<double>(scale) * plotted[v]);
+            const auto y = static_cast<int>(RoundHalfEven(top));
+            // A bar that rounds to no height is a line of no length: nothing is drawn, and
+            // the axis stays visible under it.
+            if (y != kBaseline) {
+                picture.Line(v + 10, kBaseline, v + 10, y, kBarColour);
+            }
+        }
+    }
+
+    picture.Point(280, 10);
+    picture.PrintLine(title);
+}
+
+void PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display, Dialogs& dialogs) {
+    if (state.TablesReady == kFalse) {
+        dialogs.Message(kPressStartFirst);
+        return;
+    }
+    PlotHistogram(state, kind, display);
+}
+
+}  // namespace qiv::rastel

@@ -1,0 +1,56 @@
+// Painting the image into Picture1 of the display window, one picture pixel per image pixel,
+// through a transfer table (PaintMode) and a colour scheme, upright or upside down.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "dialogs.h"
+#include "display_view.h"
+#include "viewer_state.h"
+
+namespace qiv::rastel {
+
+// The grey level painted for a stored byte v: v itself, or the LevelTable column 2 or 3 entry.
+enum class PaintMode : std::int16_t {
+    Normal = 1,     // Px1 "Κανονική"
+    Equalised = 2,  // Px2 "Εξισωμένη"
+    Stretched = 3,  // Px3 "Γραμμικά τεντωμένη"
+};
+
+// The option button of Form1 selected at the moment of painting.
+enum class ColourScheme {
+    Grey,               // Option1
+    ContinuousSlicing,  // Option2
+    RandomSlicing,      // Option3
+};
+
+// Seconds since midnight, as single precision: what the random colours are seeded from.
+using TimeOfDay = std::function<float()>;
+float SystemTimeOfDay();
+
+// ColourTable entries 0..255: the blue, green, yellow and red bands of the continuous density
+// slicing, each rising from black.
+void FillSlicingColours(ViewerState& state);
+
+// ColourTable entries 0..255: entry 0 black, every other entry a random colour with components
+// 0..254; each component is drawn after its own reseeding from the time of day (+0, +12, +3719).
+void FillRandomColours(ViewerState& state, const TimeOfDay& timeOfDay = SystemTimeOfDay);
+
+// Paints the image of ImagePath: shows the display window, moves it to 1 twip from the top and
+// left of the screen, fills the colour table and draws every pixel that can become visible.
+// With a dimension below 1 the window is shown and nothing is painted. A file that cannot be
+// opened or is shorter than the image gives the message that says so; then nothing is painted
+// and the window is not shown. Table entries above 255 of the levels that occur in the image are
+// lowered to 255 in place; entries below 0 are painted as level 0.
+[[nodiscard]] std::optional<std::string> PaintImage(ViewerState& state, PaintMode mode,
+                                                    ColourScheme scheme, DisplayView& display,
+                                                    const TimeOfDay& timeOfDay = SystemTimeOfDay);
+
+// Px1, Px2, Px3: refuses before the histogram pass, paints, shows a failure.
+void PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
+                   Dialogs& dialogs);
+
+}  // namespace qiv::rastel
