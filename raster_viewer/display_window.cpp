@@ -1,8 +1,8 @@
 #include "display_window.h"
 
+#include <QCloseEvent>
 #include <QPushButton>
 
-#include "picture_area.h"
 #include "twips.h"
 
 namespace qiv::rastel {
@@ -28,6 +28,31 @@ void DisplayWindow::SetPictureSizeTwips(int heightTwips, int widthTwips) {
     picture_->SetAreaSize(QSize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips)));
 }
 
-void DisplayWindow::onCommand1Clicked() {}
+void DisplayWindow::ShowSized(std::int32_t heightTwips, std::int32_t widthTwips) {
+    const bool wasShown = isVisible();
+    resize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
+    show();
+    if (wasShown) {
+        // Shown but perhaps covered by the main window: bring the new drawing into view.
+        raise();
+    }
+}
+
+void DisplayWindow::MoveTo(std::int32_t topTwips, std::int32_t leftTwips) {
+    move(TwipsToPixels(leftTwips), TwipsToPixels(topTwips));
+}
+
+void DisplayWindow::closeEvent(QCloseEvent* event) {
+    // The frame's close does what "Επιστροφή" does. Accepting it only hides the window (it is
+    // not deleted on close), so the picture stays for the next painting or plot, and the
+    // window never holds up the end of the program, which closes the windows still shown.
+    event->accept();
+    emit returned();
+}
+
+void DisplayWindow::onCommand1Clicked() {
+    hide();
+    emit returned();
+}
 
 }  // namespace qiv::rastel

@@ -14,6 +14,9 @@
 #include "display_window.h"
 #include "file_commands.h"
 #include "histogram_pass.h"
+#include "histogram_plot.h"
+#include "node_entry.h"
+#include "paint_image.h"
 #include "picture_area.h"
 #include "qt_dialogs.h"
 #include "rastel_texts.h"
@@ -152,6 +155,7 @@ void MainWindow::StartUp() {
     const PictureSizeTwips picture = rastel::StartUp(state_, screen.height(), screen.width());
     if (!form3_) {
         form3_ = std::make_unique<DisplayWindow>();
+        connect(form3_.get(), &DisplayWindow::returned, this, &MainWindow::onForm3Returned);
     }
     form3_->SetPictureSizeTwips(picture.Height, picture.Width);
 }
@@ -179,19 +183,30 @@ void MainWindow::onFl3Triggered() {
     quit_();
 }
 
-void MainWindow::onHs1Triggered() {}
+void MainWindow::onHs1Triggered() { PlotFromMenu(state_, PlotKind::Normal, *form3_, *dialogs_); }
 
-void MainWindow::onHs2Triggered() {}
+void MainWindow::onHs2Triggered() {
+    PlotFromMenu(state_, PlotKind::Equalised, *form3_, *dialogs_);
+}
 
-void MainWindow::onTd1Triggered() {}
+void MainWindow::onTd1Triggered() { NodeEntry(state_, *dialogs_); }
 
-void MainWindow::onHs3Triggered() {}
+void MainWindow::onHs3Triggered() {
+    PlotFromMenu(state_, PlotKind::Stretched, *form3_, *dialogs_);
+}
 
-void MainWindow::onPx1Triggered() {}
+void MainWindow::onPx1Triggered() { Paint(PaintMode::Normal); }
 
-void MainWindow::onPx2Triggered() {}
+void MainWindow::onPx2Triggered() { Paint(PaintMode::Equalised); }
 
-void MainWindow::onPx3Triggered() {}
+void MainWindow::onPx3Triggered() { Paint(PaintMode::Stretched); }
+
+void MainWindow::Paint(PaintMode mode) {
+    const ColourScheme scheme = option3_->isChecked()   ? ColourScheme::RandomSlicing
+                                : option2_->isChecked() ? ColourScheme::ContinuousSlicing
+                                                        : ColourScheme::Grey;
+    PaintFromMenu(state_, mode, scheme, *form3_, *dialogs_);
+}
 
 void MainWindow::onHeadCrTriggered() {
     WriteHeader(state_, *dialogs_);
@@ -207,7 +222,7 @@ void MainWindow::onCommand2Clicked() {
     label2_->setText(ToQString(SetDimensions(state_, *dialogs_)));
 }
 
-void MainWindow::onCommand3Clicked() {}
+void MainWindow::onCommand3Clicked() { label3_->setText(ToQString(ToggleOrientation(state_))); }
 
 void MainWindow::onCommand4Clicked() {}
 
@@ -218,5 +233,7 @@ void MainWindow::onCommand5Clicked() {
 }
 
 void MainWindow::onCommand11Clicked() {}
+
+void MainWindow::onForm3Returned() { label1_->setText(ToQString(state_.ImagePath)); }
 
 }  // namespace qiv::rastel

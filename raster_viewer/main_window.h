@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "paint_image.h"
 #include "viewer_state.h"
 
 class QAction;
@@ -61,11 +62,14 @@ private slots:
     void onCommand4Clicked();
     void onCommand5Clicked();
     void onCommand11Clicked();
+    void onForm3Returned();
 
 private:
     void BuildControls();
     void BuildMenus();
     void StartUp();
+    // Px1, Px2, Px3 in the colour scheme of the selected option button.
+    void Paint(PaintMode mode);
 
     ViewerState state_;
     std::unique_ptr<qiv::Dialogs> ownedDialogs_;
