@@ -1,0 +1,97 @@
+#include "help_window.h"
+
+#include <QFontMetrics>
+#include <QPalette>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "help_panel.h"
+#include "picture_area.h"
+#include "text.h"
+#include "twips.h"
+
+namespace qiv {
+
+namespace {
+
+void PaintBackground(QWidget& widget, Colour background) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(background));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow(const HelpWindowLayout& layout, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      scroller_(new QScrollArea(this)),
+      text_(new PictureArea(nullptr, layout.background)),
+      command1_(new QPushButton(ToQString(layout.returnCaption), this)) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(ToQString(layout.caption));
+    PaintBackground(*this, layout.background);
+
+    // The text is printed once into the picture area's backing image, which survives covering;
+    // lines longer or more than the window holds are reached by scrolling.
+    text_->setObjectName(QStringLiteral("Picture1"));
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidget(text_);
+    PaintBackground(*scroller_->viewport(), layout.background);
+
+    command1_->setObjectName(QStringLiteral("Command1"));
+    connect(command1_, &QPushButton::clicked, this, &QWidget::hide);
+
+    const QRect button =
+        TwipsRect(layout.buttonLeft, layout.buttonTop, layout.buttonWidth, layout.buttonHeight);
+    const int clientWidth = TwipsToPixels(layout.clientWidth);
+    const int clientHeight = TwipsToPixels(layout.clientHeight);
+    command1_->setGeometry(button);
+    buttonRightGap_ = clientWidth - button.right();
+    buttonBottomGap_ = clientHeight - button.bottom();
+    textBottomGap_ = clientHeight - button.top() + TwipsToPixels(60);
+    resize(clientWidth, clientHeight);
+    PlaceControls();
+}
+
+void HelpWindow::ShowText(std::span<const std::string_view> lines) {
+    show();
+    raise();
+
+    const QFontMetrics metrics(text_->font());
+    int width = 1;
+    for (const std::string_view line : lines) {
+        width = std::max(width, metrics.horizontalAdvance(ToQString(line)));
+    }
+    const int height = std::max(1, static_cast<int>(lines.size()) * metrics.height());
+    text_->SetAreaSize(QSize(width, height));
+
+    PrintHelp(*text_, lines);
+    scroller_->horizontalScrollBar()->setValue(0);
+    scroller_->verticalScrollBar()->setValue(0);
+}
+
+void HelpWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceControls();
+}
+
+void HelpWindow::PlaceControls() {
+    const QSize button = command1_->size();
+    command1_->move(width() - buttonRightGap_ - button.width() + 1,
+                    height() - buttonBottomGap_ - button.height() + 1);
+    scroller_->setGeometry(0, 0, width(), std::max(0, height() - textBottomGap_));
+}
+
+HelpWindow& HelpPanel(QPointer<HelpWindow>& window, QWidget* owner, const HelpWindowLayout& layout,
+                      std::span<const std::string_view> lines) {
+    if (window.isNull()) {
+        window = new HelpWindow(layout, owner);
+    }
+    window->ShowText(lines);
+    return *window;
+}
+
+}  // namespace qiv
