@@ -13,13 +13,16 @@
 #include "dimensions.h"
 #include "display_window.h"
 #include "file_commands.h"
+#include "help_window.h"
 #include "histogram_pass.h"
 #include "histogram_plot.h"
 #include "node_entry.h"
 #include "paint_image.h"
 #include "picture_area.h"
 #include "qt_dialogs.h"
+#include "rastel_help.h"
 #include "rastel_texts.h"
+#include "subset.h"
 #include "text.h"
 #include "twips.h"
 
@@ -212,7 +215,9 @@ void MainWindow::onHeadCrTriggered() {
     WriteHeader(state_, *dialogs_);
 }
 
-void MainWindow::onHelpIpTriggered() {}
+void MainWindow::onHelpIpTriggered() {
+    HelpPanel(form2_, kRastelHelpLayout, kRastelHelpText);
+}
 
 void MainWindow::onCommand1Clicked() {
     rastel::Start(state_, *dialogs_, *picture1_, form3_->Picture());
@@ -224,7 +229,11 @@ void MainWindow::onCommand2Clicked() {
 
 void MainWindow::onCommand3Clicked() { label3_->setText(ToQString(ToggleOrientation(state_))); }
 
-void MainWindow::onCommand4Clicked() {}
+void MainWindow::onCommand4Clicked() {
+    if (const std::optional<std::string> caption = SubsetRequest(state_, *dialogs_, *picture1_)) {
+        label4_->setText(ToQString(*caption));
+    }
+}
 
 void MainWindow::onCommand5Clicked() {
     if (const std::optional<std::string> caption = ReadHeader(state_, *dialogs_)) {
@@ -232,7 +241,7 @@ void MainWindow::onCommand5Clicked() {
     }
 }
 
-void MainWindow::onCommand11Clicked() {}
+void MainWindow::onCommand11Clicked() { dialogs_->Message(kRastelNotice); }
 
 void MainWindow::onForm3Returned() { label1_->setText(ToQString(state_.ImagePath)); }
 

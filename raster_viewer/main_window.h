@@ -18,6 +18,7 @@ class QRadioButton;
 
 namespace qiv {
 class Dialogs;
+class HelpWindow;
 class PictureArea;
 }  // namespace qiv
 
@@ -36,6 +37,8 @@ public:
     ViewerState& state() { return state_; }
     const ViewerState& state() const { return state_; }
     DisplayWindow& displayWindow() { return *form3_; }
+    // The help window, or null before the first "Βοήθεια".
+    qiv::HelpWindow* helpWindow() { return form2_.get(); }
     // What "Έξοδος" (and closing the window through its frame) runs to end the program; by
     // default QCoreApplication::quit. Tests put a recorder here.
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
@@ -77,6 +80,8 @@ private:
     std::function<void()> quit_;
     // A top-level window of its own, not a child: it must not stay above Form1 while shown.
     std::unique_ptr<DisplayWindow> form3_;
+    // The help window, made at the first "Βοήθεια".
+    std::unique_ptr<qiv::HelpWindow> form2_;
 
     QGroupBox* frame1_ = nullptr;
     QLabel* label1_ = nullptr;

@@ -85,10 +85,10 @@ void HelpWindow::PlaceControls() {
     scroller_->setGeometry(0, 0, width(), std::max(0, height() - textBottomGap_));
 }
 
-HelpWindow& HelpPanel(QPointer<HelpWindow>& window, QWidget* owner, const HelpWindowLayout& layout,
+HelpWindow& HelpPanel(std::unique_ptr<HelpWindow>& window, const HelpWindowLayout& layout,
                       std::span<const std::string_view> lines) {
-    if (window.isNull()) {
-        window = new HelpWindow(layout, owner);
+    if (!window) {
+        window = std::make_unique<HelpWindow>(layout);
     }
     window->ShowText(lines);
     return *window;

@@ -2,8 +2,8 @@
 // line by line into a picture area, and a return button that hides the window again.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -45,9 +45,10 @@ private:
     int textBottomGap_;
 };
 
-// HelpPanel: creates the help window at the first call (a top-level window that `owner` owns),
-// then shows it and prints the lines afresh. Later calls reuse the same window.
-HelpWindow& HelpPanel(QPointer<HelpWindow>& window, QWidget* owner, const HelpWindowLayout& layout,
+// HelpPanel: creates the help window at the first call, then shows it and prints the lines
+// afresh; later calls reuse the same window. It is a top-level window of its own, not a child of
+// the main window, so that it does not stay above the main window while both are shown.
+HelpWindow& HelpPanel(std::unique_ptr<HelpWindow>& window, const HelpWindowLayout& layout,
                       std::span<const std::string_view> lines);
 
 }  // namespace qiv

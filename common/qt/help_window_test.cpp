@@ -38,9 +38,8 @@ class HelpWindowTest : public QObject {
 
 private slots:
     void isTheWindowOfTheLayout() {
-        QWidget owner;
-        QPointer<HelpWindow> form2;
-        HelpWindow& window = HelpPanel(form2, &owner, kLayout, kShort);
+        std::unique_ptr<HelpWindow> form2;
+        HelpWindow& window = HelpPanel(form2, kLayout, kShort);
         QCOMPARE(window.objectName(), QStringLiteral("Form2"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Help"));
         QVERIFY(window.isWindow());
@@ -56,40 +55,36 @@ private slots:
 
     // Asking again clears first: what is left is exactly what one print of the new text gives.
     void askingAgainReusesTheWindowAndPrintsAfresh() {
-        QWidget owner;
-        QPointer<HelpWindow> form2;
+        std::unique_ptr<HelpWindow> form2;
         const std::vector<std::string_view> other{"another text", "of two lines"};
-        HelpWindow& first = HelpPanel(form2, &owner, kLayout, kShort);
-        HelpWindow& second = HelpPanel(form2, &owner, kLayout, other);
+        HelpWindow& first = HelpPanel(form2, kLayout, kShort);
+        HelpWindow& second = HelpPanel(form2, kLayout, other);
         QCOMPARE(&second, &first);
 
-        QWidget freshOwner;
-        QPointer<HelpWindow> fresh;
-        HelpPanel(fresh, &freshOwner, kLayout, other);
+        std::unique_ptr<HelpWindow> fresh;
+        HelpPanel(fresh, kLayout, other);
         QCOMPARE(second.TextArea().Image(), fresh->TextArea().Image());
     }
 
     void returnHidesAndKeepsTheText() {
-        QWidget owner;
-        QPointer<HelpWindow> form2;
-        HelpWindow& window = HelpPanel(form2, &owner, kLayout, kShort);
+        std::unique_ptr<HelpWindow> form2;
+        HelpWindow& window = HelpPanel(form2, kLayout, kShort);
         const QImage printed = window.TextArea().Image();
         QTest::mouseClick(&window.ReturnButton(), Qt::LeftButton);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.TextArea().Image(), printed);
-        HelpPanel(form2, &owner, kLayout, kShort);
+        HelpPanel(form2, kLayout, kShort);
         QVERIFY(window.isVisible());
         QCOMPARE(window.TextArea().Image(), printed);
     }
 
     // Text larger than the window is printed whole and reached by scrolling.
     void textLargerThanTheWindowCanBeScrolledTo() {
-        QWidget owner;
-        QPointer<HelpWindow> form2;
+        std::unique_ptr<HelpWindow> form2;
         const std::string wide(400, 'W');
         std::vector<std::string_view> lines(120, "line");
         lines.back() = wide;
-        HelpWindow& window = HelpPanel(form2, &owner, kLayout, lines);
+        HelpWindow& window = HelpPanel(form2, kLayout, lines);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QFontMetrics metrics(window.TextArea().font());
         QVERIFY(window.TextArea().Width() >=
@@ -101,9 +96,8 @@ private slots:
     }
 
     void buttonFollowsTheCornerWhenResized() {
-        QWidget owner;
-        QPointer<HelpWindow> form2;
-        HelpWindow& window = HelpPanel(form2, &owner, kLayout, kShort);
+        std::unique_ptr<HelpWindow> form2;
+        HelpWindow& window = HelpPanel(form2, kLayout, kShort);
         const QPoint before = window.ReturnButton().pos();
         window.resize(window.width() + 50, window.height() + 30);
         QCOMPARE(window.ReturnButton().pos(), before + QPoint(50, 30));

@@ -1,0 +1,125 @@
+// The parts of Form1 that belong to no other window: the help panel, the notice and the subset,
+// driven through the window's own controls with scripted dialogs.
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "help_window.h"
+#include "main_window.h"
+#include "picture_area.h"
+#include "rastel_help.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+using qiv::rastel::MainWindow;
+using qiv::testing::ScriptedDialogs;
+using qiv::testing::TempDir;
+
+namespace {
+
+QString Caption(MainWindow& window, const char* label) {
+    auto* found = window.findChild<QLabel*>(QString::fromLatin1(label));
+    return found != nullptr ? found->text() : QStringLiteral("<no %1>").arg(label);
+}
+
+void Trigger(MainWindow& window, const char* action) {
+    auto* found = window.findChild<QAction*>(QString::fromLatin1(action));
+    QVERIFY2(found != nullptr, action);
+    found->trigger();
+}
+
+void Click(MainWindow& window, const char* button) {
+    auto* found = window.findChild<QPushButton*>(QString::fromLatin1(button));
+    QVERIFY2(found != nullptr, button);
+    QTest::mouseClick(found, Qt::LeftButton);
+}
+
+bool AllOneColour(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != image.pixel(0, 0)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+class ShellWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void helpShowsTheRastelTextInForm2() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        QVERIFY(window.helpWindow() == nullptr);
+
+        Trigger(window, "HelpIp");
+        qiv::HelpWindow* form2 = window.helpWindow();
+        QVERIFY(form2 != nullptr);
+        QVERIFY(form2->isVisible());
+        QCOMPARE(form2->objectName(), QStringLiteral("Form2"));
+        QCOMPARE(form2->windowTitle(), QStringLiteral("Βοήθεια Rastel_Qiv"));
+        QCOMPARE(form2->ReturnButton().text(), QStringLiteral("Επιστροφή"));
+        const QFontMetrics metrics(form2->TextArea().font());
+        QCOMPARE(form2->TextArea().Height(), 47 * metrics.height());
+        QCOMPARE(form2->TextArea().PixelAt(0, form2->TextArea().Height() - 1),
+                 qiv::MakeColour(255, 255, 192));
+        const QImage once = form2->TextArea().Image();
+
+        QTest::mouseClick(&form2->ReturnButton(), Qt::LeftButton);
+        QVERIFY(!form2->isVisible());
+        Trigger(window, "HelpIp");
+        QCOMPARE(window.helpWindow(), form2);
+        QVERIFY(form2->isVisible());
+        QCOMPARE(form2->TextArea().Image(), once);
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void noticeChangesNothing() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        Click(window, "Command11");
+        QCOMPARE(dialogs.messages, std::vector<std::string>{std::string(qiv::rastel::kRastelNotice)});
+        QVERIFY(dialogs.promptCalls.empty() && dialogs.fileFilters.empty());
+        QCOMPARE(Caption(window, "Label1"), QStringLiteral("Κανένα όνομα αρχείου"));
+        QCOMPARE(Caption(window, "Label4"), QStringLiteral("   None"));
+        QCOMPARE(window.state().FileChosen, qiv::rastel::kFalse);
+        QCOMPARE(window.state().SubsetPath, std::string());
+    }
+
+    void subsetNamesItsFileInLabel4() {
+        TempDir dir;
+        std::vector<std::uint8_t> image(8 * 10);
+        for (std::size_t k = 0; k < image.size(); ++k) {
+            image[k] = static_cast<std::uint8_t>(k);
+        }
+        const auto imagePath = dir.Write("image.raw", image);
+        const auto cutPath = dir / "cut.raw";
+        ScriptedDialogs dialogs;
+        dialogs.File(imagePath.string()).Answer("8").Answer("10");
+        MainWindow window(&dialogs);
+        Trigger(window, "Fl1");
+        Click(window, "Command2");
+
+        dialogs.Answer("1").Answer("2").Answer("3").Answer("4").File(std::nullopt);
+        Click(window, "Command4");
+        QCOMPARE(Caption(window, "Label4"), QStringLiteral("   None"));
+        QVERIFY(!std::filesystem::exists(cutPath));
+
+        dialogs.Answer("1").Answer("2").Answer("3").Answer("4").File(cutPath.string());
+        Click(window, "Command4");
+        QCOMPARE(Caption(window, "Label4"), QString::fromStdString(cutPath.string()));
+        QCOMPARE(TempDir::Read(cutPath),
+                 (std::vector<std::uint8_t>{3, 0, 4, 0, 22, 23, 24, 25, 32, 33, 34, 35}));
+        QVERIFY(AllOneColour(window.findChild<qiv::PictureArea*>("Picture1")->Image()));
+        QCOMPARE(dialogs.messages.size(), std::size_t{2});  // the name request, twice
+        QVERIFY(dialogs.Exhausted());
+    }
+};
+
+QTEST_MAIN(ShellWindowTest)
+#include "shell_window_test.moc"

@@ -1,0 +1,139 @@
+#include "subset.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "binary_file.h"
+#include "dimension_header.h"
+#include "raster_file.h"
+#include "rastel_texts.h"
+#include "typed_number.h"
+#include "wait_notice.h"
+
+namespace qiv::rastel {
+
+namespace {
+
+// A cancelled prompt reads as an empty reply, that is 0, like every prompt of the program; a
+// number beyond 32 bits is held at the limit, which the checks then refuse.
+std::int32_t AskNumber(Dialogs& dialogs, std::string_view prompt) {
+    const std::optional<std::string> reply =
+        dialogs.Prompt(prompt, kSubsetPromptLeft, kSubsetPromptTop);
+    return ToWidthSaturated<std::int32_t>(LeadingNumber(reply.value_or(std::string())));
+}
+
+bool StartOutside(const ViewerState& state) {
+    return state.SubsetStartRow < 0 || state.SubsetStartCol < 0 ||
+           state.SubsetStartRow > state.ImageRows || state.SubsetStartCol > state.ImageCols;
+}
+
+// Everything the copy needs of the four numbers. The sums are 64-bit so that no typed value
+// can wrap round into the image.
+std::optional<std::string_view> RectangleProblem(const ViewerState& state) {
+    const std::int64_t endRow = std::int64_t{state.SubsetStartRow} + state.SubsetRows;
+    const std::int64_t endCol = std::int64_t{state.SubsetStartCol} + state.SubsetCols;
+    if (StartOutside(state) || endCol > state.ImageCols || endRow > state.ImageRows) {
+        return kSubsetOutsideImage;
+    }
+    if (state.SubsetRows < 0 || state.SubsetCols < 0 ||
+        (state.SubsetRows > 0 && state.SubsetCols < 1)) {
+        return kSubsetBadCounts;
+    }
+    if (state.SubsetRows > INT16_MAX || state.SubsetCols > INT16_MAX) {
+        return kSubsetTooLarge;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string SubsetWriteFailedMessage(const std::string& path, const std::string& reason) {
+    return "Δεν έγινε η εγγραφή του Subset στο αρχείο " + path + " : " + reason;
+}
+
+std::optional<std::string> SubsetRequest(ViewerState& state, Dialogs& dialogs, Canvas& waitArea) {
+    if (state.FileChosen != kTrue) {
+        dialogs.Message(kChooseImageFirst);
+        return std::nullopt;
+    }
+    state.SubsetStartRow = AskNumber(dialogs, "βάλε γραμμή αρχής");
+    state.SubsetStartCol = AskNumber(dialogs, "βάλε στήλη αρχής");
+    if (StartOutside(state)) {
+        dialogs.Message(kSubsetOutsideImage);
+        return std::nullopt;
+    }
+    state.SubsetRows = AskNumber(dialogs, "βάλε αριθμό γραμμών");
+    state.SubsetCols = AskNumber(dialogs, "βάλε αριθμό στηλών");
+    if (const auto problem = RectangleProblem(state)) {
+        dialogs.Message(*problem);
+        return std::nullopt;
+    }
+    // A file too short for its dimensions is refused before the user names the new file.
+    {
+        RasterFile image;
+        if (auto problem = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
+            dialogs.Message(*problem);
+            return std::nullopt;
+        }
+    }
+
+    dialogs.Message(kSubsetAskFileName);
+    const std::optional<std::string> chosen = dialogs.ChooseFile(kSubsetFilter);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    state.SubsetPath = *chosen;
+    if (SameFile(state.ImagePath, state.SubsetPath)) {
+        dialogs.Message(kSubsetOverImage);
+        return std::nullopt;
+    }
+    if (auto problem = CutSubset(state, waitArea)) {
+        dialogs.Message(*problem);
+    }
+    return state.SubsetPath;
+}
+
+std::optional<std::string> CutSubset(const ViewerState& state, Canvas& waitArea) {
+    if (const auto problem = RectangleProblem(state)) {
+        return std::string(*problem);
+    }
+    RasterFile image;
+    if (auto problem = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
+        return problem;
+    }
+    // The image is open for reading only; the check comes before the new file is opened, so
+    // that the image is never opened for writing, whatever name leads to it.
+    if (SameFile(state.ImagePath, state.SubsetPath)) {
+        return std::string(kSubsetOverImage);
+    }
+
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(state.SubsetCols));
+    WaitNotice(waitArea, 1, kRastelWaitMessage);
+    const auto finish = [&waitArea](std::optional<std::string> problem) {
+        WaitNotice(waitArea, 2, kRastelWaitMessage);
+        return problem;
+    };
+
+    BinaryFile subset;
+    if (!subset.Open(state.SubsetPath, BinaryFile::Mode::ReadWriteCreate)) {
+        return finish(SubsetWriteFailedMessage(state.SubsetPath, subset.Error()));
+    }
+    for (std::int64_t i = 0; i < state.SubsetRows; ++i) {
+        const std::int64_t from =
+            (state.SubsetStartRow + i) * state.ImageCols + state.SubsetStartCol;
+        if (auto problem = image.ReadPixels(from, row)) {
+            return finish(problem);
+        }
+        if (!subset.WriteAt(i * state.SubsetCols, row)) {
+            return finish(SubsetWriteFailedMessage(state.SubsetPath, subset.Error()));
+        }
+    }
+    const auto header = EncodeDimensionHeader({static_cast<std::int16_t>(state.SubsetRows),
+                                               static_cast<std::int16_t>(state.SubsetCols)});
+    if (!subset.WriteAt(0, header)) {
+        return finish(SubsetWriteFailedMessage(state.SubsetPath, subset.Error()));
+    }
+    return finish(std::nullopt);
+}
+
+}  // namespace qiv::rastel
