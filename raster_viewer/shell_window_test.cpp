@@ -83,7 +83,8 @@ private slots:
         ScriptedDialogs dialogs;
         MainWindow window(&dialogs);
         Click(window, "Command11");
-        QCOMPARE(dialogs.messages, std::vector<std::string>{std::string(qiv::rastel::kRastelNotice)});
+        QCOMPARE(dialogs.messages,
+                 std::vector<std::string>{std::string(qiv::rastel::kRastelNotice)});
         QVERIFY(dialogs.promptCalls.empty() && dialogs.fileFilters.empty());
         QCOMPARE(Caption(window, "Label1"), QStringLiteral("Κανένα όνομα αρχείου"));
         QCOMPARE(Caption(window, "Label4"), QStringLiteral("   None"));

@@ -5,8 +5,8 @@
 
 #include "binary_file.h"
 #include "dimension_header.h"
-#include "raster_file.h"
 #include "rastel_texts.h"
+#include "raster_file.h"
 #include "typed_number.h"
 #include "wait_notice.h"
 
@@ -128,8 +128,8 @@ std::optional<std::string> CutSubset(const ViewerState& state, Canvas& waitArea)
             return finish(SubsetWriteFailedMessage(state.SubsetPath, subset.Error()));
         }
     }
-    const auto header = EncodeDimensionHeader({static_cast<std::int16_t>(state.SubsetRows),
-                                               static_cast<std::int16_t>(state.SubsetCols)});
+    const auto header = EncodeDimensionHeader(
+        {static_cast<std::int16_t>(state.SubsetRows), static_cast<std::int16_t>(state.SubsetCols)});
     if (!subset.WriteAt(0, header)) {
         return finish(SubsetWriteFailedMessage(state.SubsetPath, subset.Error()));
     }

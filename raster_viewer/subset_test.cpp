@@ -11,8 +11,8 @@
 
 #include "memory_canvas.h"
 #include "param_name.h"
-#include "raster_file.h"
 #include "rastel_texts.h"
+#include "raster_file.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 
@@ -26,7 +26,16 @@ enum class Target { NewFile, LongerFile, ImageOtherSpelling, ImageLink, Cancel, 
 // What the new file holds afterwards: nothing at all, the listed bytes, or what the model below
 // says a subset of the request must be.
 enum class Output { Absent, Literal, Model };
-enum class Msg { ChooseFirst, Outside, AskName, BadCounts, TooLarge, ShortImage, OverImage, WriteFailed };
+enum class Msg {
+    ChooseFirst,
+    Outside,
+    AskName,
+    BadCounts,
+    TooLarge,
+    ShortImage,
+    OverImage,
+    WriteFailed
+};
 
 struct SubsetCase {
     const char* desc;
@@ -61,7 +70,8 @@ Bytes ModelSubset(const Bytes& image, std::int32_t imageCols, const ViewerState&
     old.resize(std::max({old.size(), size, std::size_t{4}}));
     for (std::int64_t i = 0; i < s.SubsetRows; ++i) {
         for (std::int64_t j = 0; j < s.SubsetCols; ++j) {
-            old[i * s.SubsetCols + j] = image[(s.SubsetStartRow + i) * imageCols + s.SubsetStartCol + j];
+            old[i * s.SubsetCols + j] =
+                image[(s.SubsetStartRow + i) * imageCols + s.SubsetStartCol + j];
         }
     }
     old[0] = static_cast<std::uint8_t>(s.SubsetRows & 0xFF);
@@ -138,16 +148,27 @@ TEST_P(SubsetTest, CutsOrRefusesAndNeverTouchesTheImage) {
     std::vector<std::string> expected;
     for (const Msg m : c.messages) {
         switch (m) {
-            case Msg::ChooseFirst: expected.emplace_back(kChooseImageFirst); break;
-            case Msg::Outside: expected.emplace_back(kSubsetOutsideImage); break;
-            case Msg::AskName: expected.emplace_back(kSubsetAskFileName); break;
-            case Msg::BadCounts: expected.emplace_back(kSubsetBadCounts); break;
-            case Msg::TooLarge: expected.emplace_back(kSubsetTooLarge); break;
-            case Msg::OverImage: expected.emplace_back(kSubsetOverImage); break;
+            case Msg::ChooseFirst:
+                expected.emplace_back(kChooseImageFirst);
+                break;
+            case Msg::Outside:
+                expected.emplace_back(kSubsetOutsideImage);
+                break;
+            case Msg::AskName:
+                expected.emplace_back(kSubsetAskFileName);
+                break;
+            case Msg::BadCounts:
+                expected.emplace_back(kSubsetBadCounts);
+                break;
+            case Msg::TooLarge:
+                expected.emplace_back(kSubsetTooLarge);
+                break;
+            case Msg::OverImage:
+                expected.emplace_back(kSubsetOverImage);
+                break;
             case Msg::ShortImage:
-                expected.push_back(ShortFileMessage(imagePath.string(),
-                                                    std::int64_t{c.imageRows} * c.imageCols,
-                                                    imageBytes));
+                expected.push_back(ShortFileMessage(
+                    imagePath.string(), std::int64_t{c.imageRows} * c.imageCols, imageBytes));
                 break;
             case Msg::WriteFailed:
                 expected.push_back(SubsetWriteFailedMessage(*answer, "REASON"));
@@ -165,14 +186,14 @@ TEST_P(SubsetTest, CutsOrRefusesAndNeverTouchesTheImage) {
             EXPECT_EQ(dialogs.messages[k], expected[k]);
         }
     }
-    const bool askedName = std::find(c.messages.begin(), c.messages.end(), Msg::AskName) !=
-                           c.messages.end();
-    EXPECT_EQ(dialogs.fileFilters, askedName ? std::vector<std::string>{"All Files|*.*"}
-                                             : std::vector<std::string>{});
+    const bool askedName =
+        std::find(c.messages.begin(), c.messages.end(), Msg::AskName) != c.messages.end();
+    EXPECT_EQ(dialogs.fileFilters,
+              askedName ? std::vector<std::string>{"All Files|*.*"} : std::vector<std::string>{});
 
-    const bool copied = c.output != Output::Absent ||
-                        std::find(c.messages.begin(), c.messages.end(), Msg::WriteFailed) !=
-                            c.messages.end();
+    const bool copied =
+        c.output != Output::Absent ||
+        std::find(c.messages.begin(), c.messages.end(), Msg::WriteFailed) != c.messages.end();
     EXPECT_EQ(label4, copied ? answer : std::nullopt);
     EXPECT_EQ(wait.Clears(), copied ? 1 : 0);
     EXPECT_TRUE(wait.Texts().empty()) << "the wait notice stays after the subset";
@@ -195,6 +216,7 @@ TEST_P(SubsetTest, CutsOrRefusesAndNeverTouchesTheImage) {
 
 using R = std::vector<std::optional<std::string>>;
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, SubsetTest,
     ::testing::Values(
@@ -274,6 +296,7 @@ INSTANTIATE_TEST_SUITE_P(
                    .replies = R{"0", "0", "2", "2"}, .target = Target::Folder,
                    .messages = {Msg::AskName, Msg::WriteFailed}}),
     testing::DescName<SubsetCase>);
+// clang-format on
 
 // The process's own count of read and write system calls.
 std::pair<long long, long long> SystemCalls() {
@@ -312,10 +335,13 @@ TEST(CutSubsetTest, CopiesEachRowWithOneReadAndOneWrite) {
     ASSERT_EQ(CutSubset(state, wait), std::nullopt);
     const auto after = SystemCalls();
 
-    // One read per row, plus the reads of the count file itself; one write per row plus the header.
+    // One read per row and one write per row plus the header. The slack is for the reads of the
+    // count file itself and what a sanitizer's runtime may do meanwhile; a copy in smaller
+    // pieces would need hundreds of calls more.
     EXPECT_GE(after.first - before.first, 250);
-    EXPECT_LE(after.first - before.first, 250 + 8);
-    EXPECT_EQ(after.second - before.second, 250 + 1);
+    EXPECT_LE(after.first - before.first, 250 + 10);
+    EXPECT_GE(after.second - before.second, 250 + 1);
+    EXPECT_LE(after.second - before.second, 250 + 1 + 10);
 }
 
 }  // namespace
