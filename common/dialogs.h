@@ -10,12 +10,15 @@ namespace qiv {
 
 class Dialogs {
 public:
+    static constexpr int kToolkitPlace = -1;
+
     virtual ~Dialogs() = default;
 
     // A message box with an OK button and no title of its own.
     virtual void Message(std::string_view text) = 0;
-    // A prompt box with an empty entry field at (x, y) twips on the screen; the typed text, or
-    // no value when the user cancels.
+    // A prompt box with an empty entry field at (x, y) twips on the screen, or where the
+    // toolkit puts it when x or y is kToolkitPlace; the typed text, or no value when the user
+    // cancels.
     virtual std::optional<std::string> Prompt(std::string_view text, int xTwips, int yTwips) = 0;
     // The open-style file dialog, which also takes a typed name of a file that does not exist
     // yet. filter holds description|pattern pairs ("All Files|*.*|Text Files|*.txt"), the first

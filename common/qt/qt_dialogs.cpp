@@ -22,11 +22,13 @@ std::optional<std::string> QtDialogs::Prompt(std::string_view text, int xTwips, 
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(ToQString(text));
     dialog.setTextValue(QString());
-    QPoint place(TwipsToPixels(xTwips), TwipsToPixels(yTwips));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        place += screen->geometry().topLeft();
+    if (xTwips != kToolkitPlace && yTwips != kToolkitPlace) {
+        QPoint place(TwipsToPixels(xTwips), TwipsToPixels(yTwips));
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            place += screen->geometry().topLeft();
+        }
+        dialog.move(place);
     }
-    dialog.move(place);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
