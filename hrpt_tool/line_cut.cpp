@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "line_record.h"
+#include "quicklook.h"
 #include "typed_number.h"
+#include "wait_notice.h"
 
 namespace qiv::swathly {
 namespace {
@@ -11,10 +14,98 @@ namespace {
 // Whole lines move in blocks of about a megabyte: one read and one write per block.
 constexpr std::int64_t kLinesPerBlock = 48;
 
+// A line number typed into one of the two prompts: the leading number rounded to 16 bits. A
+// cancelled prompt reads as the empty text, 0.
+std::optional<std::int16_t> AskLine(Dialogs& dialogs, std::string_view prompt) {
+    const auto reply =
+        dialogs.Prompt(prompt, Dialogs::kToolkitPlace, Dialogs::kToolkitPlace).value_or("");
+    return ReadTyped<std::int16_t>(reply);
+}
+
+// Closes the input and ends the run of the cut, whichever way it ends.
+bool Finish(SwathlyState& state, bool written) {
+    state.KeepInputOpen = kFalse;
+    state.Input.Close();
+    return written;
+}
+
 }  // namespace
 
+bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
+                  Canvas& waitArea, std::string_view decimalSeparator) {
+    if (state.OutputChosen != kTrue || state.InputChosen != kTrue) {
+        dialogs.Message(kEnterFilesFirst);
+        return false;
+    }
+    if (SameFile(state.InputPath, state.OutputPath)) {
+        dialogs.Message(kOutputIsInput);
+        return false;
+    }
+    state.KeepInputOpen = kTrue;
+    if (!ReadLineHeader(state, lineText, dialogs, decimalSeparator)) {
+        return Finish(state, false);
+    }
+
+    const auto start = AskLine(dialogs, kStartPrompt);
+    if (!start || *start < 1) {
+        dialogs.Message("Enter a start line from 1 to 32767");
+        return Finish(state, false);
+    }
+    const auto end = AskLine(dialogs, kEndPrompt);
+    if (!end || *end < *start) {
+        dialogs.Message("Enter an end line from " + std::to_string(*start) + " to 32767");
+        return Finish(state, false);
+    }
+    const std::int64_t bytes = state.Input.Size();
+    if (bytes < 0) {
+        dialogs.Message(CannotReadInput(state.InputPath, state.Input.Error()));
+        return Finish(state, false);
+    }
+    const std::int64_t available = HrpLinesIn(bytes);
+    const std::int64_t count = LinesToCopy(available, *start, *end);
+    if (count == 0) {
+        dialogs.Message("The input file has " + std::to_string(available) +
+                        " lines: the start line " + std::to_string(*start) +
+                        " lies beyond its end");
+        return Finish(state, false);
+    }
+
+    BinaryFile output;
+    if (!output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
+        dialogs.Message(CannotOpenOutput(state.OutputPath, output.Error()));
+        return Finish(state, false);
+    }
+
+    // The new pass starts at line Start: its header states the lines actually copied and
+    // a start time moved on by 1/15 s per line number.
+    LineHeaderRecord& header = state.LineHeader;
+    const PassTime time = AdvanceStartTime({header.Hour, header.Minute, header.Secs}, *start);
+    header.Hour = time.Hour;
+    header.Minute = time.Minute;
+    header.Secs = time.Secs;
+    header.RowsLow = static_cast<std::uint8_t>(count % 256);
+    header.RowsHigh = static_cast<std::uint8_t>(count / 256);
+
+    WaitNotice(waitArea, 1, kSwathlyWaitMessage);
+    const auto failure = CopyLineRange(state.Input, output, *start, count, EncodeLineHeader(header));
+    output.Close();
+    WaitNotice(waitArea, 2, kSwathlyWaitMessage);
+    if (failure) {
+        switch (failure->Where) {
+            case LineCutFailure::Side::Input:
+                dialogs.Message(CannotReadInput(state.InputPath, failure->Reason));
+                break;
+            case LineCutFailure::Side::Output:
+                dialogs.Message(CannotWriteOutput(state.OutputPath, failure->Reason));
+                break;
+        }
+        return Finish(state, false);
+    }
+    return Finish(state, true);
+}
+
 std::int64_t HrpLinesIn(std::int64_t bytes) {
-    return bytes <= 0 ? 0 : (bytes + kCutLineLength - 1) / kCutLineLength;
+    return bytes <= 0 ? 0 : (bytes + kLineBytes - 1) / kLineBytes;
 }
 
 std::int64_t LinesToCopy(std::int64_t available, std::int64_t start, std::int64_t end) {
@@ -43,14 +134,14 @@ PassTime AdvanceStartTime(PassTime time, std::int64_t start) {
 
 std::optional<LineCutFailure> CopyLineRange(BinaryFile& input, BinaryFile& output,
                                             std::int64_t start, std::int64_t count,
-                                            std::span<const std::uint8_t, kCutHeaderLength> header) {
+                                            std::span<const std::uint8_t, kLineHeaderBytes> header) {
     std::vector<std::uint8_t> block(
-        static_cast<std::size_t>(std::min(count, kLinesPerBlock) * kCutLineLength));
+        static_cast<std::size_t>(std::min(count, kLinesPerBlock) * kLineBytes));
     for (std::int64_t done = 0; done < count;) {
         const std::int64_t lines = std::min(count - done, kLinesPerBlock);
         const std::span<std::uint8_t> bytes(block.data(),
-                                            static_cast<std::size_t>(lines * kCutLineLength));
-        const std::int64_t got = input.ReadAt((start - 1 + done) * kCutLineLength, bytes);
+                                            static_cast<std::size_t>(lines * kLineBytes));
+        const std::int64_t got = input.ReadAt((start - 1 + done) * kLineBytes, bytes);
         if (got < 0) {
             return LineCutFailure{LineCutFailure::Side::Input, input.Error()};
         }
@@ -58,7 +149,7 @@ std::optional<LineCutFailure> CopyLineRange(BinaryFile& input, BinaryFile& outpu
         if (done == 0) {
             std::copy(header.begin(), header.end(), bytes.begin());
         }
-        if (!output.WriteAt(done * kCutLineLength, bytes)) {
+        if (!output.WriteAt(done * kLineBytes, bytes)) {
             return LineCutFailure{LineCutFailure::Side::Output, output.Error()};
         }
         done += lines;

@@ -76,19 +76,19 @@ TEST(HrpLinesIn, CountsALineCutShort) {
 
 // Line j holds bytes that name it, so every output line tells where it came from.
 std::vector<std::uint8_t> MakePass(std::int64_t lines) {
-    std::vector<std::uint8_t> file(static_cast<std::size_t>(lines * kCutLineLength));
+    std::vector<std::uint8_t> file(static_cast<std::size_t>(lines * kLineBytes));
     for (std::size_t i = 0; i < file.size(); ++i) {
-        const std::size_t line = i / kCutLineLength;
-        file[i] = static_cast<std::uint8_t>((line * 13 + i % kCutLineLength * 7) % 251);
+        const std::size_t line = i / kLineBytes;
+        file[i] = static_cast<std::uint8_t>((line * 13 + i % kLineBytes * 7) % 251);
     }
     return file;
 }
 
 std::vector<std::uint8_t> Line(const std::vector<std::uint8_t>& file, std::int64_t j) {
-    const auto from = file.begin() + (j - 1) * kCutLineLength;
-    const auto to = std::min(from + kCutLineLength, file.end());
+    const auto from = file.begin() + (j - 1) * kLineBytes;
+    const auto to = std::min(from + kLineBytes, file.end());
     std::vector<std::uint8_t> line(from, to);
-    line.resize(kCutLineLength, 0);
+    line.resize(kLineBytes, 0);
     return line;
 }
 
@@ -98,10 +98,10 @@ TEST(CopyLineRange, LinesStartToEndWithTheHeaderOverTheFirst) {
     auto pass = MakePass(60);
     pass.resize(pass.size() - 100);
     const auto inputPath = dir.Write("pass.hrp", pass);
-    const std::vector<std::uint8_t> old(70 * kCutLineLength, 0xEE);
+    const std::vector<std::uint8_t> old(70 * kLineBytes, 0xEE);
     const auto outputPath = dir.Write("cut.hrp", old);
 
-    std::array<std::uint8_t, kCutHeaderLength> header{};
+    std::array<std::uint8_t, kLineHeaderBytes> header{};
     header.fill(0x5A);
     BinaryFile input;
     BinaryFile output;
@@ -118,7 +118,7 @@ TEST(CopyLineRange, LinesStartToEndWithTheHeaderOverTheFirst) {
     for (std::int64_t k = 2; k <= 58; ++k) {
         EXPECT_EQ(Line(cut, k), Line(pass, k + 2)) << "output line " << k;
     }
-    EXPECT_EQ(Line(cut, 59), std::vector<std::uint8_t>(kCutLineLength, 0xEE));
+    EXPECT_EQ(Line(cut, 59), std::vector<std::uint8_t>(kLineBytes, 0xEE));
 }
 
 TEST(CopyLineRange, AFailedWriteIsReported) {
@@ -128,7 +128,7 @@ TEST(CopyLineRange, AFailedWriteIsReported) {
     BinaryFile output;
     ASSERT_TRUE(input.Open(inputPath, BinaryFile::Mode::Read));
     ASSERT_TRUE(output.Open(inputPath, BinaryFile::Mode::Read));
-    const std::array<std::uint8_t, kCutHeaderLength> header{};
+    const std::array<std::uint8_t, kLineHeaderBytes> header{};
     const auto failure = CopyLineRange(input, output, 1, 2, header);
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->Where, LineCutFailure::Side::Output);

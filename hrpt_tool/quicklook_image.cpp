@@ -52,7 +52,8 @@ SampleLayout ProductLayout(BandButton band) {
 
 SampleLayout HrpLayout(BandButton band) {
     constexpr std::int64_t kChannel3 = 2;
-    return {1500, 22180, 10, BandIndex(band).value_or(kChannel3) * 2, SampleScale::TenToEight};
+    return {kEarthViewOffset, kLineBytes, kEarthSampleBytes, BandIndex(band).value_or(kChannel3) * 2,
+            SampleScale::TenToEight};
 }
 
 QuicklookSize QuicklookSizeFor(std::int64_t lines, std::int64_t interval) {

@@ -10,11 +10,12 @@
 #include <string>
 
 #include "binary_file.h"
+#include "swathly_state.h"
 
 namespace qiv::swathly {
 
-// Every line of both input kinds holds this many samples.
-inline constexpr std::int64_t kSamplesPerLine = 2048;
+// Every line of both input kinds, products and HRP, holds this many samples.
+inline constexpr std::int64_t kSamplesPerLine = kEarthSamples;
 
 struct QuicklookSize {
     std::int64_t Rows = 0;
