@@ -10,6 +10,8 @@ namespace qiv::swathly {
 inline constexpr std::string_view kHelpCaption = "Help";
 inline constexpr std::string_view kHelpReturnCaption = "Return";
 
+// One entry per printed line, kept whole so that each reads as it prints.
+// clang-format off
 inline constexpr std::array<std::string_view, 43> kHelpText = {
     "Το παρόν πρόγραμμα εργάζεται με εικόνες AVHRR είτε σε αρχική μορφή HRP",
     "είτε σε επεξεργασμένη μορφή CAL, είτε σε μορφή προϊόντων SST και NDV και κάνει τα εξής:",
@@ -55,5 +57,6 @@ inline constexpr std::array<std::string_view, 43> kHelpText = {
     "    και ο χρόνος που υπολογίζεται 1/15 sec ανά γραμμή.",
     "    ",
 };
+// clang-format on
 
 }  // namespace qiv::swathly

@@ -87,7 +87,8 @@ bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialo
     header.RowsHigh = static_cast<std::uint8_t>(count / 256);
 
     WaitNotice(waitArea, 1, kSwathlyWaitMessage);
-    const auto failure = CopyLineRange(state.Input, output, *start, count, EncodeLineHeader(header));
+    const auto failure =
+        CopyLineRange(state.Input, output, *start, count, EncodeLineHeader(header));
     output.Close();
     WaitNotice(waitArea, 2, kSwathlyWaitMessage);
     if (failure) {
@@ -132,9 +133,9 @@ PassTime AdvanceStartTime(PassTime time, std::int64_t start) {
     return time;
 }
 
-std::optional<LineCutFailure> CopyLineRange(BinaryFile& input, BinaryFile& output,
-                                            std::int64_t start, std::int64_t count,
-                                            std::span<const std::uint8_t, kLineHeaderBytes> header) {
+std::optional<LineCutFailure> CopyLineRange(
+    BinaryFile& input, BinaryFile& output, std::int64_t start, std::int64_t count,
+    std::span<const std::uint8_t, kLineHeaderBytes> header) {
     std::vector<std::uint8_t> block(
         static_cast<std::size_t>(std::min(count, kLinesPerBlock) * kLineBytes));
     for (std::int64_t done = 0; done < count;) {

@@ -72,7 +72,8 @@ protected:
     static void SetPassTime(PassTime time) {
         const auto bytes = EncodeLineHeader(PassHeader(time));
         std::fstream file(input_, std::ios::binary | std::ios::in | std::ios::out);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
     }
 
     static std::vector<std::uint8_t> InputLine(std::int64_t j) {
@@ -141,8 +142,8 @@ TEST_P(LineCutCaseTest, WritesLinesStartToEndUnderANewHeader) {
 
     // Output line 1 is input line Start whole, under the pass header moved on to it.
     const auto line1 = Slice(cut, 1);
-    const LineHeaderRecord header =
-        DecodeLineHeader(std::span<const std::uint8_t, kLineHeaderBytes>(line1.data(), kLineHeaderBytes));
+    const LineHeaderRecord header = DecodeLineHeader(
+        std::span<const std::uint8_t, kLineHeaderBytes>(line1.data(), kLineHeaderBytes));
     LineHeaderRecord want = PassHeader(c.after);
     want.RowsLow = static_cast<std::uint8_t>(c.lines % 256);
     want.RowsHigh = static_cast<std::uint8_t>(c.lines / 256);
@@ -166,10 +167,14 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"start 900 at 10 59 30", {10, 59, 30}, "900", "900", 900, 1, {11, 0, 30}},
         CutCase{"start 8 at 59 seconds", {10, 20, 59}, "8", "9", 8, 2, {10, 21, 0}},
         CutCase{"end equal to start", {10, 20, 30}, "7", "7", 7, 1, {10, 20, 30}},
-        CutCase{"end beyond the last line stops there", {10, 20, 30}, "890", "32767", 890, 11,
+        CutCase{"end beyond the last line stops there",
+                {10, 20, 30},
+                "890",
+                "32767",
+                890,
+                11,
                 {10, 21, 29}},
-        CutCase{"numbers rounded halves to even", {10, 20, 30}, "2.5", "4.5", 2, 3,
-                {10, 20, 30}}),
+        CutCase{"numbers rounded halves to even", {10, 20, 30}, "2.5", "4.5", 2, 3, {10, 20, 30}}),
     qiv::testing::DescName<CutCase>);
 
 TEST_F(LineCutTest, ASecondCutWritesTheSameOutputAgainAndKeepsALongerTail) {
@@ -191,7 +196,8 @@ TEST_F(LineCutTest, ASecondCutWritesTheSameOutputAgainAndKeepsALongerTail) {
     EXPECT_EQ(cut[23], 10);  // RowsLow of the second cut
     EXPECT_EQ(Slice(cut, 10), InputLine(20));
     EXPECT_EQ(Slice(cut, 11), InputLine(11));  // left from the first cut, line 11 of 1..100
-    EXPECT_EQ(Slice(cut, 101), std::vector<std::uint8_t>(static_cast<std::size_t>(kLineBytes), 0xEE));
+    EXPECT_EQ(Slice(cut, 101),
+              std::vector<std::uint8_t>(static_cast<std::size_t>(kLineBytes), 0xEE));
 }
 
 struct CutRefusalCase {

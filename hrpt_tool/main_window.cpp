@@ -14,8 +14,10 @@
 
 #include "file_choice.h"
 #include "header_display.h"
+#include "line_cut.h"
 #include "picture_area.h"
 #include "qt_dialogs.h"
+#include "quicklook.h"
 #include "text.h"
 #include "twips.h"
 #include "wrap_button.h"
@@ -59,6 +61,19 @@ void FitCaptions(const std::vector<Control*>& group, int extraPixels) {
     for (Control* control : group) {
         control->setFont(face);
     }
+}
+
+// The band option buttons are examined in index order; the first selected one decides.
+BandButton SelectedBand(const std::array<QRadioButton*, 6>& buttons) {
+    constexpr BandButton kByIndex[] = {BandButton::Band1, BandButton::Band2, BandButton::Band3,
+                                       BandButton::Band4, BandButton::Band5,
+                                       BandButton::SingleBand};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i]->isChecked()) {
+            return kByIndex[i];
+        }
+    }
+    return BandButton::SingleBand;
 }
 
 }  // namespace
@@ -243,11 +258,30 @@ void MainWindow::Command5Click() {
     dialogs_->Message(kNotice);
 }
 
-void MainWindow::Command6Click() {}
+void MainWindow::Command6Click() {
+    const bool written = HrpQuicklook(state_, ToStdString(text2_[1]->text()),
+                                      ToStdString(text1_[14]->text()), SelectedBand(option1_),
+                                      *dialogs_, *picture1_, DecimalSeparator());
+    // The header read shows its line even when the quicklook is then refused.
+    ShowHeader();
+    if (written) {
+        text2_[0]->setText(QString::number(state_.QuicklookRows));
+    }
+}
 
-void MainWindow::Command7Click() {}
+void MainWindow::Command7Click() {
+    if (ProductQuicklook(state_, ToStdString(text2_[1]->text()), SelectedBand(option1_),
+                         *dialogs_, *picture1_)) {
+        text2_[0]->setText(QString::number(state_.QuicklookRows));
+    }
+}
 
-void MainWindow::Command8Click() {}
+void MainWindow::Command8Click() {
+    CutLineRange(state_, ToStdString(text1_[14]->text()), *dialogs_, *picture1_,
+                 DecimalSeparator());
+    // The boxes show the header as read; its update goes only into the new file.
+    ShowHeader();
+}
 
 void MainWindow::Command9Click() {
     if (ChooseOutputFile(state_, *dialogs_)) {

@@ -52,8 +52,8 @@ SampleLayout ProductLayout(BandButton band) {
 
 SampleLayout HrpLayout(BandButton band) {
     constexpr std::int64_t kChannel3 = 2;
-    return {kEarthViewOffset, kLineBytes, kEarthSampleBytes, BandIndex(band).value_or(kChannel3) * 2,
-            SampleScale::TenToEight};
+    return {kEarthViewOffset, kLineBytes, kEarthSampleBytes,
+            BandIndex(band).value_or(kChannel3) * 2, SampleScale::TenToEight};
 }
 
 QuicklookSize QuicklookSizeFor(std::int64_t lines, std::int64_t interval) {
@@ -86,10 +86,10 @@ QuicklookWrite WriteQuicklookImage(BinaryFile& input, BinaryFile& output,
     const auto cols = static_cast<std::size_t>(size.Cols);
 
     // One read per kept line covers the first to the last kept sample of that line.
-    const auto span = size.Rows == 0 ? std::size_t{0}
-                                     : static_cast<std::size_t>((size.Cols - 1) * interval *
-                                                                    layout.SampleLength +
-                                                                layout.SampleLength);
+    const auto span =
+        size.Rows == 0 ? std::size_t{0}
+                       : static_cast<std::size_t>((size.Cols - 1) * interval * layout.SampleLength +
+                                                  layout.SampleLength);
     std::vector<std::uint8_t> line(span);
     std::vector<std::uint8_t> pixels;
     pixels.reserve(kOutputBlock + cols);

@@ -29,8 +29,8 @@ QuicklookSize QuicklookSizeFor(std::int64_t lines, std::int64_t interval);
 
 // How a 16-bit sample becomes an output byte.
 enum class SampleScale {
-    Clip,          // products: values already in grey levels; below 1 gives 0, above 255 gives 255
-    TenToEight,    // HRP words: v × 255 / 1024 rounded halves to even, then held to 0..255
+    Clip,        // products: values already in grey levels; below 1 gives 0, above 255 gives 255
+    TenToEight,  // HRP words: v × 255 / 1024 rounded halves to even, then held to 0..255
 };
 
 std::uint8_t ClipToByte(std::int16_t value);

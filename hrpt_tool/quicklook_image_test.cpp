@@ -36,8 +36,7 @@ TEST_P(QuicklookSizeTest, RowsAndColumns) {
 INSTANTIATE_TEST_SUITE_P(
     Table, QuicklookSizeTest,
     ::testing::Values(SizeCase{"s 1 keeps every line and sample", 1000, 1, {1000, 2048}},
-                      SizeCase{"s 3", 1000, 3, {334, 683}},
-                      SizeCase{"s 5", 1000, 5, {200, 410}},
+                      SizeCase{"s 3", 1000, 3, {334, 683}}, SizeCase{"s 5", 1000, 5, {200, 410}},
                       SizeCase{"s 5 one line past a multiple", 1001, 5, {201, 410}},
                       SizeCase{"s 2048 keeps one column", 1000, 2048, {1, 1}},
                       SizeCase{"s above 2048 still one column", 5000, 30000, {1, 1}},
@@ -77,8 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ByteCase{"1020", 1020, 255, 254}, ByteCase{"1023", 1023, 255, 255},
                       ByteCase{"1024 beyond ten bits", 1024, 255, 255},
                       ByteCase{"1027 would scale to 256", 1027, 255, 255},
-                      ByteCase{"largest word", 32767, 255, 255},
-                      ByteCase{"minus 1", -1, 0, 0}, ByteCase{"smallest word", -32768, 0, 0}),
+                      ByteCase{"largest word", 32767, 255, 255}, ByteCase{"minus 1", -1, 0, 0},
+                      ByteCase{"smallest word", -32768, 0, 0}),
     qiv::testing::DescName<ByteCase>);
 
 // ---------------------------------------------------------------------------------------------
@@ -152,7 +151,8 @@ std::vector<std::uint8_t> MakeInput(Input kind, std::int64_t lines, std::int16_t
 std::uint8_t Expected(Input kind, std::int16_t value) {
     if (kind == Input::Hrp) {
         // The default rounding mode of the machine rounds halves to even.
-        return static_cast<std::uint8_t>(std::clamp(std::nearbyint(value * 0.2490234375), 0.0, 255.0));
+        return static_cast<std::uint8_t>(
+            std::clamp(std::nearbyint(value * 0.2490234375), 0.0, 255.0));
     }
     return static_cast<std::uint8_t>(std::clamp<int>(value, 0, 255));
 }
@@ -161,9 +161,9 @@ struct ImageCase {
     const char* desc;
     Input kind;
     BandButton button;
-    std::int64_t band;      // the band the button reads
-    std::int64_t present;   // lines in the file
-    std::int64_t lines;     // lines the header states
+    std::int64_t band;     // the band the button reads
+    std::int64_t present;  // lines in the file
+    std::int64_t lines;    // lines the header states
     std::int64_t interval;
     std::int64_t cutBytes;  // bytes taken off the end of the file
     friend void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.desc; }
@@ -191,7 +191,8 @@ TEST_P(QuicklookImageTest, EveryPixelComesFromItsSample) {
     const QuicklookSize size = QuicklookSizeFor(c.lines, c.interval);
     EXPECT_EQ(write.Size, size);
     const auto image = TempDir::Read(dir / "quicklook");
-    ASSERT_EQ(static_cast<std::int64_t>(image.size()), std::max<std::int64_t>(size.Rows * size.Cols, 4));
+    ASSERT_EQ(static_cast<std::int64_t>(image.size()),
+              std::max<std::int64_t>(size.Rows * size.Cols, 4));
     // What Rastel_Qiv reads with "Διάβασε Header".
     const DimensionHeader header =
         DecodeDimensionHeader(std::span<const std::uint8_t, 4>(image.data(), 4));
@@ -226,24 +227,23 @@ INSTANTIATE_TEST_SUITE_P(
         ImageCase{"CAL band 3", Input::Cal, BandButton::Band3, 3, 12, 12, 5, 0},
         ImageCase{"CAL band 5 every third", Input::Cal, BandButton::Band5, 5, 7, 7, 3, 0},
         ImageCase{"CAL band 4 full resolution", Input::Cal, BandButton::Band4, 4, 3, 3, 1, 0},
-        ImageCase{"single band every fifth", Input::SingleBand, BandButton::SingleBand, 1, 11,
-                  11, 5, 0},
+        ImageCase{"single band every fifth", Input::SingleBand, BandButton::SingleBand, 1, 11, 11,
+                  5, 0},
         ImageCase{"single band one column", Input::SingleBand, BandButton::SingleBand, 1, 5, 5,
                   2048, 0},
         ImageCase{"HRP channel 2 every fifth", Input::Hrp, BandButton::Band2, 2, 11, 11, 5, 0},
-        ImageCase{"HRP single band reads channel 3", Input::Hrp, BandButton::SingleBand, 3, 6, 6,
-                  5, 0},
-        ImageCase{"HRP full resolution", Input::Hrp, BandButton::Band1, 1, 2, 2, 1, 0},
-        ImageCase{"one pixel is the header alone", Input::Hrp, BandButton::Band5, 5, 1, 1, 2048,
+        ImageCase{"HRP single band reads channel 3", Input::Hrp, BandButton::SingleBand, 3, 6, 6, 5,
                   0},
-        ImageCase{"header states more lines than the file holds", Input::Cal, BandButton::Band2,
-                  2, 4, 20, 2, 7000},
+        ImageCase{"HRP full resolution", Input::Hrp, BandButton::Band1, 1, 2, 2, 1, 0},
+        ImageCase{"one pixel is the header alone", Input::Hrp, BandButton::Band5, 5, 1, 1, 2048, 0},
+        ImageCase{"header states more lines than the file holds", Input::Cal, BandButton::Band2, 2,
+                  4, 20, 2, 7000},
         ImageCase{"HRP shorter than its line count", Input::Hrp, BandButton::Band1, 1, 3, 9, 2,
                   15000},
-        ImageCase{"N 0 writes only the header", Input::SingleBand, BandButton::SingleBand, 1, 2,
-                  0, 5, 0},
-        ImageCase{"negative N writes only the header", Input::SingleBand,
-                  BandButton::SingleBand, 1, 2, -5, 5, 0}),
+        ImageCase{"N 0 writes only the header", Input::SingleBand, BandButton::SingleBand, 1, 2, 0,
+                  5, 0},
+        ImageCase{"negative N writes only the header", Input::SingleBand, BandButton::SingleBand, 1,
+                  2, -5, 5, 0}),
     qiv::testing::DescName<ImageCase>);
 
 TEST(QuicklookImage, Band3IsByte4OfAFiveBandSample) {

@@ -62,8 +62,9 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
                       : ProductQuicklook(state, c.interval, BandButton::SingleBand, dialogs, wait));
 
     const auto image = TempDir::Read(dir / "look.img");
-    EXPECT_EQ(DecodeDimensionHeader(std::span<const std::uint8_t, 4>(image.data(), 4)),
-              (DimensionHeader{static_cast<std::int16_t>(c.rows), static_cast<std::int16_t>(c.cols)}));
+    EXPECT_EQ(
+        DecodeDimensionHeader(std::span<const std::uint8_t, 4>(image.data(), 4)),
+        (DimensionHeader{static_cast<std::int16_t>(c.rows), static_cast<std::int16_t>(c.cols)}));
 
     rastel::ViewerState viewer;
     viewer.ImagePath = state.OutputPath;
@@ -76,14 +77,13 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, QuicklookInRastelTest,
-    ::testing::Values(OpenCase{"product s 5", false, 12, "5", 3, 410},
-                      OpenCase{"product s 1", false, 2, "1", 2, 2048},
-                      OpenCase{"product s 3", false, 7, "3", 3, 683},
-                      OpenCase{"HRP s 5", true, 11, "5", 3, 410},
-                      OpenCase{"HRP s 2048", true, 2, "2048", 1, 1}),
-    qiv::testing::DescName<OpenCase>);
+INSTANTIATE_TEST_SUITE_P(Table, QuicklookInRastelTest,
+                         ::testing::Values(OpenCase{"product s 5", false, 12, "5", 3, 410},
+                                           OpenCase{"product s 1", false, 2, "1", 2, 2048},
+                                           OpenCase{"product s 3", false, 7, "3", 3, 683},
+                                           OpenCase{"HRP s 5", true, 11, "5", 3, 410},
+                                           OpenCase{"HRP s 2048", true, 2, "2048", 1, 1}),
+                         qiv::testing::DescName<OpenCase>);
 
 }  // namespace
 }  // namespace qiv::swathly

@@ -40,8 +40,9 @@ std::vector<std::uint8_t> MakeProduct(bool fiveBands, std::int16_t lines, std::i
     for (std::int64_t r = 1; r <= present; ++r) {
         for (std::int64_t c = 1; c <= 2048; ++c) {
             for (std::int64_t b = 1; b <= sample / 2; ++b) {
-                WriteInt16Le(&file[static_cast<std::size_t>(r * record + (c - 1) * sample + (b - 1) * 2)],
-                             static_cast<std::int16_t>(c % 250 + b));
+                WriteInt16Le(
+                    &file[static_cast<std::size_t>(r * record + (c - 1) * sample + (b - 1) * 2)],
+                    static_cast<std::int16_t>(c % 250 + b));
             }
         }
     }
@@ -216,7 +217,7 @@ struct RefusalCase {
     bool inputChosen;
     bool outputChosen;
     const char* interval;
-    const char* output;  // name in the folder; "input" is the input itself
+    const char* output;   // name in the folder; "input" is the input itself
     const char* message;  // the start of the message
     friend void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.desc; }
 };
