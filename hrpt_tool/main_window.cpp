@@ -34,10 +34,6 @@ constexpr std::string_view kNotice =
     "The input file is chosen once; to work on another one, start the program again. "
     "Help explains every button.";
 
-QRect Twips(int left, int top, int width, int height) {
-    return TwipsRect(left, top, width, height);
-}
-
 // Fonts differ from platform to platform; when a caption does not fit its fixed width, the
 // whole group of controls gets a slightly smaller face rather than one losing its last letters.
 template <class Control>
@@ -107,7 +103,7 @@ void MainWindow::BuildLayout() {
 
     frame1_ = new QGroupBox(QStringLiteral("Information"), this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
-    frame1_->setGeometry(Twips(240, 120, 6375, 5655));
+    frame1_->setGeometry(TwipsRect(240, 120, 6375, 5655));
 
     struct ButtonRow {
         const char* name;
@@ -134,13 +130,13 @@ void MainWindow::BuildLayout() {
     };
     for (const ButtonRow& row : buttons) {
         QPushButton* button = AddButton(row.name, QString::fromUtf8(row.caption),
-                                        Twips(row.left, row.top, row.width, row.height));
+                                        TwipsRect(row.left, row.top, row.width, row.height));
         connect(button, &QPushButton::clicked, this, row.slot);
     }
 
     picture1_ = new PictureArea(frame1_);
     picture1_->setObjectName(QStringLiteral("Picture1"));
-    const QRect pictureRect = Twips(3120, 3960, 1215, 375);
+    const QRect pictureRect = TwipsRect(3120, 3960, 1215, 375);
     picture1_->move(pictureRect.topLeft());
     picture1_->SetAreaSize(pictureRect.size());
 
@@ -157,7 +153,7 @@ void MainWindow::BuildLayout() {
     for (std::size_t i = 0; i < option1_.size(); ++i) {
         auto* option = new QRadioButton(QString::fromUtf8(options[i].caption), frame1_);
         option->setObjectName(QStringLiteral("Option1(%1)").arg(i));
-        option->setGeometry(Twips(4680, options[i].top, options[i].width, 375));
+        option->setGeometry(TwipsRect(4680, options[i].top, options[i].width, 375));
         bands->addButton(option, static_cast<int>(i));
         option1_[i] = option;
     }
@@ -186,13 +182,13 @@ void MainWindow::BuildLayout() {
     for (const BoxRow& row : boxes) {
         auto* label = new QLabel(QString::fromUtf8(row.caption), frame1_);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(row.label));
-        label->setGeometry(Twips(240, row.top, 855, 375));
+        label->setGeometry(TwipsRect(240, row.top, 855, 375));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label1_[row.label] = label;
 
         auto* box = new QLineEdit(QString::fromUtf8(row.text), frame1_);
         box->setObjectName(QStringLiteral("Text%1(%2)").arg(row.array).arg(row.index));
-        box->setGeometry(Twips(1080, row.top, 1815, 375));
+        box->setGeometry(TwipsRect(1080, row.top, 1815, 375));
         if (row.array == 1) {
             text1_[row.index] = box;
         } else {
@@ -209,7 +205,7 @@ void MainWindow::BuildLayout() {
     for (std::size_t i = 0; i < pathLabels.size(); ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 2));
-        label->setGeometry(Twips(120, 5880 + 360 * static_cast<int>(i), 6375, 255));
+        label->setGeometry(TwipsRect(120, 5880 + 360 * static_cast<int>(i), 6375, 255));
         *pathLabels[i] = label;
     }
 }
