@@ -3,13 +3,16 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
+#include "display_window.h"
 #include "help_window.h"
 #include "main_window.h"
 #include "picture_area.h"
 #include "rastel_help.h"
 #include "scripted_dialogs.h"
+#include "subset.h"
 #include "temp_dir.h"
 
 using qiv::rastel::MainWindow;
@@ -118,6 +121,71 @@ private slots:
                  (std::vector<std::uint8_t>{3, 0, 4, 0, 22, 23, 24, 25, 32, 33, 34, 35}));
         QVERIFY(AllOneColour(window.findChild<qiv::PictureArea*>("Picture1")->Image()));
         QCOMPARE(dialogs.messages.size(), std::size_t{2});  // the name request, twice
+        QVERIFY(dialogs.Exhausted());
+    }
+
+    // The road of one image: open, read its header, Start, the equalised plot, the continuous
+    // slicing painting of the equalised image, and a subset. A 16 x 16 image with its header:
+    // levels 16 and 0 twice each (the header bytes), then 126 pixels of 100 and 126 of 200. The
+    // equalisation sends 0 -> 2, 16 -> 4, 100 -> 129, 200 -> 255.
+    void roadOfOneImage() {
+        std::vector<std::uint8_t> image(16 * 16, 200);
+        std::fill(image.begin() + 4, image.begin() + 130, std::uint8_t{100});
+        image[0] = 16;
+        image[1] = 0;
+        image[2] = 16;
+        image[3] = 0;
+        TempDir dir;
+        const auto imagePath = dir.Write("scene.raw", image);
+        const auto cutPath = dir / "cut.raw";
+
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        qiv::PictureArea& picture = window.displayWindow().Picture();
+        const auto red = qiv::MakeColour(250, 0, 0);
+        const auto blue = qiv::MakeColour(0, 0, 255);
+
+        dialogs.File(imagePath.string());
+        Trigger(window, "Fl1");
+        Click(window, "Command5");
+        QCOMPARE(window.state().ImageRows, 16);
+        QCOMPARE(window.state().ImageCols, 16);
+
+        Click(window, "Command1");
+        QCOMPARE(window.state().TablesReady, qiv::rastel::kTrue);
+        QVERIFY(AllOneColour(window.findChild<qiv::PictureArea*>("Picture1")->Image()));
+
+        // Levels 2 and 4 hold 2 pixels each, 129 and 255 hold 126: the peak is 200 pixels high.
+        Trigger(window, "Hs2");
+        QVERIFY(window.displayWindow().isVisible());
+        QCOMPARE(picture.PixelAt(100, 250), red);
+        QCOMPARE(picture.PixelAt(129 + 10, 50), blue);
+        QCOMPARE(picture.PixelAt(129 + 10, 49), qiv::kWhite);
+        QCOMPARE(picture.PixelAt(255 + 10, 50), blue);
+        QCOMPARE(picture.PixelAt(128 + 10, 200), qiv::kWhite);
+        QCOMPARE(picture.PixelAt(2 + 10, 247), blue);
+        QCOMPARE(picture.PixelAt(2 + 10, 240), qiv::kWhite);
+
+        // Upright, image byte (row r, column c) lands at (c, r), 1-based; the plot stays around.
+        window.findChild<QRadioButton*>("Option2")->click();
+        Trigger(window, "Px2");
+        QCOMPARE(picture.PixelAt(1, 1), qiv::MakeColour(0, 0, 17));   // 16 -> 4
+        QCOMPARE(picture.PixelAt(2, 1), qiv::MakeColour(0, 0, 8));    // 0 -> 2
+        QCOMPARE(picture.PixelAt(5, 1), qiv::MakeColour(34, 34, 0));  // 100 -> 129
+        QCOMPARE(picture.PixelAt(2, 9), qiv::MakeColour(34, 34, 0));
+        QCOMPARE(picture.PixelAt(3, 9), qiv::MakeColour(252, 0, 0));  // 200 -> 255
+        QCOMPARE(picture.PixelAt(16, 16), qiv::MakeColour(252, 0, 0));
+        QCOMPARE(picture.PixelAt(17, 16), qiv::kWhite);
+        QCOMPARE(picture.PixelAt(100, 250), red);
+
+        dialogs.Answer("7").Answer("10").Answer("2").Answer("6").File(cutPath.string());
+        Click(window, "Command4");
+        QCOMPARE(TempDir::Read(cutPath),
+                 (std::vector<std::uint8_t>{2, 0, 6, 0, 100, 100, 200, 200, 200, 200, 200, 200}));
+        QCOMPARE(Caption(window, "Label4"), QString::fromStdString(cutPath.string()));
+        QCOMPARE(TempDir::Read(imagePath), image);
+        QCOMPARE(dialogs.messages,
+                 std::vector<std::string>{std::string(qiv::rastel::kSubsetAskFileName)});
         QVERIFY(dialogs.Exhausted());
     }
 };
