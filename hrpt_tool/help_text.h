@@ -1,14 +1,25 @@
-// The help text of Swathly_Qiv, printed line by line into its help window. Every line stands
-// exactly as it is printed, its leading and trailing blanks included.
+// The help text of Swathly_Qiv and the layout of the window it is printed into. Every line
+// stands exactly as it is printed, its leading and trailing blanks included.
 #pragma once
 
 #include <array>
 #include <string_view>
 
+#include "help_panel.h"
+
 namespace qiv::swathly {
 
-inline constexpr std::string_view kHelpCaption = "Help";
-inline constexpr std::string_view kHelpReturnCaption = "Return";
+inline constexpr HelpWindowLayout kHelpLayout{
+    .caption = "Help",
+    .returnCaption = "Return",
+    .background = MakeColour(255, 255, 192),
+    .clientWidth = 8085,
+    .clientHeight = 8820,
+    .buttonLeft = 6840,
+    .buttonTop = 8280,
+    .buttonWidth = 1095,
+    .buttonHeight = 375,
+};
 
 // One entry per printed line, kept whole so that each reads as it prints.
 // clang-format off

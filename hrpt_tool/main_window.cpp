@@ -14,6 +14,8 @@
 
 #include "file_choice.h"
 #include "header_display.h"
+#include "help_text.h"
+#include "help_window.h"
 #include "line_cut.h"
 #include "picture_area.h"
 #include "qt_dialogs.h"
@@ -61,9 +63,9 @@ void FitCaptions(const std::vector<Control*>& group, int extraPixels) {
 
 // The band option buttons are examined in index order; the first selected one decides.
 BandButton SelectedBand(const std::array<QRadioButton*, 6>& buttons) {
-    constexpr BandButton kByIndex[] = {BandButton::Band1, BandButton::Band2, BandButton::Band3,
-                                       BandButton::Band4, BandButton::Band5,
-                                       BandButton::SingleBand};
+    constexpr BandButton kByIndex[] = {BandButton::Band1, BandButton::Band2,
+                                       BandButton::Band3, BandButton::Band4,
+                                       BandButton::Band5, BandButton::SingleBand};
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         if (buttons[i]->isChecked()) {
             return kByIndex[i];
@@ -255,9 +257,9 @@ void MainWindow::Command5Click() {
 }
 
 void MainWindow::Command6Click() {
-    const bool written = HrpQuicklook(state_, ToStdString(text2_[1]->text()),
-                                      ToStdString(text1_[14]->text()), SelectedBand(option1_),
-                                      *dialogs_, *picture1_, DecimalSeparator());
+    const bool written =
+        HrpQuicklook(state_, ToStdString(text2_[1]->text()), ToStdString(text1_[14]->text()),
+                     SelectedBand(option1_), *dialogs_, *picture1_, DecimalSeparator());
     // The header read shows its line even when the quicklook is then refused.
     ShowHeader();
     if (written) {
@@ -266,8 +268,8 @@ void MainWindow::Command6Click() {
 }
 
 void MainWindow::Command7Click() {
-    if (ProductQuicklook(state_, ToStdString(text2_[1]->text()), SelectedBand(option1_),
-                         *dialogs_, *picture1_)) {
+    if (ProductQuicklook(state_, ToStdString(text2_[1]->text()), SelectedBand(option1_), *dialogs_,
+                         *picture1_)) {
         text2_[0]->setText(QString::number(state_.QuicklookRows));
     }
 }
@@ -285,6 +287,8 @@ void MainWindow::Command9Click() {
     }
 }
 
-void MainWindow::Command10Click() {}
+void MainWindow::Command10Click() {
+    HelpPanel(form2_, kHelpLayout, kHelpText);
+}
 
 }  // namespace qiv::swathly

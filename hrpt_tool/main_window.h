@@ -17,8 +17,9 @@ class QPushButton;
 class QRadioButton;
 
 namespace qiv {
+class HelpWindow;
 class PictureArea;
-}
+}  // namespace qiv
 
 namespace qiv::swathly {
 
@@ -65,6 +66,8 @@ private:
     QLabel* label3_ = nullptr;
     QLabel* label4_ = nullptr;
     qiv::PictureArea* picture1_ = nullptr;
+    // Form2, the help window: made at the first Help and kept, shown or hidden, until the end.
+    std::unique_ptr<qiv::HelpWindow> form2_;
 };
 
 }  // namespace qiv::swathly

@@ -1,5 +1,6 @@
 // The product buttons of Form1, run from their clicks with scripted dialogs: the quicklooks,
 // the line cut and the help window.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,6 +70,18 @@ std::vector<std::uint8_t> Pass(int lines) {
 
 qiv::DimensionHeader HeaderOf(const std::vector<std::uint8_t>& image) {
     return qiv::DecodeDimensionHeader(std::span<const std::uint8_t, 4>(image.data(), 4));
+}
+
+QWidget* Form2() {
+    QWidget* found = nullptr;
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("Form2")) {
+            found = widget;
+            ++count;
+        }
+    }
+    return count == 1 ? found : nullptr;
 }
 
 bool Blank(const qiv::PictureArea& area) {
@@ -194,6 +207,34 @@ private slots:
         QCOMPARE(int{header.RowsLow}, 2);
         QCOMPARE(header.Secs, std::int16_t{30});
         QCOMPARE(int{cut[1500 + 2]}, 200 % 256);
+    }
+
+    void helpShowsOneWindowAndReturnHidesIt() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        window.show();
+        QCOMPARE(Form2(), nullptr);
+
+        Click(window, "Command10");
+        Click(window, "Command10");
+        QWidget* form2 = Form2();
+        QVERIFY(form2 != nullptr);
+        QVERIFY(form2->isVisible());
+        QVERIFY(window.isVisible());
+        QCOMPARE(form2->windowTitle(), QStringLiteral("Help"));
+        auto* back = form2->findChild<QPushButton*>(QStringLiteral("Command1"));
+        QVERIFY(back != nullptr);
+        QCOMPARE(back->text(), QStringLiteral("Return"));
+        const auto* text = form2->findChild<qiv::PictureArea*>(QStringLiteral("Picture1"));
+        QVERIFY(text != nullptr);
+        QCOMPARE(text->PixelAt(text->Width() - 1, text->Height() - 1),
+                 qiv::MakeColour(255, 255, 192));
+
+        back->click();
+        QVERIFY(!form2->isVisible());
+        Click(window, "Command10");
+        QCOMPARE(Form2(), form2);
+        QVERIFY(form2->isVisible());
     }
 };
 
