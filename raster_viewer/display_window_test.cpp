@@ -32,7 +32,9 @@ namespace {
 // 200 -> 255 and the default stretch 100 -> 121.
 const std::vector<std::uint8_t> kImage{10, 100, 100, 200, 200, 200};
 
-Colour Grey(int level) { return MakeColour(level, level, level); }
+Colour Grey(int level) {
+    return MakeColour(level, level, level);
+}
 
 }  // namespace
 

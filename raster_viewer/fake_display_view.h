@@ -13,8 +13,8 @@ namespace qiv::rastel::testing {
 class FakeDisplayView : public DisplayView {
 public:
     struct Place {
-        std::int32_t first = 0;  // height of a show, top of a move
-        std::int32_t second = 0; // width of a show, left of a move
+        std::int32_t first = 0;   // height of a show, top of a move
+        std::int32_t second = 0;  // width of a show, left of a move
         friend bool operator==(const Place&, const Place&) = default;
     };
 

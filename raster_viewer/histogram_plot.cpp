@@ -17,8 +17,8 @@ struct Tick {
     int x;
     std::string_view label;
 };
-constexpr std::array<Tick, 6> kTicks{{{10, "0"}, {60, "50"}, {110, "100"}, {160, "150"},
-                                      {210, "200"}, {265, "255"}}};
+constexpr std::array<Tick, 6> kTicks{
+    {{10, "0"}, {60, "50"}, {110, "100"}, {160, "150"}, {210, "200"}, {265, "255"}}};
 
 }  // namespace
 
@@ -73,7 +73,8 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
     if (peak > 0) {
         const auto scale = static_cast<float>(200.0 / static_cast<double>(peak));
         for (int v = 0; v < 256; ++v) {
-            const auto top = static_cast<float>(kBaseline - static_cast<double>(scale) * plotted[v]);
+            const auto top =
+                static_cast<float>(kBaseline - static_cast<double>(scale) * plotted[v]);
             const auto y = static_cast<int>(RoundHalfEven(top));
             // A bar that rounds to no height is a line of no length: nothing is drawn, and
             // the axis stays visible under it.

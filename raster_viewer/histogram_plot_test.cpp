@@ -50,7 +50,9 @@ struct PlotCase {
     std::vector<std::pair<int, int>> barTops;           // (level, top of its bar)
     std::vector<std::pair<int, std::int32_t>> column4;  // (level, plotted count)
 };
-void PrintTo(const PlotCase& row, std::ostream* out) { *out << row.desc; }
+void PrintTo(const PlotCase& row, std::ostream* out) {
+    *out << row.desc;
+}
 
 class PlotTest : public ::testing::TestWithParam<PlotCase> {};
 
@@ -75,6 +77,7 @@ TEST_P(PlotTest, BarsStandOnTheAxisScaledToTheTallest) {
     }
 }
 
+// clang-format off
 const PlotCase kPlotCases[] = {
     {"one grey level gives one bar 200 high", PlotKind::Normal, {{77, 5000}}, {},
      {{77, 50}, {76, 250}, {78, 250}, {0, 250}}, {{77, 5000}, {76, 0}}},
@@ -93,6 +96,7 @@ const PlotCase kPlotCases[] = {
     {"no pixel counted draws no bar", PlotKind::Equalised, {}, {}, {{0, 250}, {128, 250}},
      {{0, 0}}},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(Plots, PlotTest, ::testing::ValuesIn(kPlotCases),
                          qiv::testing::DescName<PlotCase>);
 
@@ -112,10 +116,13 @@ TEST(PlotFrameTest, AxisTicksLabelsAndTitleSitWhereTheyBelong) {
             EXPECT_EQ(display.picture.At(x, 260), kAxis) << x;
             EXPECT_EQ(display.picture.At(x, 261), display.picture.Background()) << x;
         }
-        const std::vector<MemoryCanvas::PrintedText> texts{
-            {10, 260, "0"},   {60, 260, "50"},   {110, 260, "100"},
-            {160, 260, "150"}, {210, 260, "200"}, {265, 260, "255"},
-            {280, 10, std::string(PlotTitle(kind))}};
+        const std::vector<MemoryCanvas::PrintedText> texts{{10, 260, "0"},
+                                                           {60, 260, "50"},
+                                                           {110, 260, "100"},
+                                                           {160, 260, "150"},
+                                                           {210, 260, "200"},
+                                                           {265, 260, "255"},
+                                                           {280, 10, std::string(PlotTitle(kind))}};
         EXPECT_EQ(display.picture.Texts(), texts);
         EXPECT_EQ(display.picture.At(280, 10), kBlack);
         const std::vector<FakeDisplayView::Place> shown{{11520, 15360}};

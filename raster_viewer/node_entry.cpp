@@ -23,8 +23,12 @@ std::optional<std::int16_t> AskNumber(Dialogs& dialogs, std::string_view prompt)
 
 }  // namespace
 
-std::string NodeXPrompt(int node) { return " Βάλε τιμή Χ για το Σημείο " + std::to_string(node); }
-std::string NodeYPrompt(int node) { return " Βάλε τιμή Y για το Σημείο " + std::to_string(node); }
+std::string NodeXPrompt(int node) {
+    return " Βάλε τιμή Χ για το Σημείο " + std::to_string(node);
+}
+std::string NodeYPrompt(int node) {
+    return " Βάλε τιμή Y για το Σημείο " + std::to_string(node);
+}
 
 void NodeEntry(ViewerState& state, Dialogs& dialogs) {
     const std::optional<std::int16_t> count = AskNumber(dialogs, kNodeCountPrompt);

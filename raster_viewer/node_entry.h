@@ -12,8 +12,8 @@
 namespace qiv::rastel {
 
 inline constexpr std::string_view kNodeCountPrompt = "Βάλε αριθμό κόμβων";
-inline constexpr int kNodePromptX = 10;     // twips
-inline constexpr int kNodePromptY = 5000;   // twips
+inline constexpr int kNodePromptX = 10;    // twips
+inline constexpr int kNodePromptY = 5000;  // twips
 inline constexpr std::int16_t kMostNodes = 99;
 inline constexpr std::string_view kTooManyNodes =
     "Επιτρέπονται το πολύ 99 κόμβοι. Οι τιμές γραμμικού τεντώματος δεν άλλαξαν.";

@@ -17,18 +17,22 @@ namespace {
 using qiv::testing::ScriptedDialogs;
 
 // Column 3 starts as 1000 + k, so that every level a run does not write is recognisable.
-constexpr std::int32_t Untouched(int k) { return 1000 + k; }
+constexpr std::int32_t Untouched(int k) {
+    return 1000 + k;
+}
 constexpr std::int16_t kEarlierCount = 5;
 
 struct NodeCase {
     const char* desc;
     std::vector<std::optional<std::string>> replies;
-    std::size_t prompts;           // prompt boxes shown
-    std::int16_t nodeCount;        // NodeCount afterwards (kEarlierCount when unchanged)
+    std::size_t prompts;     // prompt boxes shown
+    std::int16_t nodeCount;  // NodeCount afterwards (kEarlierCount when unchanged)
     std::vector<std::pair<int, std::int32_t>> column3;  // (level, entry afterwards)
-    bool refused = false;          // the too-many-nodes message was shown
+    bool refused = false;                               // the too-many-nodes message was shown
 };
-void PrintTo(const NodeCase& row, std::ostream* out) { *out << row.desc; }
+void PrintTo(const NodeCase& row, std::ostream* out) {
+    *out << row.desc;
+}
 
 class NodeEntryTest : public ::testing::TestWithParam<NodeCase> {};
 
@@ -51,12 +55,12 @@ TEST_P(NodeEntryTest, BuildsColumnThreeFromTheTypedNodes) {
     for (const auto& [level, entry] : row.column3) {
         EXPECT_EQ(state.Levels(level, 3), entry) << "level " << level;
     }
-    EXPECT_EQ(dialogs.messages,
-              row.refused ? std::vector<std::string>{std::string(kTooManyNodes)}
-                          : std::vector<std::string>{});
+    EXPECT_EQ(dialogs.messages, row.refused ? std::vector<std::string>{std::string(kTooManyNodes)}
+                                            : std::vector<std::string>{});
     EXPECT_TRUE(dialogs.Exhausted());
 }
 
+// clang-format off
 const NodeCase kNodeCases[] = {
     {"one node halves the lower levels and stretches the upper ones",
      {"1", "128", "64"}, 3, 1,
@@ -90,6 +94,7 @@ const NodeCase kNodeCases[] = {
     {"Y values outside 0..255 are stored as computed",
      {"1", "128", "400"}, 3, 1, {{64, 200}, {128, 400}, {192, 327}}},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(Nodes, NodeEntryTest, ::testing::ValuesIn(kNodeCases),
                          qiv::testing::DescName<NodeCase>);
 

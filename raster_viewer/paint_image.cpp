@@ -189,7 +189,8 @@ std::optional<std::string> PaintImage(ViewerState& state, PaintMode mode, Colour
         const auto width = static_cast<std::size_t>(colsShown.Size());
         std::vector<std::uint8_t> bytes(width);
         std::vector<Colour> colours(width);
-        const int x = static_cast<int>(upsideDown ? cols - 1 - colsShown.first : colsShown.first + 1);
+        const int x =
+            static_cast<int>(upsideDown ? cols - 1 - colsShown.first : colsShown.first + 1);
         const int step = upsideDown ? -1 : +1;
         for (std::int64_t r = rowsShown.first; r <= rowsShown.last; ++r) {
             if (auto problem = image.ReadPixels(r * cols + colsShown.first, bytes)) {
@@ -203,7 +204,8 @@ std::optional<std::string> PaintImage(ViewerState& state, PaintMode mode, Colour
                     seen[b] = true;
                 }
             }
-            picture.SetPixelRun(x, static_cast<int>(upsideDown ? rows - 1 - r : r + 1), step, colours);
+            picture.SetPixelRun(x, static_cast<int>(upsideDown ? rows - 1 - r : r + 1), step,
+                                colours);
         }
     }
 

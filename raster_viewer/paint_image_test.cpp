@@ -22,7 +22,9 @@ using testing::FakeDisplayView;
 
 constexpr Colour kGround = MakeColour(1, 2, 3);  // the picture before painting
 
-Colour Grey(int level) { return MakeColour(level, level, level); }
+Colour Grey(int level) {
+    return MakeColour(level, level, level);
+}
 
 class PaintTest : public ::testing::Test {
 protected:
@@ -33,7 +35,8 @@ protected:
         state.ImageCols = cols;
     }
     void UseImage(std::int32_t rows, std::int32_t cols, std::uint8_t every) {
-        UseImage(rows, cols, std::vector<std::uint8_t>(static_cast<std::size_t>(rows * cols), every));
+        UseImage(rows, cols,
+                 std::vector<std::uint8_t>(static_cast<std::size_t>(rows * cols), every));
     }
     void Paint(PaintMode mode, ColourScheme scheme, DisplayView& display) {
         const auto problem = PaintImage(state, mode, scheme, display, [] { return 43200.5f; });
@@ -58,11 +61,13 @@ struct PlaceCase {
     const char* desc;
     std::int32_t rows;
     std::int32_t cols;
-    int width;   // of the picture
+    int width;  // of the picture
     int height;
     bool upsideDown;
 };
-void PrintTo(const PlaceCase& row, std::ostream* out) { *out << row.desc; }
+void PrintTo(const PlaceCase& row, std::ostream* out) {
+    *out << row.desc;
+}
 
 class PaintPlaceTest : public PaintTest, public ::testing::WithParamInterface<PlaceCase> {};
 
@@ -96,6 +101,7 @@ TEST_P(PaintPlaceTest, EveryPixelLandsAtItsPlaceAndNothingElseChanges) {
     EXPECT_EQ(display.picture.Clears(), 0);
 }
 
+// clang-format off
 const PlaceCase kPlaceCases[] = {
     {"upright leaves row and column 0 untouched", 3, 5, 8, 6, false},
     {"upside down turns the image half round from 0", 3, 5, 8, 6, true},
@@ -105,6 +111,7 @@ const PlaceCase kPlaceCases[] = {
     {"upside down larger than the picture shows the end of the image", 9, 12, 7, 5, true},
     {"one pixel", 1, 1, 3, 3, false},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(Places, PaintPlaceTest, ::testing::ValuesIn(kPlaceCases),
                          qiv::testing::DescName<PlaceCase>);
 
@@ -136,7 +143,9 @@ struct ColourCase {
     Colour painted;
     std::int32_t entryAfter;  // the table entry after painting
 };
-void PrintTo(const ColourCase& row, std::ostream* out) { *out << row.desc; }
+void PrintTo(const ColourCase& row, std::ostream* out) {
+    *out << row.desc;
+}
 
 class PaintColourTest : public PaintTest, public ::testing::WithParamInterface<ColourCase> {};
 
@@ -154,6 +163,7 @@ TEST_P(PaintColourTest, ALevelIsPaintedInTheColourOfItsScheme) {
     EXPECT_EQ(state.Levels(row.stored, column), row.entryAfter);
 }
 
+// clang-format off
 const ColourCase kColourCases[] = {
     {"grey level 100", PaintMode::Normal, ColourScheme::Grey, 100, 7, Grey(100), 7},
     {"normal painting ignores the tables", PaintMode::Normal, ColourScheme::Grey, 100, 300,
@@ -180,6 +190,7 @@ const ColourCase kColourCases[] = {
      10, -40, Grey(0), -40},
     {"random level 0 is black", PaintMode::Stretched, ColourScheme::RandomSlicing, 10, 0, kBlack, 0},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(Colours, PaintColourTest, ::testing::ValuesIn(kColourCases),
                          qiv::testing::DescName<ColourCase>);
 
@@ -239,9 +250,11 @@ TEST_F(PaintTest, RandomPaintingsDifferFromOneTimeToTheNext) {
     UseImage(1, 256, bytes);
     FakeDisplayView first(258, 3), second(258, 3);
     ASSERT_EQ(PaintImage(state, PaintMode::Normal, ColourScheme::RandomSlicing, first,
-                         [] { return 100.0f; }), std::nullopt);
+                         [] { return 100.0f; }),
+              std::nullopt);
     ASSERT_EQ(PaintImage(state, PaintMode::Normal, ColourScheme::RandomSlicing, second,
-                         [] { return 101.0f; }), std::nullopt);
+                         [] { return 101.0f; }),
+              std::nullopt);
     int differing = 0;
     for (int x = 1; x <= 256; ++x) {
         differing += first.picture.At(x, 1) != second.picture.At(x, 1) ? 1 : 0;
@@ -277,7 +290,9 @@ struct RefusalCase {
     bool expectMessage;
     bool expectShown;
 };
-void PrintTo(const RefusalCase& row, std::ostream* out) { *out << row.desc; }
+void PrintTo(const RefusalCase& row, std::ostream* out) {
+    *out << row.desc;
+}
 
 class PaintRefusalTest : public PaintTest, public ::testing::WithParamInterface<RefusalCase> {};
 
@@ -307,6 +322,7 @@ TEST_P(PaintRefusalTest, NothingIsPainted) {
     EXPECT_EQ(state.Levels(77, 2), 999);
 }
 
+// clang-format off
 const RefusalCase kRefusalCases[] = {
     {"before the pass", kFalse, 2, 2, 4, true, false},
     {"a file shorter than the image", kTrue, 3, 3, 8, true, false},
@@ -314,6 +330,7 @@ const RefusalCase kRefusalCases[] = {
     {"no rows shows the window only", kTrue, 0, 5, 4, false, true},
     {"no columns shows the window only", kTrue, 5, -1, 4, false, true},
 };
+// clang-format on
 INSTANTIATE_TEST_SUITE_P(Refusals, PaintRefusalTest, ::testing::ValuesIn(kRefusalCases),
                          qiv::testing::DescName<RefusalCase>);
 
