@@ -111,11 +111,12 @@ bool ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandBu
     // The line count N is the first word of the header record; a file too short for it
     // holds no lines.
     std::array<std::uint8_t, 2> count{};
-    if (input.ReadAt(0, count) < 0) {
+    const std::int64_t got = input.ReadAt(0, count);
+    if (got < 0) {
         dialogs.Message(CannotReadInput(state.InputPath, input.Error()));
         return false;
     }
-    const std::int16_t lines = ReadInt16Le(count.data());
+    const std::int16_t lines = got == 2 ? ReadInt16Le(count.data()) : std::int16_t{0};
     if (!FitsHeader(QuicklookSizeFor(lines, *interval), dialogs)) {
         return false;
     }

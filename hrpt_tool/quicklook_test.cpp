@@ -124,6 +124,17 @@ TEST(ProductQuicklook, SingleBandReadsTheFirstWordOfEachSample) {
     EXPECT_EQ(image[2048 + 9], 10 % 250 + 1);
 }
 
+TEST(ProductQuicklook, AFileTooShortForItsLineCountHoldsNoLines) {
+    TempDir dir;
+    const auto input = dir.Write("scene.sst", std::vector<std::uint8_t>{0x05});
+    SwathlyState state = Chosen(input, dir / "scene.qlk");
+    ScriptedDialogs dialogs;
+    RecordingCanvas wait;
+    ASSERT_TRUE(ProductQuicklook(state, "5", BandButton::SingleBand, dialogs, wait));
+    EXPECT_EQ(state.QuicklookRows, 0);
+    EXPECT_EQ(TempDir::Read(dir / "scene.qlk"), std::vector<std::uint8_t>(4, 0));
+}
+
 TEST(HrpQuicklook, ReadsTheChosenChannelOfEveryFifthSampleAndLine) {
     struct Row {
         BandButton button;
