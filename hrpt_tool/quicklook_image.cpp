@@ -1,26 +1,18 @@
 #include "quicklook_image.h"
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "dimension_header.h"
-#include "typed_number.h"
 
 namespace qiv::swathly {
 namespace {
 
-// Pixels are gathered into blocks of about this size before they are written.
+// Pixels are gathered into blocks of about this size before they are written; consecutive
+// input lines are read in blocks of about kInputBlock.
 constexpr std::size_t kOutputBlock = 1 << 20;
-
-std::uint8_t ToByte(SampleScale scale, std::int16_t value) {
-    switch (scale) {
-        case SampleScale::Clip:
-            return ClipToByte(value);
-        case SampleScale::TenToEight:
-            return ScaleTenToEight(value);
-    }
-    return 0;
-}
+constexpr std::int64_t kInputBlock = 1 << 20;
 
 // 0-based band within a sample; "single Band" has none of its own.
 std::optional<std::int64_t> BandIndex(BandButton band) {
@@ -72,10 +64,19 @@ std::uint8_t ClipToByte(std::int16_t value) {
 }
 
 std::uint8_t ScaleTenToEight(std::int16_t value) {
-    // 255 / 1024 is exact in binary, so the product is exact and only the rounding decides;
-    // 512 is the one 10-bit word that lands on a half (127.5 -> 128).
-    const double scaled = RoundHalfEven(static_cast<double>(value) * 255.0 / 1024.0);
-    return static_cast<std::uint8_t>(std::clamp(scaled, 0.0, 255.0));
+    // value x 255 / 1024 rounded halves to even, in integers: this runs once per sample of a
+    // quicklook. The quotient of value x 255 by 1024 is exact, so only the remainder decides
+    // the rounding; 512 is the one 10-bit word that lands on a half (127.5 -> 128).
+    if (value <= 0) {
+        return 0;
+    }
+    const std::int32_t product = std::int32_t{value} * 255;
+    std::int32_t scaled = product >> 10;
+    const std::int32_t remainder = product & 1023;
+    if (remainder > 512 || (remainder == 512 && (scaled & 1) != 0)) {
+        ++scaled;
+    }
+    return static_cast<std::uint8_t>(std::min(scaled, 255));
 }
 
 QuicklookWrite WriteQuicklookImage(BinaryFile& input, BinaryFile& output,
@@ -84,46 +85,72 @@ QuicklookWrite WriteQuicklookImage(BinaryFile& input, BinaryFile& output,
     QuicklookWrite result;
     const QuicklookSize size = QuicklookSizeFor(lines, interval);
     const auto cols = static_cast<std::size_t>(size.Cols);
+    const auto sampleStride = static_cast<std::size_t>(interval * layout.SampleLength);
 
-    // One read per kept line covers the first to the last kept sample of that line.
-    const auto span =
-        size.Rows == 0 ? std::size_t{0}
-                       : static_cast<std::size_t>((size.Cols - 1) * interval * layout.SampleLength +
-                                                  layout.SampleLength);
-    std::vector<std::uint8_t> line(span);
-    std::vector<std::uint8_t> pixels;
-    pixels.reserve(kOutputBlock + cols);
+    // A kept line is read from its first to its last kept sample. With every line kept, as many
+    // consecutive lines as fit a block are read at once; otherwise one read per kept line, so
+    // that the lines in between are never read.
+    const std::int64_t span =
+        size.Rows == 0 ? 0 : (size.Cols - 1) * interval * layout.SampleLength + layout.SampleLength;
+    const std::int64_t linesPerRead =
+        interval == 1 ? std::clamp<std::int64_t>(kInputBlock / layout.LineLength, 1, size.Rows) : 1;
+    std::vector<std::uint8_t> block(
+        static_cast<std::size_t>(span == 0 ? 0 : (linesPerRead - 1) * layout.LineLength + span));
+    std::vector<std::uint8_t> pixels(
+        std::min<std::size_t>(static_cast<std::size_t>(size.Rows) * cols,
+                              kOutputBlock / std::max<std::size_t>(cols, 1) * cols + cols));
+    std::size_t filled = 0;
     std::int64_t written = 0;
 
     const auto flush = [&]() {
-        if (pixels.empty()) {
+        if (filled == 0) {
             return true;
         }
-        if (!output.WriteAt(written, pixels)) {
+        if (!output.WriteAt(written, std::span(pixels.data(), filled))) {
             result.Failure = QuicklookFailure{QuicklookFailure::Side::Output, output.Error()};
             return false;
         }
-        written += static_cast<std::int64_t>(pixels.size());
-        pixels.clear();
+        written += static_cast<std::int64_t>(filled);
+        filled = 0;
         return true;
     };
+    // One kept line into the next row of pixels; the scale is chosen once per line, not per
+    // sample.
+    const auto convert = [&](const std::uint8_t* line) {
+        const std::uint8_t* value = line + layout.ValueOffset;
+        std::uint8_t* out = pixels.data() + filled;
+        switch (layout.Scale) {
+            case SampleScale::Clip:
+                for (std::size_t col = 0; col < cols; ++col) {
+                    out[col] = ClipToByte(ReadInt16Le(value + col * sampleStride));
+                }
+                break;
+            case SampleScale::TenToEight:
+                for (std::size_t col = 0; col < cols; ++col) {
+                    out[col] = ScaleTenToEight(ReadInt16Le(value + col * sampleStride));
+                }
+                break;
+        }
+        filled += cols;
+    };
 
-    for (std::int64_t row = 0; row < size.Rows; ++row) {
+    for (std::int64_t row = 0; row < size.Rows; row += linesPerRead) {
+        const std::int64_t count = std::min(linesPerRead, size.Rows - row);
         const std::int64_t offset = layout.FirstLineOffset + row * interval * layout.LineLength;
-        const std::int64_t got = input.ReadAt(offset, line);
+        const std::span<std::uint8_t> into(
+            block.data(), static_cast<std::size_t>((count - 1) * layout.LineLength + span));
+        const std::int64_t got = input.ReadAt(offset, into);
         if (got < 0) {
             result.Failure = QuicklookFailure{QuicklookFailure::Side::Input, input.Error()};
             return result;
         }
-        // A line cut short by the end of the file reads as zeros.
-        std::fill(line.begin() + got, line.end(), std::uint8_t{0});
-        for (std::size_t col = 0; col < cols; ++col) {
-            const std::size_t at = col * static_cast<std::size_t>(interval * layout.SampleLength) +
-                                   static_cast<std::size_t>(layout.ValueOffset);
-            pixels.push_back(ToByte(layout.Scale, ReadInt16Le(&line[at])));
-        }
-        if (pixels.size() >= kOutputBlock && !flush()) {
-            return result;
+        // Lines cut short by the end of the file read as zeros.
+        std::fill(into.begin() + got, into.end(), std::uint8_t{0});
+        for (std::int64_t i = 0; i < count; ++i) {
+            if (filled + cols > pixels.size() && !flush()) {
+                return result;
+            }
+            convert(into.data() + i * layout.LineLength);
         }
     }
     if (!flush()) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "dimension_header.h"
 #include "param_name.h"
 #include "temp_dir.h"
+#include "typed_number.h"
 
 namespace qiv::swathly {
 namespace {
@@ -79,6 +81,16 @@ INSTANTIATE_TEST_SUITE_P(
                       ByteCase{"largest word", 32767, 255, 255}, ByteCase{"minus 1", -1, 0, 0},
                       ByteCase{"smallest word", -32768, 0, 0}),
     qiv::testing::DescName<ByteCase>);
+
+// The scaling runs in integers for speed; it must agree with the product formed in floating
+// point and rounded halves to even, for every word a file can hold.
+TEST(SampleByteTest, TenToEightAgreesWithTheRoundedProductForEveryWord) {
+    for (int value = -32768; value <= 32767; ++value) {
+        const double rounded = qiv::RoundHalfEven(value * 255.0 / 1024.0);
+        const int expected = static_cast<int>(std::clamp(rounded, 0.0, 255.0));
+        ASSERT_EQ(int{ScaleTenToEight(static_cast<std::int16_t>(value))}, expected) << value;
+    }
+}
 
 // ---------------------------------------------------------------------------------------------
 // Whole images against a model of the input formats

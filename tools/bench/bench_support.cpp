@@ -31,7 +31,8 @@ double MedianSeconds(int runs, const std::function<void()>& f) {
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
         f();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -55,7 +56,8 @@ void PlainRead(const std::filesystem::path& file, std::int64_t bytes) {
     }
 }
 
-void PlainCopy(const std::filesystem::path& from, const std::filesystem::path& to, std::int64_t bytes) {
+void PlainCopy(const std::filesystem::path& from, const std::filesystem::path& to,
+               std::int64_t bytes) {
     BinaryFile in = OpenOrThrow(from, BinaryFile::Mode::Read);
     BinaryFile out = OpenOrThrow(to, BinaryFile::Mode::ReadWriteCreate);
     std::vector<std::uint8_t> block(kBlock);

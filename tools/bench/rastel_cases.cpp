@@ -1,12 +1,17 @@
+#include <QApplication>
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 
 #include "bench_cases.h"
 #include "bench_support.h"
+#include "display_window.h"
 #include "histogram_pass.h"
 #include "memory_canvas.h"
+#include "paint_image.h"
 #include "scripted_dialogs.h"
+#include "subset.h"
 
 namespace qiv::bench {
 namespace {
@@ -22,27 +27,105 @@ ViewerState ImageState(const std::filesystem::path& image, int rows, int cols) {
     return state;
 }
 
-void HistogramPassCase(const std::filesystem::path& image, int side, int runs) {
-    ViewerState state = ImageState(image, side, side);
+std::int64_t Pixels(int side) {
+    return static_cast<std::int64_t>(side) * side;
+}
+
+void BuildTables(ViewerState& state) {
     testing::ScriptedDialogs dialogs;
     MemoryCanvas waitArea(81, 25);
+    state.TablesReady = rastel::kFalse;  // the pass runs once per Close otherwise
+    if (rastel::HistogramPass(state, dialogs, waitArea).Outcome != rastel::PassOutcome::Built) {
+        throw std::runtime_error("histogram pass refused its image");
+    }
+}
+
+void HistogramPassCase(const std::filesystem::path& image, int side, int runs) {
+    ViewerState state = ImageState(image, side, side);
+    const double seconds = MedianSeconds(runs, [&] { BuildTables(state); });
+    const double floor = MedianSeconds(runs, [&] { PlainRead(image); });
+    Report("histogram_pass_" + std::to_string(side), Pixels(side), seconds, floor);
+}
+
+// The display window as the painting sees it, over an in-memory picture area.
+class MemoryDisplay : public rastel::DisplayView {
+public:
+    explicit MemoryDisplay(int side) : picture_(side + 1, side + 1) {}
+    void ShowSized(std::int32_t, std::int32_t) override {}
+    void MoveTo(std::int32_t, std::int32_t) override {}
+    Canvas& Picture() override { return picture_; }
+
+private:
+    MemoryCanvas picture_;
+};
+
+struct Scheme {
+    const char* name;
+    rastel::ColourScheme scheme;
+};
+constexpr Scheme kSchemes[] = {{"grey", rastel::ColourScheme::Grey},
+                               {"continuous", rastel::ColourScheme::ContinuousSlicing},
+                               {"random", rastel::ColourScheme::RandomSlicing}};
+
+void PaintCases(const std::filesystem::path& image, int side, int runs,
+                rastel::DisplayView& display, const std::string& target) {
+    ViewerState state = ImageState(image, side, side);
+    BuildTables(state);
+    const double floor = MedianSeconds(runs, [&] { PlainRead(image); });
+    for (const Scheme& scheme : kSchemes) {
+        const double seconds = MedianSeconds(runs, [&] {
+            if (auto problem = rastel::PaintImage(state, rastel::PaintMode::Equalised,
+                                                  scheme.scheme, display)) {
+                throw std::runtime_error(*problem);
+            }
+        });
+        Report("paint_" + std::string(scheme.name) + "_" + target + "_" + std::to_string(side),
+               Pixels(side), seconds, floor);
+    }
+}
+
+void SubsetCase(const std::filesystem::path& image, const std::filesystem::path& dir, int side,
+                int subsetSide, int runs) {
+    ViewerState state = ImageState(image, side, side);
+    const auto output = dir / "subset.raw";
+    const std::string start = std::to_string((side - subsetSide) / 2);
+    const std::string count = std::to_string(subsetSide);
+    MemoryCanvas waitArea(81, 25);
     const double seconds = MedianSeconds(runs, [&] {
-        state.TablesReady = rastel::kFalse;  // the pass runs once per Close otherwise
-        if (rastel::HistogramPass(state, dialogs, waitArea).Outcome != rastel::PassOutcome::Built) {
-            throw std::runtime_error("histogram pass refused its image");
+        testing::ScriptedDialogs dialogs;
+        dialogs.Answer(start).Answer(start).Answer(count).Answer(count).File(output.string());
+        rastel::SubsetRequest(state, dialogs, waitArea);
+        if (!dialogs.messages.empty() && dialogs.messages.back() != rastel::kSubsetAskFileName) {
+            throw std::runtime_error(dialogs.messages.back());
         }
     });
-    const double floor = MedianSeconds(runs, [&] { PlainRead(image); });
-    Report("histogram_pass_" + std::to_string(side), static_cast<std::int64_t>(side) * side, seconds,
-           floor);
+    const auto copy = dir / "subset-floor.raw";
+    const double floor = MedianSeconds(runs, [&] { PlainCopy(image, copy, Pixels(subsetSide)); });
+    Report("subset_" + std::to_string(subsetSide) + "_of_" + std::to_string(side),
+           Pixels(subsetSide), seconds, floor);
 }
 
 }  // namespace
 
-void RunRastelCases(const std::filesystem::path& dir, const Sizes& sizes, int /*argc*/, char* /*argv*/[]) {
+void RunRastelCases(const std::filesystem::path& dir, const Sizes& sizes, int argc, char* argv[]) {
     const auto big = dir / "big.raw";
-    WriteNoiseFile(big, static_cast<std::int64_t>(sizes.passSide) * sizes.passSide, 1);
+    WriteNoiseFile(big, Pixels(sizes.passSide), 1);
     HistogramPassCase(big, sizes.passSide, sizes.runs);
+    SubsetCase(big, dir, sizes.passSide, sizes.subsetSide, sizes.runs);
+
+    const auto paintImage = dir / "paint.raw";
+    WriteNoiseFile(paintImage, Pixels(sizes.paintSide), 2);
+    MemoryDisplay memory(sizes.paintSide);
+    PaintCases(paintImage, sizes.paintSide, sizes.runs, memory, "memory");
+
+    // The real picture area of Form3, on the offscreen platform unless another one is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    rastel::DisplayWindow window;
+    window.Picture().SetAreaSize(QSize(sizes.paintSide + 1, sizes.paintSide + 1));
+    PaintCases(paintImage, sizes.paintSide, sizes.runs, window, "picture_area");
 }
 
 }  // namespace qiv::bench

@@ -1,8 +1,105 @@
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
 #include "bench_cases.h"
 #include "bench_support.h"
+#include "hrpt_samples.h"
+#include "line_cut.h"
+#include "memory_canvas.h"
+#include "quicklook.h"
+#include "scripted_dialogs.h"
 
 namespace qiv::bench {
+namespace {
 
-void RunSwathlyCases(const std::filesystem::path& /*dir*/, const Sizes& /*sizes*/) {}
+using swathly::SwathlyState;
+
+SwathlyState ChosenFiles(const std::filesystem::path& input, const std::filesystem::path& output) {
+    SwathlyState state;
+    state.InputPath = input.string();
+    state.InputChosen = swathly::kTrue;
+    state.OutputPath = output.string();
+    state.OutputChosen = swathly::kTrue;
+    return state;
+}
+
+void Check(bool done, const testing::ScriptedDialogs& dialogs, const char* what) {
+    if (!done) {
+        throw std::runtime_error(std::string(what) + " refused: " +
+                                 (dialogs.messages.empty() ? "" : dialogs.messages.back()));
+    }
+}
+
+std::int64_t FileBytes(const std::filesystem::path& file) {
+    return static_cast<std::int64_t>(std::filesystem::file_size(file));
+}
+
+// Quicklooks: the floor is a plain read of the whole input and a plain copy of the quicklook's
+// bytes; with s = 5 the routine needs only every fifth line.
+void QuicklookCase(const char* name, const std::filesystem::path& input,
+                   const std::filesystem::path& dir, int interval, bool fromHrp, int runs) {
+    const auto output = dir / "quicklook.raw";
+    MemoryCanvas waitArea(81, 25);
+    const std::string intervalText = std::to_string(interval);
+    const double seconds = MedianSeconds(runs, [&] {
+        std::filesystem::remove(output);
+        SwathlyState state = ChosenFiles(input, output);
+        testing::ScriptedDialogs dialogs;
+        const swathly::BandButton band =
+            fromHrp ? swathly::BandButton::SingleBand : swathly::BandButton::Band4;
+        const bool done =
+            fromHrp ? swathly::HrpQuicklook(state, intervalText, "1", band, dialogs, waitArea)
+                    : swathly::ProductQuicklook(state, intervalText, band, dialogs, waitArea);
+        Check(done, dialogs, name);
+    });
+    const std::int64_t written = FileBytes(output);
+    const auto copy = dir / "quicklook-floor.raw";
+    const double floor = MedianSeconds(runs, [&] {
+        PlainRead(input);
+        PlainCopy(input, copy, written);
+    });
+    Report(std::string(name) + "_s" + intervalText, FileBytes(input), seconds, floor);
+}
+
+void LineCutCase(const std::filesystem::path& input, const std::filesystem::path& dir, int lines,
+                 int keep, int runs) {
+    const auto output = dir / "cut.hrp";
+    MemoryCanvas waitArea(81, 25);
+    const int start = (lines - keep) / 2 + 1;
+    const double seconds = MedianSeconds(runs, [&] {
+        SwathlyState state = ChosenFiles(input, output);
+        testing::ScriptedDialogs dialogs;
+        dialogs.Answer(std::to_string(start)).Answer(std::to_string(start + keep - 1));
+        Check(swathly::CutLineRange(state, "1", dialogs, waitArea), dialogs, "line cut");
+    });
+    const std::int64_t bytes = static_cast<std::int64_t>(keep) * swathly::kLineBytes;
+    const auto copy = dir / "cut-floor.hrp";
+    const double floor = MedianSeconds(runs, [&] { PlainCopy(input, copy, bytes); });
+    Report("line_cut_" + std::to_string(keep) + "_of_" + std::to_string(lines), bytes, seconds,
+           floor);
+}
+
+std::filesystem::path Samples(const std::filesystem::path& dir, int lines) {
+    if (auto problem = samples::WriteHrptSamples(dir, lines)) {
+        throw std::runtime_error(*problem);
+    }
+    return dir;
+}
+
+}  // namespace
+
+void RunSwathlyCases(const std::filesystem::path& dir, const Sizes& sizes) {
+    const auto pass = Samples(dir / "pass", sizes.hrpLines);
+    const auto hrp = pass / "avhrr-pass.hrp";
+    QuicklookCase("quicklook_hrp", hrp, dir, 1, true, sizes.runs);
+    QuicklookCase("quicklook_hrp", hrp, dir, 5, true, sizes.runs);
+    LineCutCase(hrp, dir, sizes.hrpLines, sizes.cutLines, sizes.runs);
+
+    const auto products = Samples(dir / "products", sizes.calLines);
+    const auto cal = products / "avhrr-pass.cal";
+    QuicklookCase("quicklook_cal", cal, dir, 1, false, sizes.runs);
+    QuicklookCase("quicklook_cal", cal, dir, 5, false, sizes.runs);
+}
 
 }  // namespace qiv::bench
