@@ -13,6 +13,7 @@
 #include "dimensions.h"
 #include "display_window.h"
 #include "file_commands.h"
+#include "fit_captions.h"
 #include "help_window.h"
 #include "histogram_pass.h"
 #include "histogram_plot.h"
@@ -47,6 +48,7 @@ MainWindow::MainWindow(qiv::Dialogs* dialogs, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Επεξεργασία Εικόνας "));
     BuildControls();
+    FitLayoutToCaptions(*centralWidget());
     BuildMenus();
     StartUp();
 }

@@ -1,5 +1,6 @@
 // The parts of Form1 that belong to no other window: the help panel, the notice and the subset,
 // driven through the window's own controls with scripted dialogs.
+#include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
@@ -80,6 +81,22 @@ private slots:
         QVERIFY(form2->isVisible());
         QCOMPARE(form2->TextArea().Image(), once);
         QVERIFY(dialogs.messages.empty());
+    }
+
+    // The layout was drawn for a smaller font: it grows so that no caption is cut off.
+    void everyCaptionFitsItsButton() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        const auto buttons = window.centralWidget()->findChildren<QAbstractButton*>();
+        QCOMPARE(buttons.size(), 9);
+        for (const QAbstractButton* button : buttons) {
+            QVERIFY2(button->sizeHint().width() <= button->width(),
+                     qPrintable(button->objectName()));
+            QVERIFY2(button->parentWidget()->rect().contains(button->geometry()),
+                     qPrintable(button->objectName()));
+        }
+        const auto* picture1 = window.findChild<qiv::PictureArea*>("Picture1");
+        QCOMPARE(picture1->Image().size(), picture1->size());
     }
 
     void noticeChangesNothing() {

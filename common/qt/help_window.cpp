@@ -82,7 +82,10 @@ void HelpWindow::PlaceControls() {
     const QSize button = command1_->size();
     command1_->move(width() - buttonRightGap_ - button.width() + 1,
                     height() - buttonBottomGap_ - button.height() + 1);
-    scroller_->setGeometry(0, 0, width(), std::max(0, height() - textBottomGap_));
+    // A narrow strip of the background colour keeps the text off the window's edges.
+    const int margin = TwipsToPixels(90);
+    scroller_->setGeometry(margin, margin, std::max(0, width() - margin),
+                           std::max(0, height() - textBottomGap_ - margin));
 }
 
 HelpWindow& HelpPanel(std::unique_ptr<HelpWindow>& window, const HelpWindowLayout& layout,
