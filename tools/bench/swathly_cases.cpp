@@ -43,7 +43,6 @@ void QuicklookCase(const char* name, const std::filesystem::path& input,
     MemoryCanvas waitArea(81, 25);
     const std::string intervalText = std::to_string(interval);
     const double seconds = MedianSeconds(runs, [&] {
-        std::filesystem::remove(output);
         SwathlyState state = ChosenFiles(input, output);
         testing::ScriptedDialogs dialogs;
         const swathly::BandButton band =
