@@ -1,5 +1,6 @@
 #include "wrap_button.h"
 
+#include <QFontMetrics>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -16,7 +17,16 @@ void WrapButton::paintEvent(QPaintEvent* /*event*/) {
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
+    // A caption that needs more lines than the button holds is drawn in a smaller face rather
+    // than losing its first and last lines.
+    constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
+    QFont face = font();
+    while (face.pointSizeF() > 6.0 &&
+           !area.contains(QFontMetrics(face).boundingRect(area, kFlags, text()))) {
+        face.setPointSizeF(face.pointSizeF() - 0.5);
+    }
+    painter.setFont(face);
+    painter.drawText(area, kFlags, text());
 }
 
 }  // namespace qiv::swathly
