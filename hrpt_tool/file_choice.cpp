@@ -1,13 +1,28 @@
 #include "file_choice.h"
 
+#include <optional>
+#include <string>
+
 namespace qiv::swathly {
+namespace {
+
+// The name from the program's file dialog; a cancel or an empty name chooses nothing.
+std::optional<std::string> ChosenName(Dialogs& dialogs) {
+    auto path = dialogs.ChooseFile(kFileFilter);
+    if (path && path->empty()) {
+        path.reset();
+    }
+    return path;
+}
+
+}  // namespace
 
 bool ChooseInputFile(SwathlyState& state, Dialogs& dialogs) {
     if (state.InputChosen == kTrue) {
         return false;
     }
-    const auto path = dialogs.ChooseFile(kFileFilter);
-    if (!path || path->empty()) {
+    const auto path = ChosenName(dialogs);
+    if (!path) {
         return false;
     }
     // The choice holds for the whole run, so a name that cannot be read would lock the user
@@ -23,8 +38,8 @@ bool ChooseInputFile(SwathlyState& state, Dialogs& dialogs) {
 }
 
 bool ChooseOutputFile(SwathlyState& state, Dialogs& dialogs) {
-    const auto path = dialogs.ChooseFile(kFileFilter);
-    if (!path || path->empty()) {
+    const auto path = ChosenName(dialogs);
+    if (!path) {
         return false;
     }
     state.OutputPath = *path;
@@ -33,8 +48,8 @@ bool ChooseOutputFile(SwathlyState& state, Dialogs& dialogs) {
 }
 
 bool ChooseCalibrationFile(SwathlyState& state, Dialogs& dialogs) {
-    const auto path = dialogs.ChooseFile(kFileFilter);
-    if (!path || path->empty()) {
+    const auto path = ChosenName(dialogs);
+    if (!path) {
         return false;
     }
     if (state.InputChosen == kTrue && SameFile(*path, state.InputPath)) {
