@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -12,21 +13,25 @@
 namespace qiv {
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), error_(std::move(other.error_)) {}
+    : role_(other.role_), fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
 
 BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
     if (this != &other) {
         Close();
+        role_ = other.role_;
         fd_ = std::exchange(other.fd_, -1);
-        error_ = std::move(other.error_);
+        path_ = std::move(other.path_);
     }
     return *this;
 }
 
-BinaryFile::~BinaryFile() { Close(); }
-
-bool BinaryFile::Open(const std::filesystem::path& path, Mode mode) {
+BinaryFile::~BinaryFile() {
     Close();
+}
+
+Failure BinaryFile::Open(const std::filesystem::path& path, Mode mode) {
+    Close();
+    path_ = path.string();
     int flags = O_CLOEXEC;
     switch (mode) {
         case Mode::Read:
@@ -40,23 +45,19 @@ bool BinaryFile::Open(const std::filesystem::path& path, Mode mode) {
             break;
     }
     if (path.empty()) {
-        error_ = std::strerror(ENOENT);
-        return false;
+        return Fail(FileProblem::CannotOpen, std::strerror(ENOENT));
     }
     fd_ = ::open(path.c_str(), flags, 0666);
     if (fd_ < 0) {
-        SetErrorFromErrno();
-        return false;
+        return FailFromErrno(FileProblem::CannotOpen);
     }
     // A folder opens for reading on Linux but is no file to read pixels from.
     struct stat info {};
     if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
         Close();
-        error_ = std::strerror(EISDIR);
-        return false;
+        return Fail(FileProblem::CannotOpen, std::strerror(EISDIR));
     }
-    error_.clear();
-    return true;
+    return {};
 }
 
 void BinaryFile::Close() {
@@ -66,16 +67,15 @@ void BinaryFile::Close() {
     }
 }
 
-std::int64_t BinaryFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) {
+std::int64_t BinaryFile::ReadUpTo(std::int64_t offset, std::span<std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t got =
-            ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        const ssize_t got = ::pread(fd_, bytes.data() + done, bytes.size() - done,
+                                    static_cast<off_t>(offset + done));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            SetErrorFromErrno();
             return -1;
         }
         if (got == 0) {
@@ -86,32 +86,64 @@ std::int64_t BinaryFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> byt
     return static_cast<std::int64_t>(done);
 }
 
-bool BinaryFile::WriteAt(std::int64_t offset, std::span<const std::uint8_t> bytes) {
+Failure BinaryFile::ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes) {
+    const std::int64_t got = ReadUpTo(offset, bytes);
+    if (got < 0) {
+        return FailFromErrno(FileProblem::CannotRead);
+    }
+    if (static_cast<std::size_t>(got) < bytes.size()) {
+        Failure::Details details = *Fail(FileProblem::TooShort);
+        details.Needed = offset + static_cast<std::int64_t>(bytes.size());
+        details.Size = offset + got;
+        return details;
+    }
+    return {};
+}
+
+Failure BinaryFile::ReadFilled(std::int64_t offset, std::span<std::uint8_t> bytes) {
+    const std::int64_t got = ReadUpTo(offset, bytes);
+    if (got < 0) {
+        return FailFromErrno(FileProblem::CannotRead);
+    }
+    std::fill(bytes.begin() + got, bytes.end(), std::uint8_t{0});
+    return {};
+}
+
+Failure BinaryFile::WriteAt(std::int64_t offset, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t put =
-            ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        const ssize_t put = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                     static_cast<off_t>(offset + done));
         if (put < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            SetErrorFromErrno();
-            return false;
+            return FailFromErrno(FileProblem::CannotWrite);
         }
         done += static_cast<std::size_t>(put);
     }
-    return true;
+    return {};
 }
 
-std::int64_t BinaryFile::Size() const {
+Failure BinaryFile::Size(std::int64_t& bytes) const {
     struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
-        return -1;
+    if (fd_ < 0) {
+        return Fail(FileProblem::CannotRead, std::strerror(EBADF));
     }
-    return static_cast<std::int64_t>(info.st_size);
+    if (::fstat(fd_, &info) != 0) {
+        return FailFromErrno(FileProblem::CannotRead);
+    }
+    bytes = static_cast<std::int64_t>(info.st_size);
+    return {};
 }
 
-void BinaryFile::SetErrorFromErrno() { error_ = std::strerror(errno); }
+Failure BinaryFile::Fail(FileProblem problem, std::string reason) const {
+    return Failure::Details{problem, role_, path_, std::move(reason)};
+}
+
+Failure BinaryFile::FailFromErrno(FileProblem problem) const {
+    return Fail(problem, std::strerror(errno));
+}
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code error;

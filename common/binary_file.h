@@ -1,13 +1,15 @@
 // Binary file access by absolute byte position, as both programs use it. Positions here are
 // 0-based offsets (the 1-based positions of the file formats minus one) and 64-bit, so any
-// place of any file can be reached. Failures are returned as data: the window turns them into
-// the program's own message.
+// place of any file can be reached. Every failure comes back as a Failure that names the file's
+// role in the command, its path and the system's reason.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
+
+#include "failure.h"
 
 namespace qiv {
 
@@ -19,34 +21,39 @@ public:
         WriteTruncate,    // write only; created when missing, emptied when present
     };
 
-    BinaryFile() = default;
+    explicit BinaryFile(FileRole role = FileRole::Input) : role_(role) {}
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
     BinaryFile(BinaryFile&& other) noexcept;
     BinaryFile& operator=(BinaryFile&& other) noexcept;
     ~BinaryFile();
 
-    // Opens the file; on failure returns false and Error() tells why.
-    bool Open(const std::filesystem::path& path, Mode mode);
+    Failure Open(const std::filesystem::path& path, Mode mode);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
+    const std::string& Path() const { return path_; }
 
-    // Reads up to bytes.size() bytes at offset; returns how many were read (fewer at the end of
-    // the file), or -1 on a read error.
-    std::int64_t ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes);
-    // Writes all of bytes at offset; false on failure.
-    bool WriteAt(std::int64_t offset, std::span<const std::uint8_t> bytes);
-    // Size of the open file in bytes, or -1.
-    std::int64_t Size() const;
+    // Reads exactly bytes.size() bytes at offset; a file that ends first is TooShort, with
+    // Needed = offset + bytes.size() and Size = where the file ended.
+    Failure ReadAt(std::int64_t offset, std::span<std::uint8_t> bytes);
+    // Reads bytes.size() bytes at offset; whatever lies beyond the end of the file reads as 0.
+    Failure ReadFilled(std::int64_t offset, std::span<std::uint8_t> bytes);
+    // Writes all of bytes at offset.
+    Failure WriteAt(std::int64_t offset, std::span<const std::uint8_t> bytes);
+    // The size of the open file in bytes.
+    Failure Size(std::int64_t& bytes) const;
 
-    // The system's reason for the last failure, e.g. "No such file or directory".
-    const std::string& Error() const { return error_; }
+    // A failure of this file: its role, its path and the problem.
+    Failure Fail(FileProblem problem, std::string reason = {}) const;
 
 private:
-    void SetErrorFromErrno();
+    // Reads as much of bytes as the file holds; -1 on a read error (errno tells why).
+    std::int64_t ReadUpTo(std::int64_t offset, std::span<std::uint8_t> bytes);
+    Failure FailFromErrno(FileProblem problem) const;
 
+    FileRole role_;
     int fd_ = -1;
-    std::string error_;
+    std::string path_;
 };
 
 // True when both paths name the same existing file, also through links or other spellings.

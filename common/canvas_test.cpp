@@ -13,9 +13,9 @@ constexpr Colour kRed = MakeColour(250, 0, 0);
 TEST(CanvasTest, RunsAreClippedInBothDirections) {
     MemoryCanvas canvas(4, 2, kBlack);
     const std::vector<Colour> run{MakeColour(1, 0, 0), MakeColour(2, 0, 0), MakeColour(3, 0, 0)};
-    canvas.SetPixelRun(2, 0, +1, run);   // 1 and 2 land at x = 2, 3; 3 falls off the right
-    canvas.SetPixelRun(1, 1, -1, run);   // 1 at x = 1, 2 at x = 0; 3 falls off the left
-    canvas.SetPixelRun(0, 5, +1, run);   // below the area: nothing
+    canvas.SetPixelRun(2, 0, +1, run);  // 1 and 2 land at x = 2, 3; 3 falls off the right
+    canvas.SetPixelRun(1, 1, -1, run);  // 1 at x = 1, 2 at x = 0; 3 falls off the left
+    canvas.SetPixelRun(0, 5, +1, run);  // below the area: nothing
     EXPECT_EQ(canvas.At(1, 0), kBlack);
     EXPECT_EQ(canvas.At(2, 0), run[0]);
     EXPECT_EQ(canvas.At(3, 0), run[1]);
@@ -53,22 +53,23 @@ TEST(CanvasTest, PrintLineStartsAtThePrintPositionAndMovesDown) {
     EXPECT_EQ(canvas.At(10, 255), canvas.Background());
 }
 
-TEST(WaitNoticeTest, KindOnePrintsKindTwoClearsOthersDoNothing) {
+TEST(WaitNoticeTest, PrintsForItsScopeAndClearsAtItsEnd) {
     MemoryCanvas area(81, 25);
-    WaitNotice(area, 0, kRastelWaitMessage);
-    WaitNotice(area, 3, kRastelWaitMessage);
+    {
+        const WaitNotice outer(area, kRastelWaitMessage);
+        EXPECT_EQ(area.Clears(), 0);
+        {
+            // No clear first: a second notice prints a second line below the first.
+            const WaitNotice inner(area, kRastelWaitMessage);
+            ASSERT_EQ(area.Texts().size(), 2u);
+            EXPECT_EQ(area.Texts()[0], (MemoryCanvas::PrintedText{0, 0, "Αναμονή !!!"}));
+            EXPECT_EQ(area.Texts()[1].Y, MemoryCanvas::kLineHeight);
+            EXPECT_GE(area.Flushes(), 2);
+        }
+        EXPECT_TRUE(area.Texts().empty());
+    }
     EXPECT_TRUE(area.Texts().empty());
-    EXPECT_EQ(area.Clears(), 0);
-
-    WaitNotice(area, 1, kRastelWaitMessage);
-    WaitNotice(area, 1, kRastelWaitMessage);  // no clear first: a second line below the first
-    ASSERT_EQ(area.Texts().size(), 2u);
-    EXPECT_EQ(area.Texts()[0], (MemoryCanvas::PrintedText{0, 0, "Αναμονή !!!"}));
-    EXPECT_EQ(area.Texts()[1].y, MemoryCanvas::kLineHeight);
-    EXPECT_GE(area.Flushes(), 2);
-
-    WaitNotice(area, 2, kRastelWaitMessage);
-    EXPECT_TRUE(area.Texts().empty());
+    EXPECT_EQ(area.Clears(), 2);
 }
 
 }  // namespace

@@ -12,15 +12,15 @@ namespace qiv {
 // What differs between the programs' help windows. Sizes and places are design-time twips;
 // the button's place is relative to the client area.
 struct HelpWindowLayout {
-    std::string_view caption;
-    std::string_view returnCaption;
-    Colour background = kWhite;
-    int clientWidth = 0;
-    int clientHeight = 0;
-    int buttonLeft = 0;
-    int buttonTop = 0;
-    int buttonWidth = 0;
-    int buttonHeight = 0;
+    std::string_view Caption;
+    std::string_view ReturnCaption;
+    Colour Background = kWhite;
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+    int ButtonLeft = 0;
+    int ButtonTop = 0;
+    int ButtonWidth = 0;
+    int ButtonHeight = 0;
 };
 
 // Clears the area and prints every line of the text into it from the top, so that asking for

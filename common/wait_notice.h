@@ -2,7 +2,6 @@
 // before a long loop, and clear after it.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
 #include "canvas.h"
@@ -12,8 +11,25 @@ namespace qiv {
 inline constexpr std::string_view kRastelWaitMessage = "Αναμονή !!!";
 inline constexpr std::string_view kSwathlyWaitMessage = "Please wait!!!";
 
-// kind 1 prints the message (without clearing first), kind 2 clears the area, any other kind
-// does nothing.
-void WaitNotice(Canvas& area, std::int16_t kind, std::string_view message);
+// Prints the message into the area for as long as the object lives, and clears the area when
+// it goes, whichever way the long work ends:
+//
+//     {
+//         const WaitNotice notice(waitArea, kRastelWaitMessage);
+//         ... the long loop, with as many early returns as it needs ...
+//     }
+//
+// The message is printed at the print position without clearing first, so a notice made while
+// another one is shown prints a second line below it.
+class WaitNotice {
+public:
+    WaitNotice(Canvas& area, std::string_view message);
+    ~WaitNotice();
+    WaitNotice(const WaitNotice&) = delete;
+    WaitNotice& operator=(const WaitNotice&) = delete;
+
+private:
+    Canvas& area_;
+};
 
 }  // namespace qiv

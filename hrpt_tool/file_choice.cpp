@@ -3,6 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "binary_file.h"
+#include "swathly_texts.h"
+
 namespace qiv::swathly {
 namespace {
 
@@ -17,49 +20,48 @@ std::optional<std::string> ChosenName(Dialogs& dialogs) {
 
 }  // namespace
 
-bool ChooseInputFile(SwathlyState& state, Dialogs& dialogs) {
-    if (state.InputChosen == kTrue) {
-        return false;
+std::optional<std::string> ChooseInputFile(SwathlyState& state, Dialogs& dialogs) {
+    if (state.InputChosen) {
+        return std::nullopt;
     }
     const auto path = ChosenName(dialogs);
     if (!path) {
-        return false;
+        return std::nullopt;
     }
     // The choice holds for the whole run, so a name that cannot be read would lock the user
     // out until a restart; it is refused now instead.
-    BinaryFile probe;
-    if (!probe.Open(*path, BinaryFile::Mode::Read)) {
-        dialogs.Message("Cannot open the input file " + *path + ": " + probe.Error());
-        return false;
+    BinaryFile probe(FileRole::Input);
+    if (Failure failure = probe.Open(*path, BinaryFile::Mode::Read)) {
+        dialogs.Message(MessageFor(failure));
+        return std::nullopt;
     }
     state.InputPath = *path;
-    state.InputChosen = kTrue;
-    return true;
+    state.InputChosen = true;
+    return state.InputPath;
 }
 
-bool ChooseOutputFile(SwathlyState& state, Dialogs& dialogs) {
+std::optional<std::string> ChooseOutputFile(SwathlyState& state, Dialogs& dialogs) {
     const auto path = ChosenName(dialogs);
     if (!path) {
-        return false;
+        return std::nullopt;
     }
     state.OutputPath = *path;
-    state.OutputChosen = kTrue;
-    return true;
+    state.OutputChosen = true;
+    return state.OutputPath;
 }
 
-bool ChooseCalibrationFile(SwathlyState& state, Dialogs& dialogs) {
+std::optional<std::string> ChooseCalibrationFile(SwathlyState& state, Dialogs& dialogs) {
     const auto path = ChosenName(dialogs);
     if (!path) {
-        return false;
+        return std::nullopt;
     }
-    if (state.InputChosen == kTrue && SameFile(*path, state.InputPath)) {
-        dialogs.Message("The calibration file " + *path +
-                        " is the input file. Choose another name.");
-        return false;
+    if (state.InputChosen && SameFile(*path, state.InputPath)) {
+        dialogs.Message(CalibrationIsInputMessage(*path));
+        return std::nullopt;
     }
     state.DatPath = *path;
-    state.DatChosen = kTrue;
-    return true;
+    state.DatChosen = true;
+    return state.DatPath;
 }
 
 }  // namespace qiv::swathly

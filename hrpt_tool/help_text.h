@@ -10,15 +10,15 @@
 namespace qiv::swathly {
 
 inline constexpr HelpWindowLayout kHelpLayout{
-    .caption = "Help",
-    .returnCaption = "Return",
-    .background = MakeColour(255, 255, 192),
-    .clientWidth = 8085,
-    .clientHeight = 8820,
-    .buttonLeft = 6840,
-    .buttonTop = 8280,
-    .buttonWidth = 1095,
-    .buttonHeight = 375,
+    .Caption = "Help",
+    .ReturnCaption = "Return",
+    .Background = MakeColour(255, 255, 192),
+    .ClientWidth = 8085,
+    .ClientHeight = 8820,
+    .ButtonLeft = 6840,
+    .ButtonTop = 8280,
+    .ButtonWidth = 1095,
+    .ButtonHeight = 375,
 };
 
 // One entry per printed line, kept whole so that each reads as it prints.

@@ -11,13 +11,13 @@ namespace qiv::swathly {
 namespace {
 
 TEST(SwathlyHelpText, AskingTwicePrintsTheLinesOnceFromTheTop) {
-    MemoryCanvas form2(700, 700, kHelpLayout.background);
+    MemoryCanvas form2(700, 700, kHelpLayout.Background);
     PrintHelp(form2, kHelpText);
     PrintHelp(form2, kHelpText);
     ASSERT_EQ(form2.Texts().size(), 43u);
     for (std::size_t k = 0; k < kHelpText.size(); ++k) {
-        EXPECT_EQ(form2.Texts()[k].text, kHelpText[k]) << "line " << k + 1;
-        EXPECT_EQ(form2.Texts()[k].y, static_cast<int>(k) * MemoryCanvas::kLineHeight);
+        EXPECT_EQ(form2.Texts()[k].Text, kHelpText[k]) << "line " << k + 1;
+        EXPECT_EQ(form2.Texts()[k].Y, static_cast<int>(k) * MemoryCanvas::kLineHeight);
     }
 }
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "line_header.h"
 #include "line_record.h"
-#include "quicklook.h"
+#include "swathly_texts.h"
 #include "typed_number.h"
 #include "wait_notice.h"
 
@@ -22,18 +23,11 @@ std::optional<std::int16_t> AskLine(Dialogs& dialogs, std::string_view prompt) {
     return ReadTyped<std::int16_t>(reply);
 }
 
-// Closes the input and ends the run of the cut, whichever way it ends.
-bool Finish(SwathlyState& state, bool written) {
-    state.KeepInputOpen = kFalse;
-    state.Input.Close();
-    return written;
-}
-
 }  // namespace
 
-bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
-                  Canvas& waitArea, std::string_view decimalSeparator) {
-    if (state.OutputChosen != kTrue || state.InputChosen != kTrue) {
+bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs, MainView& form1,
+                  Canvas& waitArea) {
+    if (!state.OutputChosen || !state.InputChosen) {
         dialogs.Message(kEnterFilesFirst);
         return false;
     }
@@ -41,25 +35,25 @@ bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialo
         dialogs.Message(kOutputIsInput);
         return false;
     }
-    state.KeepInputOpen = kTrue;
-    if (!ReadLineHeader(state, lineText, dialogs, decimalSeparator)) {
-        return Finish(state, false);
+    BinaryFile input(FileRole::Input);
+    if (!ReadLineHeader(state, input, lineText, dialogs, form1)) {
+        return false;
     }
 
     const auto start = AskLine(dialogs, kStartPrompt);
     if (!start || *start < 1) {
         dialogs.Message("Enter a start line from 1 to 32767");
-        return Finish(state, false);
+        return false;
     }
     const auto end = AskLine(dialogs, kEndPrompt);
     if (!end || *end < *start) {
         dialogs.Message("Enter an end line from " + std::to_string(*start) + " to 32767");
-        return Finish(state, false);
+        return false;
     }
-    const std::int64_t bytes = state.Input.Size();
-    if (bytes < 0) {
-        dialogs.Message(CannotReadInput(state.InputPath, state.Input.Error()));
-        return Finish(state, false);
+    std::int64_t bytes = 0;
+    if (Failure failure = input.Size(bytes)) {
+        dialogs.Message(MessageFor(failure));
+        return false;
     }
     const std::int64_t available = HrpLinesIn(bytes);
     const std::int64_t count = LinesToCopy(available, *start, *end);
@@ -67,13 +61,13 @@ bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialo
         dialogs.Message("The input file has " + std::to_string(available) +
                         " lines: the start line " + std::to_string(*start) +
                         " lies beyond its end");
-        return Finish(state, false);
+        return false;
     }
 
-    BinaryFile output;
-    if (!output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
-        dialogs.Message(CannotOpenOutput(state.OutputPath, output.Error()));
-        return Finish(state, false);
+    BinaryFile output(FileRole::Output);
+    if (Failure failure = output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
+        dialogs.Message(MessageFor(failure));
+        return false;
     }
 
     // The new pass starts at line Start: its header states the lines actually copied and
@@ -86,23 +80,17 @@ bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialo
     header.RowsLow = static_cast<std::uint8_t>(count % 256);
     header.RowsHigh = static_cast<std::uint8_t>(count / 256);
 
-    WaitNotice(waitArea, 1, kSwathlyWaitMessage);
-    const auto failure =
-        CopyLineRange(state.Input, output, *start, count, EncodeLineHeader(header));
-    output.Close();
-    WaitNotice(waitArea, 2, kSwathlyWaitMessage);
-    if (failure) {
-        switch (failure->Where) {
-            case LineCutFailure::Side::Input:
-                dialogs.Message(CannotReadInput(state.InputPath, failure->Reason));
-                break;
-            case LineCutFailure::Side::Output:
-                dialogs.Message(CannotWriteOutput(state.OutputPath, failure->Reason));
-                break;
-        }
-        return Finish(state, false);
+    Failure failure;
+    {
+        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
+        failure = CopyLineRange(input, output, *start, count, EncodeLineHeader(header));
+        output.Close();
     }
-    return Finish(state, true);
+    if (failure) {
+        dialogs.Message(MessageFor(failure));
+        return false;
+    }
+    return true;
 }
 
 std::int64_t HrpLinesIn(std::int64_t bytes) {
@@ -133,29 +121,26 @@ PassTime AdvanceStartTime(PassTime time, std::int64_t start) {
     return time;
 }
 
-std::optional<LineCutFailure> CopyLineRange(
-    BinaryFile& input, BinaryFile& output, std::int64_t start, std::int64_t count,
-    std::span<const std::uint8_t, kLineHeaderBytes> header) {
+Failure CopyLineRange(BinaryFile& input, BinaryFile& output, std::int64_t start, std::int64_t count,
+                      std::span<const std::uint8_t, kLineHeaderBytes> header) {
     std::vector<std::uint8_t> block(
         static_cast<std::size_t>(std::min(count, kLinesPerBlock) * kLineBytes));
     for (std::int64_t done = 0; done < count;) {
         const std::int64_t lines = std::min(count - done, kLinesPerBlock);
         const std::span<std::uint8_t> bytes(block.data(),
                                             static_cast<std::size_t>(lines * kLineBytes));
-        const std::int64_t got = input.ReadAt((start - 1 + done) * kLineBytes, bytes);
-        if (got < 0) {
-            return LineCutFailure{LineCutFailure::Side::Input, input.Error()};
+        if (Failure failure = input.ReadFilled((start - 1 + done) * kLineBytes, bytes)) {
+            return failure;
         }
-        std::fill(bytes.begin() + got, bytes.end(), std::uint8_t{0});
         if (done == 0) {
             std::copy(header.begin(), header.end(), bytes.begin());
         }
-        if (!output.WriteAt(done * kLineBytes, bytes)) {
-            return LineCutFailure{LineCutFailure::Side::Output, output.Error()};
+        if (Failure failure = output.WriteAt(done * kLineBytes, bytes)) {
+            return failure;
         }
         done += lines;
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace qiv::swathly

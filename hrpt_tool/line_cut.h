@@ -4,14 +4,13 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "binary_file.h"
 #include "canvas.h"
 #include "dialogs.h"
+#include "main_view.h"
 #include "swathly_state.h"
 
 namespace qiv::swathly {
@@ -32,30 +31,24 @@ struct PassTime {
 };
 PassTime AdvanceStartTime(PassTime time, std::int64_t start);
 
-struct LineCutFailure {
-    enum class Side { Input, Output };
-    Side Where = Side::Input;
-    std::string Reason;
-};
-
 // Copies `count` lines from input line `start` on to output line 1 on, whole lines in large
 // blocks, with `header` written over the first bytes of output line 1. A line cut short by the
 // end of the input is completed with zeros. The output is written in place and never shortened.
-std::optional<LineCutFailure> CopyLineRange(BinaryFile& input, BinaryFile& output,
-                                            std::int64_t start, std::int64_t count,
-                                            std::span<const std::uint8_t, kLineHeaderBytes> header);
+Failure CopyLineRange(BinaryFile& input, BinaryFile& output, std::int64_t start, std::int64_t count,
+                      std::span<const std::uint8_t, kLineHeaderBytes> header);
 
 inline constexpr std::string_view kStartPrompt = "Enter Start Hrtp raw";
 inline constexpr std::string_view kEndPrompt = "Enter End Hrtp raw";
 
-// "Output (Hrp) --> Hrp Less Lines": reads the header of the line in lineText (kept open for
-// the copy), asks for the first and the last line and writes lines Start..End into the output,
-// the header record with the new line count and start time over the first 33 bytes. Refuses
-// with a message and writes nothing when a file is not chosen or cannot be opened, the output
-// names the input, Start is below 1, End below Start, a number does not fit 16 bits, or Start
-// lies beyond the last line of the input. An End beyond the last line stops the copy there.
-// OutputChosen stays set; the result says whether the file was written.
-bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
-                  Canvas& waitArea, std::string_view decimalSeparator = ".");
+// "Output (Hrp) --> Hrp Less Lines": reads the header of the line in lineText (shown in the
+// header boxes before the prompts; the input stays open for the copy), asks for the first and the
+// last line and writes lines Start..End into the output, the header record with the new line count
+// and start time over the first 33 bytes. Refuses with a message and writes nothing when a file is
+// not chosen or cannot be opened, the output names the input, Start is below 1, End below Start, a
+// number does not fit 16 bits, or Start lies beyond the last line of the input. An End beyond the
+// last line stops the copy there. OutputChosen stays set; the result says whether the file was
+// written.
+bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs, MainView& form1,
+                  Canvas& waitArea);
 
 }  // namespace qiv::swathly

@@ -7,12 +7,15 @@
 #include <ostream>
 #include <vector>
 
+#include "fake_main_view.h"
 #include "line_cut.h"
 #include "line_record.h"
 #include "memory_canvas.h"
+#include "open_files.h"
 #include "param_name.h"
 #include "quicklook.h"
 #include "scripted_dialogs.h"
+#include "swathly_texts.h"
 #include "temp_dir.h"
 
 namespace qiv::swathly {
@@ -86,8 +89,8 @@ protected:
 
     SwathlyState Chosen(const std::filesystem::path& output) const {
         SwathlyState state;
-        state.InputChosen = kTrue;
-        state.OutputChosen = kTrue;
+        state.InputChosen = true;
+        state.OutputChosen = true;
         state.InputPath = input_.string();
         state.OutputPath = output.string();
         return state;
@@ -126,15 +129,20 @@ TEST_P(LineCutCaseTest, WritesLinesStartToEndUnderANewHeader) {
     ScriptedDialogs dialogs;
     dialogs.Answer(c.start).Answer(c.end);
     MemoryCanvas wait(81, 25);
+    testing::FakeMainView form1;
+    const int filesBefore = testing::OpenFiles();
+    std::vector<std::size_t> headersShownAtPrompts;
+    dialogs.OnDialog = [&] { headersShownAtPrompts.push_back(form1.Shown.size()); };
 
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, wait));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
-    ASSERT_EQ(dialogs.promptCalls.size(), 2u);
-    EXPECT_EQ(dialogs.promptCalls[0].text, "Enter Start Hrtp raw");
-    EXPECT_EQ(dialogs.promptCalls[1].text, "Enter End Hrtp raw");
-    EXPECT_EQ(state.KeepInputOpen, kFalse);
-    EXPECT_EQ(state.OutputChosen, kTrue);
-    EXPECT_FALSE(state.Input.IsOpen());
+    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
+    // The boxes show the line read before Start and End are asked for.
+    EXPECT_EQ(headersShownAtPrompts, (std::vector<std::size_t>{1, 1}));
+    ASSERT_EQ(dialogs.PromptCalls.size(), 2u);
+    EXPECT_EQ(dialogs.PromptCalls[0].Text, "Enter Start Hrtp raw");
+    EXPECT_EQ(dialogs.PromptCalls[1].Text, "Enter End Hrtp raw");
+    EXPECT_EQ(state.OutputChosen, true);
+    EXPECT_EQ(testing::OpenFiles(), filesBefore);
     EXPECT_EQ(wait.Texts().size(), 0u);
 
     const auto cut = TempDir::Read(out / "cut.hrp");
@@ -186,10 +194,11 @@ TEST_F(LineCutTest, ASecondCutWritesTheSameOutputAgainAndKeepsALongerTail) {
     ScriptedDialogs dialogs;
     dialogs.Answer("1").Answer("100").Answer("11").Answer("20");
     MemoryCanvas wait(81, 25);
+    testing::FakeMainView form1;
 
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, wait));
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, wait));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
+    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
 
     const auto cut = TempDir::Read(outputPath);
     ASSERT_EQ(cut.size(), old.size());
@@ -220,14 +229,15 @@ TEST_P(LineCutRefusalTest, ToldAndNothingWritten) {
     ScriptedDialogs dialogs;
     dialogs.Answer(c.start).Answer(c.end);
     MemoryCanvas wait(81, 25);
+    testing::FakeMainView form1;
+    const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(CutLineRange(state, "1", dialogs, wait));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{c.message});
-    EXPECT_EQ(dialogs.promptCalls.size(), c.prompts);
+    EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(dialogs.PromptCalls.size(), c.prompts);
     EXPECT_FALSE(std::filesystem::exists(out / "cut.hrp"));
-    EXPECT_EQ(state.KeepInputOpen, kFalse);
-    EXPECT_EQ(state.OutputChosen, kTrue);
-    EXPECT_FALSE(state.Input.IsOpen());
+    EXPECT_EQ(state.OutputChosen, true);
+    EXPECT_EQ(testing::OpenFiles(), filesBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -251,29 +261,31 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LineCutTest, RefusedBeforeAnyPromptWithoutFilesOrOverTheInput) {
     TempDir out;
+    testing::FakeMainView form1;
+    const int filesBefore = testing::OpenFiles();
     {
         SwathlyState state = Chosen(out / "cut.hrp");
-        state.OutputChosen = kFalse;
+        state.OutputChosen = false;
         ScriptedDialogs dialogs;
         MemoryCanvas wait(81, 25);
-        EXPECT_FALSE(CutLineRange(state, "1", dialogs, wait));
-        EXPECT_EQ(dialogs.messages,
+        EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+        EXPECT_EQ(dialogs.Messages,
                   std::vector<std::string>{"Enter Input and Output Image files first"});
-        EXPECT_TRUE(dialogs.promptCalls.empty());
-        EXPECT_EQ(state.KeepInputOpen, kFalse);
+        EXPECT_TRUE(dialogs.PromptCalls.empty());
     }
     {
         const auto before = std::filesystem::file_size(input_);
         SwathlyState state = Chosen(input_.parent_path() / "." / input_.filename());
         ScriptedDialogs dialogs;
         MemoryCanvas wait(81, 25);
-        EXPECT_FALSE(CutLineRange(state, "1", dialogs, wait));
-        EXPECT_EQ(dialogs.messages, std::vector<std::string>{std::string(kOutputIsInput)});
-        EXPECT_TRUE(dialogs.promptCalls.empty());
+        EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+        EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kOutputIsInput)});
+        EXPECT_TRUE(dialogs.PromptCalls.empty());
         EXPECT_EQ(std::filesystem::file_size(input_), before);
         EXPECT_EQ(InputLine(2)[100], PassByte(2, 100));
-        EXPECT_FALSE(state.Input.IsOpen());
+        EXPECT_EQ(testing::OpenFiles(), filesBefore);
     }
+    EXPECT_TRUE(form1.Shown.empty()) << "a refusal before the header read leaves the boxes";
 }
 
 }  // namespace

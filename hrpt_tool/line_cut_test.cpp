@@ -6,11 +6,14 @@
 #include <ostream>
 #include <vector>
 
+#include "failure_check.h"
 #include "param_name.h"
 #include "temp_dir.h"
 
 namespace qiv::swathly {
 namespace {
+
+using qiv::testing::Succeeded;
 
 using qiv::testing::TempDir;
 
@@ -103,11 +106,11 @@ TEST(CopyLineRange, LinesStartToEndWithTheHeaderOverTheFirst) {
 
     std::array<std::uint8_t, kLineHeaderBytes> header{};
     header.fill(0x5A);
-    BinaryFile input;
-    BinaryFile output;
-    ASSERT_TRUE(input.Open(inputPath, BinaryFile::Mode::Read));
-    ASSERT_TRUE(output.Open(outputPath, BinaryFile::Mode::ReadWriteCreate));
-    ASSERT_FALSE(CopyLineRange(input, output, 3, 58, header));
+    BinaryFile input(FileRole::Input);
+    BinaryFile output(FileRole::Output);
+    ASSERT_TRUE(Succeeded(input.Open(inputPath, BinaryFile::Mode::Read)));
+    ASSERT_TRUE(Succeeded(output.Open(outputPath, BinaryFile::Mode::ReadWriteCreate)));
+    ASSERT_TRUE(Succeeded(CopyLineRange(input, output, 3, 58, header)));
     output.Close();
 
     const auto cut = TempDir::Read(outputPath);
@@ -124,14 +127,15 @@ TEST(CopyLineRange, LinesStartToEndWithTheHeaderOverTheFirst) {
 TEST(CopyLineRange, AFailedWriteIsReported) {
     TempDir dir;
     const auto inputPath = dir.Write("pass.hrp", MakePass(2));
-    BinaryFile input;
-    BinaryFile output;
-    ASSERT_TRUE(input.Open(inputPath, BinaryFile::Mode::Read));
-    ASSERT_TRUE(output.Open(inputPath, BinaryFile::Mode::Read));
+    BinaryFile input(FileRole::Input);
+    BinaryFile output(FileRole::Output);
+    ASSERT_TRUE(Succeeded(input.Open(inputPath, BinaryFile::Mode::Read)));
+    ASSERT_TRUE(Succeeded(output.Open(inputPath, BinaryFile::Mode::Read)));
     const std::array<std::uint8_t, kLineHeaderBytes> header{};
-    const auto failure = CopyLineRange(input, output, 1, 2, header);
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->Where, LineCutFailure::Side::Output);
+    const Failure failure = CopyLineRange(input, output, 1, 2, header);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Problem, FileProblem::CannotWrite);
+    EXPECT_EQ(failure->Role, FileRole::Output);
 }
 
 }  // namespace

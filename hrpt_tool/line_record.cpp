@@ -6,8 +6,6 @@
 #include <cstring>
 
 #include "dimension_header.h"
-#include "header_display.h"
-#include "typed_number.h"
 
 namespace qiv::swathly {
 namespace {
@@ -23,13 +21,6 @@ std::uint64_t ReadUint64Le(const std::uint8_t* bytes) {
 void WriteUint64Le(std::uint8_t* bytes, std::uint64_t value) {
     for (int i = 0; i < 8; ++i) {
         bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-template <std::size_t N>
-void ReadWords(const std::uint8_t* bytes, std::array<std::int16_t, N>& words) {
-    for (std::size_t i = 0; i < N; ++i) {
-        words[i] = ReadInt16Le(bytes + 2 * i);
     }
 }
 
@@ -115,84 +106,24 @@ std::string GeneralNumber(double value, std::string_view decimalSeparator) {
     return text;
 }
 
-void ShowLineHeader(SwathlyState& state, std::string_view decimalSeparator) {
-    const LineHeaderRecord& header = state.LineHeader;
-    state.LineCount = header.RowsHigh * 256 + header.RowsLow;
-    HeaderDisplay& shown = state.Display;
-    shown.Title = TitleText(header.Title);
-    shown.SatId = std::to_string(header.SatId);
-    shown.Month = std::to_string(header.Month);
-    shown.Day = std::to_string(header.Day);
-    shown.Year = std::to_string(header.Year);
-    shown.Hour = std::to_string(header.Hour);
-    shown.Minute = std::to_string(header.Minute);
-    shown.Secs = std::to_string(header.Secs);
-    shown.TimeDiff = GeneralNumber(header.TimeDiff, decimalSeparator);
-    shown.Rows = std::to_string(state.LineCount);
-    shown.Cols = std::to_string(kEarthSamples);
+std::int32_t LineCountOf(const LineHeaderRecord& header) {
+    return header.RowsHigh * 256 + header.RowsLow;
 }
 
-bool ReadLineHeader(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
-                    std::string_view decimalSeparator) {
-    if (state.InputChosen != kTrue) {
-        dialogs.Message(kEnterFileNameFirst);
-        return false;
-    }
-
-    // Everything is checked and read into locals first, so that a refusal changes nothing.
-    const double typed = RoundHalfEven(LeadingNumber(lineText));
-    if (typed < 1.0) {
-        dialogs.Message("Line # must be 1 or more.");
-        return false;
-    }
-    BinaryFile input;
-    if (!input.Open(state.InputPath, BinaryFile::Mode::Read)) {
-        dialogs.Message("Cannot open the input file " + state.InputPath + ": " + input.Error());
-        return false;
-    }
-    const std::int64_t size = input.Size();
-    const std::int64_t linesInFile = (size + kLineBytes - 1) / kLineBytes;
-    const auto line = ToWidth<std::int32_t>(typed);
-    if (!line || *line > linesInFile) {
-        dialogs.Message("Line # is beyond the last line of the file, which has " +
-                        std::to_string(linesInFile) + (linesInFile == 1 ? " line." : " lines."));
-        return false;
-    }
-    const std::int64_t lineStart = (static_cast<std::int64_t>(*line) - 1) * kLineBytes;
-    std::array<std::uint8_t, kCalibrationEnd> bytes{};
-    const std::int64_t got = input.ReadAt(lineStart, bytes);
-    if (got < 0) {
-        dialogs.Message("Cannot read the input file " + state.InputPath + ": " + input.Error());
-        return false;
-    }
-    if (got < kCalibrationEnd) {
-        dialogs.Message("The file is too short for the header of line " + std::to_string(*line) +
-                        ": it ends " + std::to_string(got) + " bytes into the line, and " +
-                        std::to_string(kCalibrationEnd) + " are needed.");
-        return false;
-    }
-
-    // One read of the first 204 bytes gives the same bytes as reading the four blocks apart.
-    state.HeaderLine = *line;
-    state.FilePos = lineStart + kCalibrationEnd + 1;
-    state.LineHeader = DecodeLineHeader(
-        std::span<const std::uint8_t, kLineHeaderBytes>(bytes.data(), kLineHeaderBytes));
-    ReadWords(bytes.data() + kTelemetryOffset, state.TelemetryTriple);
-    for (std::size_t run = 0; run < state.BackScan.size(); ++run) {
-        ReadWords(bytes.data() + kBackScanOffset + 20 * run, state.BackScan[run]);
-    }
-    for (std::size_t run = 0; run < state.SpaceView.size(); ++run) {
-        ReadWords(bytes.data() + kSpaceViewOffset + 20 * run, state.SpaceView[run]);
-    }
-
-    ShowLineHeader(state, decimalSeparator);
-    if (state.DatChosen == kTrue) {
-        PrintCalibration(state, dialogs);
-    }
-    if (state.KeepInputOpen == kTrue || state.OutputChosen == kTrue) {
-        state.Input = std::move(input);
-    }
-    return true;
+HeaderTexts HeaderTextsOf(const LineHeaderRecord& header, std::string_view decimalSeparator) {
+    HeaderTexts texts;
+    texts.Title = TitleText(header.Title);
+    texts.SatId = std::to_string(header.SatId);
+    texts.Month = std::to_string(header.Month);
+    texts.Day = std::to_string(header.Day);
+    texts.Year = std::to_string(header.Year);
+    texts.Hour = std::to_string(header.Hour);
+    texts.Minute = std::to_string(header.Minute);
+    texts.Secs = std::to_string(header.Secs);
+    texts.TimeDiff = GeneralNumber(header.TimeDiff, decimalSeparator);
+    texts.Rows = std::to_string(LineCountOf(header));
+    texts.Cols = std::to_string(kEarthSamples);
+    return texts;
 }
 
 }  // namespace qiv::swathly

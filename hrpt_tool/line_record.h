@@ -1,5 +1,4 @@
-// The header record and the calibration blocks of one HRP line: decoding, encoding, reading
-// them from the input file and turning them into the texts of the header display.
+// The header record of an HRP line: decoding, encoding, and the texts the header boxes show.
 #pragma once
 
 #include <array>
@@ -8,12 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs.h"
 #include "swathly_state.h"
 
 namespace qiv::swathly {
-
-inline constexpr std::string_view kEnterFileNameFirst = " Enter the file name first";
 
 LineHeaderRecord DecodeLineHeader(std::span<const std::uint8_t, kLineHeaderBytes> bytes);
 std::array<std::uint8_t, kLineHeaderBytes> EncodeLineHeader(const LineHeaderRecord& header);
@@ -27,16 +23,26 @@ std::string TitleText(const std::array<std::uint8_t, 8>& title);
 // the point. NaN and infinities come out as words.
 std::string GeneralNumber(double value, std::string_view decimalSeparator);
 
-// Reads the header record and the calibration blocks of the line that lineText (the "Line #"
-// box) names, shows them through ShowLineHeader and, when a calibration file is chosen,
-// prints them with PrintCalibration. The input stays open in state.Input exactly when
-// KeepInputOpen or OutputChosen is set. A refusal (no input chosen, a line that the file does
-// not hold, an input that cannot be read) is told through dialogs and changes nothing; the
-// result says whether the line was read.
-bool ReadLineHeader(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
-                    std::string_view decimalSeparator = ".");
+// The texts that the header display puts into the boxes of the Text1 array.
+struct HeaderTexts {
+    std::string Title;     // Text1(0)
+    std::string SatId;     // Text1(1)
+    std::string Month;     // Text1(2)
+    std::string Day;       // Text1(3)
+    std::string Year;      // Text1(4)
+    std::string Hour;      // Text1(5)
+    std::string Minute;    // Text1(6)
+    std::string Secs;      // Text1(7)
+    std::string TimeDiff;  // Text1(11)
+    std::string Rows;      // Text1(12)
+    std::string Cols;      // Text1(13)
+    friend bool operator==(const HeaderTexts&, const HeaderTexts&) = default;
+};
 
-// Sets LineCount from the header record and fills state.Display.
-void ShowLineHeader(SwathlyState& state, std::string_view decimalSeparator = ".");
+// The line count a header states: RowsHigh x 256 + RowsLow, 0 to 65535.
+std::int32_t LineCountOf(const LineHeaderRecord& header);
+
+// Every box's text for a header record.
+HeaderTexts HeaderTextsOf(const LineHeaderRecord& header, std::string_view decimalSeparator);
 
 }  // namespace qiv::swathly

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "dimension_header.h"
+#include "fake_main_view.h"
+#include "line_header.h"
 #include "param_name.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -83,7 +85,14 @@ Patch Real(int at, double value) {
     return patch;
 }
 
-const std::string& Box(const HeaderDisplay& shown, int index) {
+// ReadLineHeader as the display-header command runs it; the handle is closed again on return.
+bool ReadHeader(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
+                testing::FakeMainView& form1) {
+    BinaryFile input;
+    return ReadLineHeader(state, input, lineText, dialogs, form1);
+}
+
+const std::string& Box(const HeaderTexts& shown, int index) {
     switch (index) {
         case 0:
             return shown.Title;
@@ -129,15 +138,17 @@ TEST_P(HeaderDecoding, ReadsTheNamedLineAndShowsItsFields) {
     testing::TempDir dir;
     SwathlyState state;
     state.InputPath = dir.Write("pass.hrp", MarkedFile(5, 0, row.line, row.patch)).string();
-    state.InputChosen = kTrue;
+    state.InputChosen = true;
     testing::ScriptedDialogs dialogs;
+    testing::FakeMainView form1;
 
-    ASSERT_TRUE(ReadLineHeader(state, row.lineText, dialogs));
+    ASSERT_TRUE(ReadHeader(state, row.lineText, dialogs, form1));
 
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
     EXPECT_EQ(state.HeaderLine, row.line);
     EXPECT_EQ(state.FilePos, (row.line - 1) * kLineBytes + 205);
-    EXPECT_EQ(state.Display.Cols, "2048");
+    ASSERT_EQ(form1.Shown.size(), 1u);
+    EXPECT_EQ(form1.Boxes().Cols, "2048");
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(state.TelemetryTriple[k], TelemetryMark(row.line, k)) << "telemetry " << k;
     }
@@ -152,9 +163,8 @@ TEST_P(HeaderDecoding, ReadsTheNamedLineAndShowsItsFields) {
         }
     }
     for (const auto& [index, text] : row.boxes) {
-        EXPECT_EQ(Box(state.Display, index), text) << "Text1(" << index << ")";
+        EXPECT_EQ(Box(form1.Boxes(), index), text) << "Text1(" << index << ")";
     }
-    EXPECT_FALSE(state.Input.IsOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -276,26 +286,25 @@ TEST_P(HeaderReadRefusal, ShowsTheProblemAndChangesNothing) {
     if (row.lines >= 0) {
         dir.Write("pass.hrp", MarkedFile(row.lines, row.tail));
     }
-    state.InputChosen = row.inputChosen ? kTrue : kFalse;
-    state.OutputChosen = kTrue;
-    state.DatChosen = kTrue;
+    state.InputChosen = row.inputChosen;
+    state.OutputChosen = true;
+    state.DatChosen = true;
     state.DatPath = (dir / "cal.txt").string();
     state.HeaderLine = 7;
     state.FilePos = 99;
     state.LineCount = 12;
     state.TelemetryTriple = {1, 2, 3};
-    state.Display.Title = "old";
     testing::ScriptedDialogs dialogs;
+    testing::FakeMainView form1;
 
-    EXPECT_FALSE(ReadLineHeader(state, row.lineText, dialogs));
+    EXPECT_FALSE(ReadHeader(state, row.lineText, dialogs, form1));
 
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{row.message});
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{row.message});
     EXPECT_EQ(state.HeaderLine, 7);
     EXPECT_EQ(state.FilePos, 99);
     EXPECT_EQ(state.LineCount, 12);
     EXPECT_EQ(state.TelemetryTriple, (std::array<std::int16_t, 3>{1, 2, 3}));
-    EXPECT_EQ(state.Display.Title, "old");
-    EXPECT_FALSE(state.Input.IsOpen());
+    EXPECT_TRUE(form1.Shown.empty()) << "the boxes keep what they showed";
     EXPECT_FALSE(std::filesystem::exists(state.DatPath));
 }
 
@@ -325,10 +334,11 @@ TEST(HeaderReadRefusal, InputThatCannotBeOpenedIsNamed) {
     testing::TempDir dir;
     SwathlyState state;
     state.InputPath = (dir / "gone.hrp").string();
-    state.InputChosen = kTrue;
+    state.InputChosen = true;
     testing::ScriptedDialogs dialogs;
-    EXPECT_FALSE(ReadLineHeader(state, "1", dialogs));
-    EXPECT_EQ(dialogs.messages,
+    testing::FakeMainView form1;
+    EXPECT_FALSE(ReadHeader(state, "1", dialogs, form1));
+    EXPECT_EQ(dialogs.Messages,
               std::vector<std::string>{"Cannot open the input file " + state.InputPath +
                                        ": No such file or directory"});
     EXPECT_EQ(state.HeaderLine, 0);
@@ -338,48 +348,29 @@ TEST(HeaderReadRefusal, LastLineNeedsOnlyItsFirst204Bytes) {
     testing::TempDir dir;
     SwathlyState state;
     state.InputPath = dir.Write("pass.hrp", MarkedFile(2, 204)).string();
-    state.InputChosen = kTrue;
+    state.InputChosen = true;
     testing::ScriptedDialogs dialogs;
-    EXPECT_TRUE(ReadLineHeader(state, "3", dialogs));
-    EXPECT_EQ(state.Display.Title, "LINE 3");
+    testing::FakeMainView form1;
+    EXPECT_TRUE(ReadHeader(state, "3", dialogs, form1));
+    EXPECT_EQ(form1.Boxes().Title, "LINE 3");
 }
 
-struct OpenCase {
-    const char* desc;
-    Flag keepInputOpen;
-    Flag outputChosen;
-    bool open;
-};
-void PrintTo(const OpenCase& row, std::ostream* out) {
-    *out << row.desc;
-}
-
-class InputLeftOpen : public ::testing::TestWithParam<OpenCase> {};
-
-TEST_P(InputLeftOpen, ExactlyWhenACutRunsOrAnOutputIsChosen) {
+// The command owns the input handle: ReadLineHeader opens it and leaves it open for the
+// command to go on reading at absolute positions.
+TEST(ReadLineHeaderInput, StaysOpenInTheCommandsHandle) {
     testing::TempDir dir;
     SwathlyState state;
     state.InputPath = dir.Write("pass.hrp", MarkedFile(3, 0)).string();
-    state.InputChosen = kTrue;
-    state.KeepInputOpen = GetParam().keepInputOpen;
-    state.OutputChosen = GetParam().outputChosen;
+    state.InputChosen = true;
     testing::ScriptedDialogs dialogs;
-    ASSERT_TRUE(ReadLineHeader(state, "2", dialogs));
-    ASSERT_EQ(state.Input.IsOpen(), GetParam().open);
-    if (GetParam().open) {
-        // The handle goes on reading the same file, at absolute positions.
-        std::array<std::uint8_t, 2> satId{};
-        ASSERT_EQ(state.Input.ReadAt(2 * kLineBytes + 8, satId), 2);
-        EXPECT_EQ(ReadInt16Le(satId.data()), 3);
-    }
+    testing::FakeMainView form1;
+    BinaryFile input;
+    ASSERT_TRUE(ReadLineHeader(state, input, "2", dialogs, form1));
+    ASSERT_TRUE(input.IsOpen());
+    std::array<std::uint8_t, 2> satId{};
+    ASSERT_FALSE(input.ReadAt(2 * kLineBytes + 8, satId));
+    EXPECT_EQ(ReadInt16Le(satId.data()), 3);
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, InputLeftOpen,
-                         ::testing::Values(OpenCase{"neither", kFalse, kFalse, false},
-                                           OpenCase{"cut running", kTrue, kFalse, true},
-                                           OpenCase{"output chosen", kFalse, kTrue, true},
-                                           OpenCase{"both", kTrue, kTrue, true}),
-                         testing::DescName<OpenCase>);
 
 }  // namespace
 }  // namespace qiv::swathly

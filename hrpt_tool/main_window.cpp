@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,10 +14,11 @@
 #include <vector>
 
 #include "file_choice.h"
-#include "header_display.h"
+#include "fit_captions.h"
 #include "help_text.h"
 #include "help_window.h"
 #include "line_cut.h"
+#include "line_header.h"
 #include "picture_area.h"
 #include "qt_dialogs.h"
 #include "quicklook.h"
@@ -36,55 +38,17 @@ constexpr std::string_view kNotice =
     "The input file is chosen once; to work on another one, start the program again. "
     "Help explains every button.";
 
-// Fonts differ from platform to platform; when a caption does not fit its fixed width, the
-// whole group of controls gets a slightly smaller face rather than one losing its last letters.
-template <class Control>
-void FitCaptions(const std::vector<Control*>& group, int extraPixels) {
-    if (group.empty()) {
-        return;
-    }
-    QFont face = group.front()->font();
-    const auto fits = [&] {
-        const QFontMetrics metrics(face);
-        for (const Control* control : group) {
-            if (metrics.horizontalAdvance(control->text()) + extraPixels > control->width()) {
-                return false;
-            }
-        }
-        return true;
-    };
-    while (!fits() && face.pointSizeF() > 6.0) {
-        face.setPointSizeF(face.pointSizeF() - 0.5);
-    }
-    for (Control* control : group) {
-        control->setFont(face);
-    }
-}
-
-// The band option buttons are examined in index order; the first selected one decides.
-BandButton SelectedBand(const std::array<QRadioButton*, 6>& buttons) {
-    constexpr BandButton kByIndex[] = {BandButton::Band1, BandButton::Band2,
-                                       BandButton::Band3, BandButton::Band4,
-                                       BandButton::Band5, BandButton::SingleBand};
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        if (buttons[i]->isChecked()) {
-            return kByIndex[i];
-        }
-    }
-    return BandButton::SingleBand;
-}
-
 }  // namespace
 
-MainWindow::MainWindow(qiv::Dialogs* dialogs, QWidget* parent) : QWidget(parent) {
-    if (dialogs == nullptr) {
-        ownDialogs_ = std::make_unique<QtDialogs>(this);
-        dialogs = ownDialogs_.get();
+MainWindow::MainWindow(qiv::Dialogs* dialogs, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), quit_([] { QCoreApplication::quit(); }) {
+    if (dialogs_ == nullptr) {
+        ownedDialogs_ = std::make_unique<QtDialogs>(this);
+        dialogs_ = ownedDialogs_.get();
     }
-    dialogs_ = dialogs;
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("HRP File Information"));
-    BuildLayout();
+    BuildControls();
 }
 
 MainWindow::~MainWindow() = default;
@@ -96,7 +60,7 @@ QPushButton* MainWindow::AddButton(const char* name, const QString& caption, QRe
     return button;
 }
 
-void MainWindow::BuildLayout() {
+void MainWindow::BuildControls() {
     // Captions written for a small sans-serif face; the twip geometry holds them at 8 points.
     QFont small = font();
     small.setPointSize(8);
@@ -108,32 +72,33 @@ void MainWindow::BuildLayout() {
     frame1_->setGeometry(TwipsRect(240, 120, 6375, 5655));
 
     struct ButtonRow {
-        const char* name;
-        const char* caption;
-        int left, top, width, height;
-        void (MainWindow::*slot)();
+        const char* Name;
+        const char* Caption;
+        int Left, Top, Width, Height;
+        void (MainWindow::*Slot)();
     };
     const ButtonRow buttons[] = {
         {"Command1", "Input Image File Hrp, Cal, Sst, Ndv", 3000, 240, 1455, 615,
-         &MainWindow::Command1Click},
-        {"Command9", "Enter Output Image File", 4680, 240, 1455, 615, &MainWindow::Command9Click},
-        {"Command4", "Enter Output Dat File", 3000, 960, 1455, 615, &MainWindow::Command4Click},
-        {"Command5", "Information", 4680, 960, 1455, 495, &MainWindow::Command5Click},
+         &MainWindow::OnCommand1Clicked},
+        {"Command9", "Enter Output Image File", 4680, 240, 1455, 615,
+         &MainWindow::OnCommand9Clicked},
+        {"Command4", "Enter Output Dat File", 3000, 960, 1455, 615, &MainWindow::OnCommand4Clicked},
+        {"Command5", "Information", 4680, 960, 1455, 495, &MainWindow::OnCommand5Clicked},
         {"Command2", "Display header, Print Data", 3000, 1680, 1455, 615,
-         &MainWindow::Command2Click},
+         &MainWindow::OnCommand2Clicked},
         {"Command7", "Output (CAL, SST, NDV) --> Qlk ", 4680, 1560, 1455, 615,
-         &MainWindow::Command7Click},
+         &MainWindow::OnCommand7Clicked},
         {"Command6", "Output from (Hrp) --> Qlk", 3000, 2400, 1455, 615,
-         &MainWindow::Command6Click},
+         &MainWindow::OnCommand6Clicked},
         {"Command8", "Output (Hrp) --> Hrp Less Lines", 3000, 3120, 1455, 615,
-         &MainWindow::Command8Click},
-        {"Command10", "Help", 3120, 4440, 1215, 375, &MainWindow::Command10Click},
-        {"Command3", "End", 3120, 4920, 1215, 495, &MainWindow::Command3Click},
+         &MainWindow::OnCommand8Clicked},
+        {"Command10", "Help", 3120, 4440, 1215, 375, &MainWindow::OnCommand10Clicked},
+        {"Command3", "End", 3120, 4920, 1215, 495, &MainWindow::OnCommand3Clicked},
     };
     for (const ButtonRow& row : buttons) {
-        QPushButton* button = AddButton(row.name, QString::fromUtf8(row.caption),
-                                        TwipsRect(row.left, row.top, row.width, row.height));
-        connect(button, &QPushButton::clicked, this, row.slot);
+        QPushButton* button = AddButton(row.Name, QString::fromUtf8(row.Caption),
+                                        TwipsRect(row.Left, row.Top, row.Width, row.Height));
+        connect(button, &QPushButton::clicked, this, row.Slot);
     }
 
     picture1_ = new PictureArea(frame1_);
@@ -143,8 +108,8 @@ void MainWindow::BuildLayout() {
     picture1_->SetAreaSize(pictureRect.size());
 
     struct OptionRow {
-        const char* caption;
-        int top, width;
+        const char* Caption;
+        int Top, Width;
     };
     const OptionRow options[] = {
         {"Band - 1", 2280, 975}, {"Band - 2", 2760, 975}, {"Band - 3", 3240, 1095},
@@ -153,24 +118,24 @@ void MainWindow::BuildLayout() {
     auto* bands = new QButtonGroup(this);
     bands->setExclusive(true);
     for (std::size_t i = 0; i < option1_.size(); ++i) {
-        auto* option = new QRadioButton(QString::fromUtf8(options[i].caption), frame1_);
+        auto* option = new QRadioButton(QString::fromUtf8(options[i].Caption), frame1_);
         option->setObjectName(QStringLiteral("Option1(%1)").arg(i));
-        option->setGeometry(TwipsRect(4680, options[i].top, options[i].width, 375));
+        option->setGeometry(TwipsRect(4680, options[i].Top, options[i].Width, 375));
         bands->addButton(option, static_cast<int>(i));
         option1_[i] = option;
     }
     option1_[5]->setChecked(true);
-    FitCaptions(std::vector<QRadioButton*>(option1_.begin(), option1_.end()),
-                style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                    style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
+    FitCaptionsToPlaces(std::vector<QRadioButton*>(option1_.begin(), option1_.end()),
+                        style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                            style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
 
     struct BoxRow {
-        int label;
-        const char* caption;
-        int array;  // 1 for Text1, 2 for Text2
-        int index;
-        int top;
-        const char* text;
+        int Label;
+        const char* Caption;
+        int Array;  // 1 for Text1, 2 for Text2
+        int Index;
+        int Top;
+        const char* Text;
     };
     const BoxRow boxes[] = {
         {8, "Title", 1, 0, 360, ""},        {9, "Sat Id", 1, 1, 720, ""},
@@ -182,26 +147,26 @@ void MainWindow::BuildLayout() {
         {15, "Rows Qlk", 2, 0, 4680, ""},   {11, "SamplInter", 2, 1, 5040, "5"},
     };
     for (const BoxRow& row : boxes) {
-        auto* label = new QLabel(QString::fromUtf8(row.caption), frame1_);
-        label->setObjectName(QStringLiteral("Label1(%1)").arg(row.label));
-        label->setGeometry(TwipsRect(240, row.top, 855, 375));
+        auto* label = new QLabel(QString::fromUtf8(row.Caption), frame1_);
+        label->setObjectName(QStringLiteral("Label1(%1)").arg(row.Label));
+        label->setGeometry(TwipsRect(240, row.Top, 855, 375));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label1_[row.label] = label;
+        label1_[row.Label] = label;
 
-        auto* box = new QLineEdit(QString::fromUtf8(row.text), frame1_);
-        box->setObjectName(QStringLiteral("Text%1(%2)").arg(row.array).arg(row.index));
-        box->setGeometry(TwipsRect(1080, row.top, 1815, 375));
-        if (row.array == 1) {
-            text1_[row.index] = box;
+        auto* box = new QLineEdit(QString::fromUtf8(row.Text), frame1_);
+        box->setObjectName(QStringLiteral("Text%1(%2)").arg(row.Array).arg(row.Index));
+        box->setGeometry(TwipsRect(1080, row.Top, 1815, 375));
+        if (row.Array == 1) {
+            text1_[row.Index] = box;
         } else {
-            text2_[row.index] = box;
+            text2_[row.Index] = box;
         }
     }
 
     std::vector<QLabel*> captions;
     std::copy_if(label1_.begin(), label1_.end(), std::back_inserter(captions),
                  [](QLabel* label) { return label != nullptr; });
-    FitCaptions(captions, 0);
+    FitCaptionsToPlaces(captions, 0);
 
     const std::array<QLabel**, 3> pathLabels{&label2_, &label3_, &label4_};
     for (std::size_t i = 0; i < pathLabels.size(); ++i) {
@@ -212,82 +177,94 @@ void MainWindow::BuildLayout() {
     }
 }
 
+BandButton MainWindow::SelectedBand() const {
+    // The band option buttons are examined in index order; the first selected one decides.
+    constexpr BandButton kByIndex[] = {BandButton::Band1, BandButton::Band2,
+                                       BandButton::Band3, BandButton::Band4,
+                                       BandButton::Band5, BandButton::SingleBand};
+    for (std::size_t i = 0; i < option1_.size(); ++i) {
+        if (option1_[i]->isChecked()) {
+            return kByIndex[i];
+        }
+    }
+    return BandButton::SingleBand;
+}
+
 std::string MainWindow::DecimalSeparator() const {
     return ToStdString(QLocale().decimalPoint());
 }
 
-void MainWindow::ShowHeader() {
-    const HeaderDisplay& shown = state_.Display;
+void MainWindow::ShowHeaderTexts(const HeaderTexts& texts) {
     const std::pair<int, const std::string*> boxes[] = {
-        {0, &shown.Title},     {1, &shown.SatId}, {2, &shown.Month},  {3, &shown.Day},
-        {4, &shown.Year},      {5, &shown.Hour},  {6, &shown.Minute}, {7, &shown.Secs},
-        {11, &shown.TimeDiff}, {12, &shown.Rows}, {13, &shown.Cols},
+        {0, &texts.Title},     {1, &texts.SatId}, {2, &texts.Month},  {3, &texts.Day},
+        {4, &texts.Year},      {5, &texts.Hour},  {6, &texts.Minute}, {7, &texts.Secs},
+        {11, &texts.TimeDiff}, {12, &texts.Rows}, {13, &texts.Cols},
     };
     for (const auto& [index, text] : boxes) {
         text1_[index]->setText(ToQString(*text));
     }
 }
 
-void MainWindow::Command1Click() {
-    if (ChooseInputFile(state_, *dialogs_)) {
-        label2_->setText(ToQString(state_.InputPath));
+void MainWindow::ShowQuicklookRows() {
+    text2_[0]->setText(QString::number(state_.QuicklookRows));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing Form1 through its frame ends the program as "End" does, also while the help
+    // window, a top-level window of its own, is shown.
+    event->accept();
+    quit_();
+}
+
+void MainWindow::OnCommand1Clicked() {
+    if (const std::optional<std::string> caption = ChooseInputFile(state_, *dialogs_)) {
+        label2_->setText(ToQString(*caption));
     }
 }
 
-void MainWindow::Command2Click() {
-    if (DisplayHeader(state_, ToStdString(text1_[14]->text()), *dialogs_, DecimalSeparator())) {
-        ShowHeader();
+void MainWindow::OnCommand2Clicked() {
+    DisplayHeaderAndPrintData(state_, ToStdString(text1_[14]->text()), *dialogs_, *this);
+}
+
+void MainWindow::OnCommand3Clicked() {
+    quit_();
+}
+
+void MainWindow::OnCommand4Clicked() {
+    if (const std::optional<std::string> caption = ChooseCalibrationFile(state_, *dialogs_)) {
+        label3_->setText(ToQString(*caption));
     }
 }
 
-void MainWindow::Command3Click() {
-    state_.Input.Close();
-    QApplication::closeAllWindows();
-    QCoreApplication::quit();
-}
-
-void MainWindow::Command4Click() {
-    if (ChooseCalibrationFile(state_, *dialogs_)) {
-        label3_->setText(ToQString(state_.DatPath));
-    }
-}
-
-void MainWindow::Command5Click() {
+void MainWindow::OnCommand5Clicked() {
     dialogs_->Message(kNotice);
 }
 
-void MainWindow::Command6Click() {
-    const bool written =
-        HrpQuicklook(state_, ToStdString(text2_[1]->text()), ToStdString(text1_[14]->text()),
-                     SelectedBand(option1_), *dialogs_, *picture1_, DecimalSeparator());
-    // The header read shows its line even when the quicklook is then refused.
-    ShowHeader();
-    if (written) {
-        text2_[0]->setText(QString::number(state_.QuicklookRows));
+void MainWindow::OnCommand6Clicked() {
+    if (HrpQuicklook(state_, ToStdString(text2_[1]->text()), ToStdString(text1_[14]->text()),
+                     SelectedBand(), *dialogs_, *this, *picture1_)) {
+        ShowQuicklookRows();
     }
 }
 
-void MainWindow::Command7Click() {
-    if (ProductQuicklook(state_, ToStdString(text2_[1]->text()), SelectedBand(option1_), *dialogs_,
+void MainWindow::OnCommand7Clicked() {
+    if (ProductQuicklook(state_, ToStdString(text2_[1]->text()), SelectedBand(), *dialogs_,
                          *picture1_)) {
-        text2_[0]->setText(QString::number(state_.QuicklookRows));
+        ShowQuicklookRows();
     }
 }
 
-void MainWindow::Command8Click() {
-    CutLineRange(state_, ToStdString(text1_[14]->text()), *dialogs_, *picture1_,
-                 DecimalSeparator());
-    // The boxes show the header as read; its update goes only into the new file.
-    ShowHeader();
+void MainWindow::OnCommand8Clicked() {
+    CutLineRange(state_, ToStdString(text1_[14]->text()), *dialogs_, *this, *picture1_);
 }
 
-void MainWindow::Command9Click() {
-    if (ChooseOutputFile(state_, *dialogs_)) {
-        label4_->setText(ToQString(state_.OutputPath));
+void MainWindow::OnCommand9Clicked() {
+    if (const std::optional<std::string> caption = ChooseOutputFile(state_, *dialogs_)) {
+        label4_->setText(ToQString(*caption));
     }
 }
 
-void MainWindow::Command10Click() {
+void MainWindow::OnCommand10Clicked() {
     HelpPanel(form2_, kHelpLayout, kHelpText);
 }
 

@@ -1,13 +1,17 @@
 // Form1 of Swathly_Qiv, "HRP File Information": the header boxes, the two boxes the user types
 // into, the band choice, the command buttons and the three path lines. It owns the program
-// state and only wires the controls to the routines.
+// state and the help window Form2; each slot reads its controls, calls one routine and sets
+// captions.
 #pragma once
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "dialogs.h"
+#include "main_view.h"
+#include "quicklook_image.h"
 #include "swathly_state.h"
 
 class QGroupBox;
@@ -23,39 +27,51 @@ class PictureArea;
 
 namespace qiv::swathly {
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public MainView {
     Q_OBJECT
 
 public:
-    // Without dialogs the window uses Qt's standard ones.
+    // dialogs == nullptr: the window asks through Qt's standard dialogs. Tests pass scripted ones.
     explicit MainWindow(qiv::Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     SwathlyState& State() { return state_; }
     const SwathlyState& State() const { return state_; }
+    // The help window, or null before the first "Help".
+    qiv::HelpWindow* Form2() { return form2_.get(); }
+    // What "End" (and closing the window through its frame) runs to end the program; by default
+    // QCoreApplication::quit, after which main() returns and every window goes. Tests put a
+    // recorder here.
+    void SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+
+    void ShowHeaderTexts(const HeaderTexts& texts) override;
+    std::string DecimalSeparator() const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void Command1Click();
-    void Command2Click();
-    void Command3Click();
-    void Command4Click();
-    void Command5Click();
-    void Command6Click();
-    void Command7Click();
-    void Command8Click();
-    void Command9Click();
-    void Command10Click();
+    void OnCommand1Clicked();
+    void OnCommand2Clicked();
+    void OnCommand3Clicked();
+    void OnCommand4Clicked();
+    void OnCommand5Clicked();
+    void OnCommand6Clicked();
+    void OnCommand7Clicked();
+    void OnCommand8Clicked();
+    void OnCommand9Clicked();
+    void OnCommand10Clicked();
 
 private:
-    void BuildLayout();
+    void BuildControls();
     QPushButton* AddButton(const char* name, const QString& caption, QRect twips);
-    // Puts the texts of the last header read into the Text1 boxes.
-    void ShowHeader();
-    std::string DecimalSeparator() const;
+    BandButton SelectedBand() const;
+    void ShowQuicklookRows();
 
     SwathlyState state_;
-    std::unique_ptr<qiv::Dialogs> ownDialogs_;
-    qiv::Dialogs* dialogs_;
+    std::unique_ptr<qiv::Dialogs> ownedDialogs_;
+    qiv::Dialogs* dialogs_ = nullptr;
+    std::function<void()> quit_;
 
     QGroupBox* frame1_ = nullptr;
     std::array<QLineEdit*, 15> text1_{};  // no boxes 8 to 10

@@ -9,42 +9,22 @@
 #include <vector>
 
 #include "dimension_header.h"
+#include "help_window.h"
 #include "line_record.h"
 #include "main_window.h"
+#include "open_files.h"
 #include "picture_area.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
+#include "window_controls.h"
 
-using qiv::swathly::kFalse;
-using qiv::swathly::kTrue;
 using qiv::swathly::MainWindow;
+using qiv::testing::Caption;
+using qiv::testing::Click;
 using qiv::testing::ScriptedDialogs;
 using qiv::testing::TempDir;
 
 namespace {
-
-QString TextOf(const MainWindow& window, const QString& name) {
-    const QObject* control = window.findChild<QObject*>(name);
-    if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
-        return box->text();
-    }
-    if (const auto* label = qobject_cast<const QLabel*>(control)) {
-        return label->text();
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
-        return button->text();
-    }
-    if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
-        return frame->title();
-    }
-    return QStringLiteral("<no control %1>").arg(name);
-}
-
-void Click(MainWindow& window, const char* name) {
-    auto* button = window.findChild<QPushButton*>(QLatin1String(name));
-    QVERIFY(button != nullptr);
-    button->click();
-}
 
 // Line 1 of an HRP pass: title "NOAA-14 ", SatId 14, 300 lines.
 std::vector<std::uint8_t> OneLinePass() {
@@ -119,7 +99,7 @@ private slots:
         QFETCH(QString, text);
         ScriptedDialogs dialogs;
         const MainWindow window(&dialogs);
-        QCOMPARE(TextOf(window, control), text);
+        QCOMPARE(Caption(window, qPrintable(control)), text);
     }
 
     void startUpState() {
@@ -138,11 +118,10 @@ private slots:
         }
         QVERIFY(window.findChild<qiv::PictureArea*>(QStringLiteral("Picture1")) != nullptr);
         const auto& state = window.State();
-        QCOMPARE(state.InputChosen, kFalse);
-        QCOMPARE(state.DatChosen, kFalse);
-        QCOMPARE(state.OutputChosen, kFalse);
-        QCOMPARE(state.KeepInputOpen, kFalse);
-        QCOMPARE(dialogs.fileFilters.size(), std::size_t{0});
+        QCOMPARE(state.InputChosen, false);
+        QCOMPARE(state.DatChosen, false);
+        QCOMPARE(state.OutputChosen, false);
+        QCOMPARE(dialogs.FileFilters.size(), std::size_t{0});
     }
 
     void bandOptionsFormOneGroup() {
@@ -166,9 +145,9 @@ private slots:
         MainWindow window(&dialogs);
         Click(window, "Command1");
         Click(window, "Command1");
-        QCOMPARE(dialogs.fileFilters.size(), std::size_t{1});
-        QCOMPARE(TextOf(window, "Label2"), QString::fromStdString(first.string()));
-        QCOMPARE(window.State().InputChosen, kTrue);
+        QCOMPARE(dialogs.FileFilters.size(), std::size_t{1});
+        QCOMPARE(Caption(window, "Label2"), QString::fromStdString(first.string()));
+        QCOMPARE(window.State().InputChosen, true);
     }
 
     void cancelledDialogsSetNothing() {
@@ -178,13 +157,13 @@ private slots:
         Click(window, "Command1");
         Click(window, "Command4");
         Click(window, "Command9");
-        QCOMPARE(dialogs.fileFilters.size(), std::size_t{3});
-        QCOMPARE(TextOf(window, "Label2"), QString());
-        QCOMPARE(TextOf(window, "Label3"), QString());
-        QCOMPARE(TextOf(window, "Label4"), QString());
-        QCOMPARE(window.State().InputChosen, kFalse);
-        QCOMPARE(window.State().DatChosen, kFalse);
-        QCOMPARE(window.State().OutputChosen, kFalse);
+        QCOMPARE(dialogs.FileFilters.size(), std::size_t{3});
+        QCOMPARE(Caption(window, "Label2"), QString());
+        QCOMPARE(Caption(window, "Label3"), QString());
+        QCOMPARE(Caption(window, "Label4"), QString());
+        QCOMPARE(window.State().InputChosen, false);
+        QCOMPARE(window.State().DatChosen, false);
+        QCOMPARE(window.State().OutputChosen, false);
     }
 
     void displayHeaderWithOutputChosenFillsBoxesAndClosesInput() {
@@ -195,23 +174,24 @@ private slots:
             .File((dir / "out.qlk").string())
             .File((dir / "cal.txt").string());
         MainWindow window(&dialogs);
+        const int filesBefore = qiv::testing::OpenFiles();
         Click(window, "Command1");
         Click(window, "Command9");
         Click(window, "Command4");
         Click(window, "Command2");
 
-        QCOMPARE(TextOf(window, "Label4"), QString::fromStdString((dir / "out.qlk").string()));
-        QCOMPARE(TextOf(window, "Label3"), QString::fromStdString((dir / "cal.txt").string()));
-        QCOMPARE(TextOf(window, "Text1(0)"), QStringLiteral("NOAA-14 "));
-        QCOMPARE(TextOf(window, "Text1(1)"), QStringLiteral("14"));
-        QCOMPARE(TextOf(window, "Text1(11)"), QStringLiteral("0"));
-        QCOMPARE(TextOf(window, "Text1(12)"), QStringLiteral("300"));
-        QCOMPARE(TextOf(window, "Text1(13)"), QStringLiteral("2048"));
+        QCOMPARE(Caption(window, "Label4"), QString::fromStdString((dir / "out.qlk").string()));
+        QCOMPARE(Caption(window, "Label3"), QString::fromStdString((dir / "cal.txt").string()));
+        QCOMPARE(Caption(window, "Text1(0)"), QStringLiteral("NOAA-14 "));
+        QCOMPARE(Caption(window, "Text1(1)"), QStringLiteral("14"));
+        QCOMPARE(Caption(window, "Text1(11)"), QStringLiteral("0"));
+        QCOMPARE(Caption(window, "Text1(12)"), QStringLiteral("300"));
+        QCOMPARE(Caption(window, "Text1(13)"), QStringLiteral("2048"));
         QCOMPARE(window.State().LineCount, 300);
-        QVERIFY(!window.State().Input.IsOpen());
+        QCOMPARE(qiv::testing::OpenFiles(), filesBefore);
         QCOMPARE(TempDir::Read(dir / "cal.txt").size(),
                  std::size_t{31 + 2 + 3 + 10 * 11 + 10 * (11 + 8) + 3});
-        QCOMPARE(dialogs.messages.size(), std::size_t{0});
+        QCOMPARE(dialogs.Messages.size(), std::size_t{0});
     }
 
     void refusedHeaderReadLeavesTheBoxes() {
@@ -219,34 +199,41 @@ private slots:
         MainWindow window(&dialogs);
         window.findChild<QLineEdit*>(QStringLiteral("Text1(0)"))->setText(QStringLiteral("typed"));
         Click(window, "Command2");
-        QCOMPARE(dialogs.messages, std::vector<std::string>{" Enter the file name first"});
-        QCOMPARE(TextOf(window, "Text1(0)"), QStringLiteral("typed"));
-        QCOMPARE(TextOf(window, "Text1(13)"), QString());
+        QCOMPARE(dialogs.Messages, std::vector<std::string>{" Enter the file name first"});
+        QCOMPARE(Caption(window, "Text1(0)"), QStringLiteral("typed"));
+        QCOMPARE(Caption(window, "Text1(13)"), QString());
     }
 
     void informationShowsTheNotice() {
         ScriptedDialogs dialogs;
         MainWindow window(&dialogs);
         Click(window, "Command5");
-        QCOMPARE(dialogs.messages.size(), std::size_t{1});
-        QVERIFY(dialogs.messages[0].starts_with("Swathly_Qiv"));
+        QCOMPARE(dialogs.Messages.size(), std::size_t{1});
+        QVERIFY(dialogs.Messages[0].starts_with("Swathly_Qiv"));
     }
 
-    void endClosesTheInputAndTheWindow() {
-        TempDir dir;
-        const auto input = dir.Write("pass.hrp", OneLinePass());
+    void endEndsTheProgram() {
         ScriptedDialogs dialogs;
-        dialogs.File(input.string()).File((dir / "out.qlk").string());
         MainWindow window(&dialogs);
+        int quits = 0;
+        window.SetQuitHandler([&quits] { ++quits; });
+        Click(window, "Command3");
+        QCOMPARE(quits, 1);
+    }
+
+    // Closing Form1 through its frame ends the program like "End", also while the help window,
+    // a top-level window of its own, is still shown.
+    void closingForm1EndsTheProgramWhileHelpIsShown() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        int quits = 0;
+        window.SetQuitHandler([&quits] { ++quits; });
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        Click(window, "Command1");
-        Click(window, "Command9");
-        QVERIFY(qiv::swathly::ReadLineHeader(window.State(), "1", dialogs));
-        QVERIFY(window.State().Input.IsOpen());
-        Click(window, "Command3");
-        QVERIFY(!window.State().Input.IsOpen());
-        QVERIFY(!window.isVisible());
+        Click(window, "Command10");
+        QVERIFY(window.Form2() != nullptr && window.Form2()->isVisible());
+        QVERIFY(window.close());
+        QCOMPARE(quits, 1);
     }
 };
 

@@ -12,36 +12,23 @@
 #include "dimension_header.h"
 #include "line_record.h"
 #include "main_window.h"
+#include "open_files.h"
 #include "picture_area.h"
 #include "quicklook.h"
 #include "scripted_dialogs.h"
+#include "swathly_texts.h"
 #include "temp_dir.h"
+#include "window_controls.h"
 
-using qiv::swathly::kFalse;
 using qiv::swathly::kLineBytes;
-using qiv::swathly::kTrue;
 using qiv::swathly::MainWindow;
+using qiv::testing::Caption;
+using qiv::testing::Click;
 using qiv::testing::ScriptedDialogs;
+using qiv::testing::SetText;
 using qiv::testing::TempDir;
 
 namespace {
-
-QString Text(const MainWindow& window, const char* name) {
-    const auto* box = window.findChild<QLineEdit*>(QLatin1String(name));
-    return box != nullptr ? box->text() : QStringLiteral("<no box %1>").arg(QLatin1String(name));
-}
-
-void SetText(MainWindow& window, const char* name, const QString& text) {
-    auto* box = window.findChild<QLineEdit*>(QLatin1String(name));
-    QVERIFY(box != nullptr);
-    box->setText(text);
-}
-
-void Click(MainWindow& window, const char* name) {
-    auto* button = window.findChild<QAbstractButton*>(QLatin1String(name));
-    QVERIFY(button != nullptr);
-    button->click();
-}
 
 // An HRP pass of `lines` lines, the header of line 1 stating them; every line carries SatId
 // 10 + its number, and channel b of every earth sample holds 100 × b.
@@ -112,11 +99,11 @@ private slots:
         Click(window, "Option1(1)");
 
         Click(window, "Command6");
-        QCOMPARE(dialogs.messages, std::vector<std::string>{});
-        QCOMPARE(Text(window, "Text2(0)"), QStringLiteral("3"));
-        QCOMPARE(Text(window, "Text1(1)"), QStringLiteral("11"));
-        QCOMPARE(Text(window, "Text1(12)"), QStringLiteral("11"));
-        QCOMPARE(window.State().OutputChosen, kFalse);
+        QCOMPARE(dialogs.Messages, std::vector<std::string>{});
+        QCOMPARE(Caption(window, "Text2(0)"), QStringLiteral("3"));
+        QCOMPARE(Caption(window, "Text1(1)"), QStringLiteral("11"));
+        QCOMPARE(Caption(window, "Text1(12)"), QStringLiteral("11"));
+        QCOMPARE(window.State().OutputChosen, false);
         QCOMPARE(window.State().SamplingInterval, std::int16_t{5});
         QVERIFY(Blank(*window.findChild<qiv::PictureArea*>(QStringLiteral("Picture1"))));
         const auto image = TempDir::Read(dir / "pass.qlk");
@@ -126,7 +113,7 @@ private slots:
 
         // A second click wants a new output file first.
         Click(window, "Command6");
-        QCOMPARE(dialogs.messages,
+        QCOMPARE(dialogs.Messages,
                  std::vector<std::string>{std::string(qiv::swathly::kEnterFilesFirst)});
     }
 
@@ -139,13 +126,17 @@ private slots:
         Click(window, "Command1");
         Click(window, "Command9");
         SetText(window, "Text1(14)", QStringLiteral("2"));
+        QStringList satIdAtMessages;
+        dialogs.OnDialog = [&] { satIdAtMessages << Caption(window, "Text1(1)"); };
 
         Click(window, "Command6");
-        QCOMPARE(dialogs.messages,
+        QCOMPARE(dialogs.Messages,
                  std::vector<std::string>{std::string(qiv::swathly::kSetLineOne)});
-        QCOMPARE(Text(window, "Text1(1)"), QStringLiteral("12"));
-        QCOMPARE(Text(window, "Text2(0)"), QString());
-        QCOMPARE(window.State().OutputChosen, kTrue);
+        // The message comes with line 2's header already in the boxes.
+        QCOMPARE(satIdAtMessages, QStringList{QStringLiteral("12")});
+        QCOMPARE(Caption(window, "Text1(1)"), QStringLiteral("12"));
+        QCOMPARE(Caption(window, "Text2(0)"), QString());
+        QCOMPARE(window.State().OutputChosen, true);
         QVERIFY(!std::filesystem::exists(dir / "pass.qlk"));
     }
 
@@ -171,9 +162,9 @@ private slots:
         SetText(window, "Text2(1)", QStringLiteral("1"));
 
         Click(window, "Command7");
-        QCOMPARE(dialogs.messages, std::vector<std::string>{});
-        QCOMPARE(Text(window, "Text2(0)"), QStringLiteral("2"));
-        QCOMPARE(window.State().OutputChosen, kFalse);
+        QCOMPARE(dialogs.Messages, std::vector<std::string>{});
+        QCOMPARE(Caption(window, "Text2(0)"), QStringLiteral("2"));
+        QCOMPARE(window.State().OutputChosen, false);
         const auto image = TempDir::Read(dir / "scene.qlk");
         QCOMPARE(image.size(), std::size_t{2 * 2048});
         QCOMPARE(HeaderOf(image), (qiv::DimensionHeader{2, 2048}));
@@ -187,18 +178,22 @@ private slots:
         dialogs.File(input.string()).File((dir / "cut.hrp").string());
         dialogs.Answer("2").Answer("3");
         MainWindow window(&dialogs);
+        const int filesBefore = qiv::testing::OpenFiles();
         Click(window, "Command1");
         Click(window, "Command9");
+        // The user sees the line count while typing Start and End.
+        QStringList rowsAtPrompts;
+        dialogs.OnDialog = [&] { rowsAtPrompts << Caption(window, "Text1(12)"); };
 
         Click(window, "Command8");
-        QCOMPARE(dialogs.messages, std::vector<std::string>{});
-        QCOMPARE(dialogs.promptCalls.size(), std::size_t{2});
+        QCOMPARE(dialogs.Messages, std::vector<std::string>{});
+        QCOMPARE(dialogs.PromptCalls.size(), std::size_t{2});
+        QCOMPARE(rowsAtPrompts, (QStringList{QStringLiteral("5"), QStringLiteral("5")}));
         // The boxes show the header as read; the new one is only in the file.
-        QCOMPARE(Text(window, "Text1(12)"), QStringLiteral("5"));
-        QCOMPARE(Text(window, "Text1(1)"), QStringLiteral("11"));
-        QCOMPARE(window.State().OutputChosen, kTrue);
-        QCOMPARE(window.State().KeepInputOpen, kFalse);
-        QVERIFY(!window.State().Input.IsOpen());
+        QCOMPARE(Caption(window, "Text1(12)"), QStringLiteral("5"));
+        QCOMPARE(Caption(window, "Text1(1)"), QStringLiteral("11"));
+        QCOMPARE(window.State().OutputChosen, true);
+        QCOMPARE(qiv::testing::OpenFiles(), filesBefore);
         const auto cut = TempDir::Read(dir / "cut.hrp");
         QCOMPARE(static_cast<std::int64_t>(cut.size()), 2 * kLineBytes);
         const auto header = qiv::swathly::DecodeLineHeader(
@@ -207,6 +202,21 @@ private slots:
         QCOMPARE(int{header.RowsLow}, 2);
         QCOMPARE(header.Secs, std::int16_t{30});
         QCOMPARE(int{cut[1500 + 2]}, 200 % 256);
+    }
+
+    // A command refused before it reads a header leaves every box as it was, the ones the user
+    // may have typed into included.
+    void refusalsBeforeTheHeaderReadLeaveTheBoxes() {
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        SetText(window, "Text1(0)", QStringLiteral("typed"));
+        SetText(window, "Text1(12)", QStringLiteral("77"));
+        Click(window, "Command6");
+        Click(window, "Command8");
+        QCOMPARE(dialogs.Messages,
+                 std::vector<std::string>(2, std::string(qiv::swathly::kEnterFilesFirst)));
+        QCOMPARE(Caption(window, "Text1(0)"), QStringLiteral("typed"));
+        QCOMPARE(Caption(window, "Text1(12)"), QStringLiteral("77"));
     }
 
     void helpShowsOneWindowAndReturnHidesIt() {

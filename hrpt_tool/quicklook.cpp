@@ -5,7 +5,8 @@
 
 #include "binary_file.h"
 #include "dimension_header.h"
-#include "line_record.h"
+#include "line_header.h"
+#include "swathly_texts.h"
 #include "typed_number.h"
 #include "wait_notice.h"
 
@@ -13,10 +14,6 @@ namespace qiv::swathly {
 namespace {
 
 constexpr std::int64_t kMostHeaderRows = std::numeric_limits<std::int16_t>::max();
-
-bool FilesChosen(const SwathlyState& state) {
-    return state.OutputChosen == kTrue && state.InputChosen == kTrue;
-}
 
 // Takes the typed interval into the state the way both commands do before anything else;
 // an unusable text leaves the last interval in place.
@@ -31,7 +28,7 @@ std::optional<std::int16_t> TakeSamplingInterval(SwathlyState& state, std::strin
 // The refusals that come before any file is opened, common to both commands.
 bool Ready(const SwathlyState& state, const std::optional<std::int16_t>& interval,
            Dialogs& dialogs) {
-    if (!FilesChosen(state)) {
+    if (!state.OutputChosen || !state.InputChosen) {
         dialogs.Message(kEnterFilesFirst);
         return false;
     }
@@ -57,31 +54,46 @@ bool FitsHeader(const QuicklookSize& size, Dialogs& dialogs) {
     return false;
 }
 
-// Writes the image between the two wait notices and tells a failure; on success the rows and
-// columns go into the state and the output must be chosen again before the next product.
-bool WriteAndFinish(SwathlyState& state, BinaryFile& input, BinaryFile& output,
-                    const SampleLayout& layout, std::int64_t lines, Dialogs& dialogs,
-                    Canvas& waitArea) {
-    WaitNotice(waitArea, 1, kSwathlyWaitMessage);
-    const QuicklookWrite write =
-        WriteQuicklookImage(input, output, layout, lines, state.SamplingInterval);
-    output.Close();
-    input.Close();
-    WaitNotice(waitArea, 2, kSwathlyWaitMessage);
-    if (write.Failure) {
-        switch (write.Failure->Where) {
-            case QuicklookFailure::Side::Input:
-                dialogs.Message(CannotReadInput(state.InputPath, write.Failure->Reason));
-                break;
-            case QuicklookFailure::Side::Output:
-                dialogs.Message(CannotWriteOutput(state.OutputPath, write.Failure->Reason));
-                break;
-        }
+// The line count N of a product: the first word of its header record. A file too short for it
+// holds no lines.
+Failure ProductLines(BinaryFile& input, std::int16_t& lines) {
+    std::array<std::uint8_t, 2> count{};
+    if (Failure failure = input.ReadFilled(0, count)) {
+        return failure;
+    }
+    std::int64_t size = 0;
+    if (Failure failure = input.Size(size)) {
+        return failure;
+    }
+    lines = size >= 2 ? ReadInt16Le(count.data()) : std::int16_t{0};
+    return {};
+}
+
+// Opens the output, writes the image between the two wait notices and tells a failure; on
+// success the rows and columns go into the state and the output must be chosen again before
+// the next quicklook.
+bool WriteAndFinish(SwathlyState& state, BinaryFile& input, const SampleLayout& layout,
+                    std::int64_t lines, Dialogs& dialogs, Canvas& waitArea) {
+    BinaryFile output(FileRole::Output);
+    if (Failure failure = output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
+        dialogs.Message(MessageFor(failure));
         return false;
     }
-    state.QuicklookRows = static_cast<std::int16_t>(write.Size.Rows);
-    state.QuicklookCols = static_cast<std::int16_t>(write.Size.Cols);
-    state.OutputChosen = kFalse;
+    Failure failure;
+    {
+        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
+        failure = WriteQuicklookImage(input, output, layout, lines, state.SamplingInterval);
+        output.Close();
+        input.Close();
+    }
+    if (failure) {
+        dialogs.Message(MessageFor(failure));
+        return false;
+    }
+    const QuicklookSize size = QuicklookSizeFor(lines, state.SamplingInterval);
+    state.QuicklookRows = static_cast<std::int16_t>(size.Rows);
+    state.QuicklookCols = static_cast<std::int16_t>(size.Cols);
+    state.OutputChosen = false;
     return true;
 }
 
@@ -101,81 +113,43 @@ bool ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandBu
     if (!Ready(state, interval, dialogs)) {
         return false;
     }
-    const SampleLayout layout = ProductLayout(band);
-
-    BinaryFile input;
-    if (!input.Open(state.InputPath, BinaryFile::Mode::Read)) {
-        dialogs.Message(CannotOpenInput(state.InputPath, input.Error()));
+    BinaryFile input(FileRole::Input);
+    std::int16_t lines = 0;
+    Failure failure = input.Open(state.InputPath, BinaryFile::Mode::Read);
+    if (!failure) {
+        failure = ProductLines(input, lines);
+    }
+    if (failure) {
+        dialogs.Message(MessageFor(failure));
         return false;
     }
-    // The line count N is the first word of the header record; a file too short for it
-    // holds no lines.
-    std::array<std::uint8_t, 2> count{};
-    const std::int64_t got = input.ReadAt(0, count);
-    if (got < 0) {
-        dialogs.Message(CannotReadInput(state.InputPath, input.Error()));
-        return false;
-    }
-    const std::int16_t lines = got == 2 ? ReadInt16Le(count.data()) : std::int16_t{0};
     if (!FitsHeader(QuicklookSizeFor(lines, *interval), dialogs)) {
         return false;
     }
-
-    BinaryFile output;
-    if (!output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
-        dialogs.Message(CannotOpenOutput(state.OutputPath, output.Error()));
-        return false;
-    }
-    return WriteAndFinish(state, input, output, layout, lines, dialogs, waitArea);
+    return WriteAndFinish(state, input, ProductLayout(band), lines, dialogs, waitArea);
 }
 
 bool HrpQuicklook(SwathlyState& state, std::string_view intervalText, std::string_view lineText,
-                  BandButton band, Dialogs& dialogs, Canvas& waitArea,
-                  std::string_view decimalSeparator) {
+                  BandButton band, Dialogs& dialogs, MainView& form1, Canvas& waitArea) {
     const auto interval = TakeSamplingInterval(state, intervalText);
     if (!Ready(state, interval, dialogs)) {
         return false;
     }
-    // With an output chosen the header read leaves the input open for the samples.
-    if (!ReadLineHeader(state, lineText, dialogs, decimalSeparator)) {
-        state.Input.Close();
+    BinaryFile input(FileRole::Input);
+    if (!ReadLineHeader(state, input, lineText, dialogs, form1)) {
         return false;
     }
     if (state.HeaderLine != 1) {
         // Only the header of line 1 gives the line count of the pass.
-        state.Input.Close();
+        input.Close();
         dialogs.Message(kSetLineOne);
         return false;
     }
     const std::int64_t lines = state.LineCount;
     if (!FitsHeader(QuicklookSizeFor(lines, *interval), dialogs)) {
-        state.Input.Close();
         return false;
     }
-
-    BinaryFile output;
-    if (!output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
-        state.Input.Close();
-        dialogs.Message(CannotOpenOutput(state.OutputPath, output.Error()));
-        return false;
-    }
-    return WriteAndFinish(state, state.Input, output, HrpLayout(band), lines, dialogs, waitArea);
-}
-
-std::string CannotOpenInput(const std::string& path, const std::string& reason) {
-    return "Cannot open the input file " + path + ": " + reason;
-}
-
-std::string CannotOpenOutput(const std::string& path, const std::string& reason) {
-    return "Cannot open the output file " + path + ": " + reason;
-}
-
-std::string CannotReadInput(const std::string& path, const std::string& reason) {
-    return "Cannot read the input file " + path + ": " + reason;
-}
-
-std::string CannotWriteOutput(const std::string& path, const std::string& reason) {
-    return "Cannot write the output file " + path + ": " + reason;
+    return WriteAndFinish(state, input, HrpLayout(band), lines, dialogs, waitArea);
 }
 
 }  // namespace qiv::swathly

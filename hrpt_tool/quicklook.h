@@ -4,22 +4,15 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "canvas.h"
 #include "dialogs.h"
+#include "main_view.h"
 #include "quicklook_image.h"
 #include "swathly_state.h"
 
 namespace qiv::swathly {
-
-inline constexpr std::string_view kEnterFilesFirst = "Enter Input and Output Image files first";
-inline constexpr std::string_view kSetLineOne = "Make sure that line # in the form is set to 1";
-inline constexpr std::string_view kBadInterval =
-    "Enter a sampling interval from 1 to 32767 in SamplInter";
-inline constexpr std::string_view kOutputIsInput =
-    "The output file is the input file: choose another output file";
 
 // The sampling interval typed into "SamplInter": the leading number rounded halves to even,
 // or no value when it is below 1 or beyond the 16-bit field.
@@ -36,15 +29,8 @@ bool ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandBu
                       Dialogs& dialogs, Canvas& waitArea);
 
 // From an HRP file: reads the header of the line in lineText first (which must be line 1,
-// whose header gives the line count) and refreshes the header display.
+// whose header gives the line count) and shows it in the header boxes.
 bool HrpQuicklook(SwathlyState& state, std::string_view intervalText, std::string_view lineText,
-                  BandButton band, Dialogs& dialogs, Canvas& waitArea,
-                  std::string_view decimalSeparator = ".");
-
-// Messages for a file that failed, with the system's reason.
-std::string CannotOpenInput(const std::string& path, const std::string& reason);
-std::string CannotOpenOutput(const std::string& path, const std::string& reason);
-std::string CannotReadInput(const std::string& path, const std::string& reason);
-std::string CannotWriteOutput(const std::string& path, const std::string& reason);
+                  BandButton band, Dialogs& dialogs, MainView& form1, Canvas& waitArea);
 
 }  // namespace qiv::swathly

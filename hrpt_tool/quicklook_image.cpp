@@ -91,10 +91,8 @@ std::uint8_t ScaleTenToEight(std::int16_t value) {
     return static_cast<std::uint8_t>(std::min(scaled, 255));
 }
 
-QuicklookWrite WriteQuicklookImage(BinaryFile& input, BinaryFile& output,
-                                   const SampleLayout& layout, std::int64_t lines,
-                                   std::int64_t interval) {
-    QuicklookWrite result;
+Failure WriteQuicklookImage(BinaryFile& input, BinaryFile& output, const SampleLayout& layout,
+                            std::int64_t lines, std::int64_t interval) {
     const QuicklookSize size = QuicklookSizeFor(lines, interval);
     const auto cols = static_cast<std::size_t>(size.Cols);
     const auto sampleStride = static_cast<std::size_t>(interval * layout.SampleLength);
@@ -104,8 +102,11 @@ QuicklookWrite WriteQuicklookImage(BinaryFile& input, BinaryFile& output,
     // that the lines in between are never read.
     const std::int64_t span =
         size.Rows == 0 ? 0 : (size.Cols - 1) * interval * layout.SampleLength + layout.SampleLength;
+    // At least one line a read, also for a quicklook of no rows, which reads nothing.
     const std::int64_t linesPerRead =
-        interval == 1 ? std::clamp<std::int64_t>(kInputBlock / layout.LineLength, 1, size.Rows) : 1;
+        interval == 1
+            ? std::max<std::int64_t>(1, std::min(kInputBlock / layout.LineLength, size.Rows))
+            : 1;
     std::vector<std::uint8_t> block(
         static_cast<std::size_t>(span == 0 ? 0 : (linesPerRead - 1) * layout.LineLength + span));
     std::vector<std::uint8_t> pixels(
@@ -114,17 +115,16 @@ QuicklookWrite WriteQuicklookImage(BinaryFile& input, BinaryFile& output,
     std::size_t filled = 0;
     std::int64_t written = 0;
 
-    const auto flush = [&]() {
+    const auto flush = [&]() -> Failure {
         if (filled == 0) {
-            return true;
+            return {};
         }
-        if (!output.WriteAt(written, std::span(pixels.data(), filled))) {
-            result.Failure = QuicklookFailure{QuicklookFailure::Side::Output, output.Error()};
-            return false;
+        if (Failure failure = output.WriteAt(written, std::span(pixels.data(), filled))) {
+            return failure;
         }
         written += static_cast<std::int64_t>(filled);
         filled = 0;
-        return true;
+        return {};
     };
     // One kept line into the next row of pixels; the scale is chosen once per line, not per
     // sample.
@@ -152,32 +152,26 @@ QuicklookWrite WriteQuicklookImage(BinaryFile& input, BinaryFile& output,
         const std::int64_t offset = layout.FirstLineOffset + row * interval * layout.LineLength;
         const std::span<std::uint8_t> into(
             block.data(), static_cast<std::size_t>((count - 1) * layout.LineLength + span));
-        const std::int64_t got = input.ReadAt(offset, into);
-        if (got < 0) {
-            result.Failure = QuicklookFailure{QuicklookFailure::Side::Input, input.Error()};
-            return result;
-        }
         // Lines cut short by the end of the file read as zeros.
-        std::fill(into.begin() + got, into.end(), std::uint8_t{0});
+        if (Failure failure = input.ReadFilled(offset, into)) {
+            return failure;
+        }
         for (std::int64_t i = 0; i < count; ++i) {
-            if (filled + cols > pixels.size() && !flush()) {
-                return result;
+            if (filled + cols > pixels.size()) {
+                if (Failure failure = flush()) {
+                    return failure;
+                }
             }
             convert(into.data() + i * layout.LineLength);
         }
     }
-    if (!flush()) {
-        return result;
+    if (Failure failure = flush()) {
+        return failure;
     }
 
     const auto header = EncodeDimensionHeader(
         {static_cast<std::int16_t>(size.Rows), static_cast<std::int16_t>(size.Cols)});
-    if (!output.WriteAt(0, header)) {
-        result.Failure = QuicklookFailure{QuicklookFailure::Side::Output, output.Error()};
-        return result;
-    }
-    result.Size = size;
-    return result;
+    return output.WriteAt(0, header);
 }
 
 }  // namespace qiv::swathly

@@ -6,8 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string>
 
 #include "binary_file.h"
 #include "swathly_state.h"
@@ -58,25 +56,12 @@ SampleLayout ProductLayout(BandButton band);
 // channel chosen, and channel 3 for "single Band".
 SampleLayout HrpLayout(BandButton band);
 
-// What went wrong while the image was written, with the system's reason.
-struct QuicklookFailure {
-    enum class Side { Input, Output };
-    Side Where = Side::Input;
-    std::string Reason;
-};
-
-struct QuicklookWrite {
-    QuicklookSize Size;
-    std::optional<QuicklookFailure> Failure;
-};
-
-// Writes the R × C pixels from output offset 0 and then the header R, C over the first four
-// bytes; the output is never shortened, so the tail of a longer existing file stays. Samples
-// that lie beyond the end of the input are written as 0. Each kept line is one read and the
-// pixels go out in large blocks. Rows and columns must fit the 16-bit header (the caller
-// checks); interval ≥ 1.
-QuicklookWrite WriteQuicklookImage(BinaryFile& input, BinaryFile& output,
-                                   const SampleLayout& layout, std::int64_t lines,
-                                   std::int64_t interval);
+// Writes the R × C pixels of QuicklookSizeFor(lines, interval) from output offset 0 and then
+// the header R, C over the first four bytes; the output is never shortened, so the tail of a
+// longer existing file stays. Samples that lie beyond the end of the input are written as 0.
+// Each kept line is one read and the pixels go out in large blocks. Rows and columns must fit
+// the 16-bit header (the caller checks); interval ≥ 1.
+Failure WriteQuicklookImage(BinaryFile& input, BinaryFile& output, const SampleLayout& layout,
+                            std::int64_t lines, std::int64_t interval);
 
 }  // namespace qiv::swathly

@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "dimension_header.h"
+#include "failure_check.h"
 #include "param_name.h"
 #include "temp_dir.h"
 #include "typed_number.h"
 
 namespace qiv::swathly {
 namespace {
+
+using qiv::testing::Succeeded;
 
 using qiv::testing::TempDir;
 
@@ -190,18 +193,17 @@ TEST_P(QuicklookImageTest, EveryPixelComesFromItsSample) {
     bytes.resize(bytes.size() - static_cast<std::size_t>(c.cutBytes));
     const auto inputPath = dir.Write("input", bytes);
 
-    BinaryFile input;
-    BinaryFile output;
-    ASSERT_TRUE(input.Open(inputPath, BinaryFile::Mode::Read));
-    ASSERT_TRUE(output.Open(dir / "quicklook", BinaryFile::Mode::ReadWriteCreate));
+    BinaryFile input(FileRole::Input);
+    BinaryFile output(FileRole::Output);
+    ASSERT_TRUE(Succeeded(input.Open(inputPath, BinaryFile::Mode::Read)));
+    ASSERT_TRUE(Succeeded(output.Open(dir / "quicklook", BinaryFile::Mode::ReadWriteCreate)));
     const SampleLayout layout =
         c.kind == Input::Hrp ? HrpLayout(c.button) : ProductLayout(c.button);
-    const QuicklookWrite write = WriteQuicklookImage(input, output, layout, c.lines, c.interval);
+    const Failure failure = WriteQuicklookImage(input, output, layout, c.lines, c.interval);
     output.Close();
-    ASSERT_FALSE(write.Failure.has_value());
+    ASSERT_TRUE(Succeeded(failure));
 
     const QuicklookSize size = QuicklookSizeFor(c.lines, c.interval);
-    EXPECT_EQ(write.Size, size);
     const auto image = TempDir::Read(dir / "quicklook");
     ASSERT_EQ(static_cast<std::int64_t>(image.size()),
               std::max<std::int64_t>(size.Rows * size.Cols, 4));
@@ -255,7 +257,9 @@ INSTANTIATE_TEST_SUITE_P(
         ImageCase{"N 0 writes only the header", Input::SingleBand, BandButton::SingleBand, 1, 2, 0,
                   5, 0},
         ImageCase{"negative N writes only the header", Input::SingleBand, BandButton::SingleBand, 1,
-                  2, -5, 5, 0}),
+                  2, -5, 5, 0},
+        ImageCase{"N 0 at full resolution reads no block of lines", Input::Hrp, BandButton::Band1,
+                  1, 2, 0, 1, 0}),
     qiv::testing::DescName<ImageCase>);
 
 TEST(QuicklookImage, Band3IsByte4OfAFiveBandSample) {
@@ -266,12 +270,12 @@ TEST(QuicklookImage, Band3IsByte4OfAFiveBandSample) {
         PutWord(bytes, kCalRecord + c * 10 + 4, 77);
     }
     const auto inputPath = dir.Write("cal", bytes);
-    BinaryFile input;
-    BinaryFile output;
-    ASSERT_TRUE(input.Open(inputPath, BinaryFile::Mode::Read));
-    ASSERT_TRUE(output.Open(dir / "quicklook", BinaryFile::Mode::ReadWriteCreate));
-    ASSERT_FALSE(
-        WriteQuicklookImage(input, output, ProductLayout(BandButton::Band3), 1, 1).Failure);
+    BinaryFile input(FileRole::Input);
+    BinaryFile output(FileRole::Output);
+    ASSERT_TRUE(Succeeded(input.Open(inputPath, BinaryFile::Mode::Read)));
+    ASSERT_TRUE(Succeeded(output.Open(dir / "quicklook", BinaryFile::Mode::ReadWriteCreate)));
+    ASSERT_TRUE(
+        Succeeded(WriteQuicklookImage(input, output, ProductLayout(BandButton::Band3), 1, 1)));
     const auto image = TempDir::Read(dir / "quicklook");
     ASSERT_EQ(image.size(), 2048u);
     EXPECT_EQ(std::count(image.begin() + 4, image.end(), 77), 2044);
@@ -282,15 +286,13 @@ TEST(QuicklookImage, LongerExistingOutputKeepsItsTail) {
     const auto inputPath = dir.Write("sst", MakeInput(Input::SingleBand, 6, 6));
     const std::vector<std::uint8_t> old(2 * 410 + 100, 0xEE);
     const auto outputPath = dir.Write("quicklook", old);
-    BinaryFile input;
-    BinaryFile output;
-    ASSERT_TRUE(input.Open(inputPath, BinaryFile::Mode::Read));
-    ASSERT_TRUE(output.Open(outputPath, BinaryFile::Mode::ReadWriteCreate));
-    const QuicklookWrite write =
-        WriteQuicklookImage(input, output, ProductLayout(BandButton::SingleBand), 6, 5);
+    BinaryFile input(FileRole::Input);
+    BinaryFile output(FileRole::Output);
+    ASSERT_TRUE(Succeeded(input.Open(inputPath, BinaryFile::Mode::Read)));
+    ASSERT_TRUE(Succeeded(output.Open(outputPath, BinaryFile::Mode::ReadWriteCreate)));
+    ASSERT_TRUE(
+        Succeeded(WriteQuicklookImage(input, output, ProductLayout(BandButton::SingleBand), 6, 5)));
     output.Close();
-    ASSERT_FALSE(write.Failure);
-    EXPECT_EQ(write.Size, (QuicklookSize{2, 410}));
     const auto image = TempDir::Read(outputPath);
     ASSERT_EQ(image.size(), old.size());
     EXPECT_EQ(std::vector<std::uint8_t>(image.begin() + 820, image.end()),
@@ -301,16 +303,17 @@ TEST(QuicklookImage, LongerExistingOutputKeepsItsTail) {
 TEST(QuicklookImage, AFailedWriteIsReported) {
     TempDir dir;
     const auto inputPath = dir.Write("sst", MakeInput(Input::SingleBand, 2, 2));
-    BinaryFile input;
-    BinaryFile output;
-    ASSERT_TRUE(input.Open(inputPath, BinaryFile::Mode::Read));
+    BinaryFile input(FileRole::Input);
+    BinaryFile output(FileRole::Output);
+    ASSERT_TRUE(Succeeded(input.Open(inputPath, BinaryFile::Mode::Read)));
     // Opened for reading only, so every write fails as on a full disk.
-    ASSERT_TRUE(output.Open(inputPath, BinaryFile::Mode::Read));
-    const QuicklookWrite write =
+    ASSERT_TRUE(Succeeded(output.Open(inputPath, BinaryFile::Mode::Read)));
+    const Failure failure =
         WriteQuicklookImage(input, output, ProductLayout(BandButton::SingleBand), 2, 1);
-    ASSERT_TRUE(write.Failure.has_value());
-    EXPECT_EQ(write.Failure->Where, QuicklookFailure::Side::Output);
-    EXPECT_FALSE(write.Failure->Reason.empty());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Problem, FileProblem::CannotWrite);
+    EXPECT_EQ(failure->Role, FileRole::Output);
+    EXPECT_FALSE(failure->Reason.empty());
 }
 
 }  // namespace

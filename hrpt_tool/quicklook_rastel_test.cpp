@@ -8,6 +8,7 @@
 
 #include "dimension_header.h"
 #include "dimensions.h"
+#include "fake_main_view.h"
 #include "line_record.h"
 #include "memory_canvas.h"
 #include "param_name.h"
@@ -52,14 +53,16 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
         input = dir.Write("scene.ndv", product);
     }
     SwathlyState state;
-    state.InputChosen = kTrue;
-    state.OutputChosen = kTrue;
+    state.InputChosen = true;
+    state.OutputChosen = true;
     state.InputPath = input.string();
     state.OutputPath = (dir / "look.img").string();
     ScriptedDialogs dialogs;
     MemoryCanvas wait(81, 25);
-    ASSERT_TRUE(c.hrp ? HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, wait)
-                      : ProductQuicklook(state, c.interval, BandButton::SingleBand, dialogs, wait));
+    testing::FakeMainView form1;
+    ASSERT_TRUE(
+        c.hrp ? HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, form1, wait)
+              : ProductQuicklook(state, c.interval, BandButton::SingleBand, dialogs, wait));
 
     const auto image = TempDir::Read(dir / "look.img");
     EXPECT_EQ(
@@ -68,13 +71,13 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
 
     rastel::ViewerState viewer;
     viewer.ImagePath = state.OutputPath;
-    viewer.FileChosen = rastel::kTrue;
+    viewer.FileChosen = true;
     ASSERT_TRUE(rastel::ReadHeader(viewer, dialogs).has_value());
     EXPECT_EQ(viewer.ImageRows, c.rows);
     EXPECT_EQ(viewer.ImageCols, c.cols);
     EXPECT_EQ(static_cast<std::int64_t>(image.size()),
               std::max<std::int64_t>(std::int64_t{c.rows} * c.cols, 4));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, QuicklookInRastelTest,

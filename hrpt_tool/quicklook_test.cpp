@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "dimension_header.h"
+#include "fake_main_view.h"
 #include "line_record.h"
 #include "memory_canvas.h"
+#include "open_files.h"
 #include "param_name.h"
 #include "scripted_dialogs.h"
+#include "swathly_texts.h"
 #include "temp_dir.h"
 
 namespace qiv::swathly {
@@ -72,8 +75,8 @@ std::vector<std::uint8_t> MakePass(std::int64_t present, std::int64_t stated) {
 
 SwathlyState Chosen(const std::filesystem::path& input, const std::filesystem::path& output) {
     SwathlyState state;
-    state.InputChosen = kTrue;
-    state.OutputChosen = kTrue;
+    state.InputChosen = true;
+    state.OutputChosen = true;
     state.InputPath = input.string();
     state.OutputPath = output.string();
     return state;
@@ -91,12 +94,12 @@ TEST(ProductQuicklook, WritesTheImageAndClearsTheOutputChoice) {
     RecordingCanvas wait;
 
     ASSERT_TRUE(ProductQuicklook(state, "5", BandButton::Band3, dialogs, wait));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
     EXPECT_EQ(state.SamplingInterval, 5);
     EXPECT_EQ(state.QuicklookRows, 3);
     EXPECT_EQ(state.QuicklookCols, 410);
-    EXPECT_EQ(state.OutputChosen, kFalse);
-    EXPECT_EQ(state.InputChosen, kTrue);
+    EXPECT_EQ(state.OutputChosen, false);
+    EXPECT_EQ(state.InputChosen, true);
     EXPECT_EQ(wait.printed, std::vector<std::string>{"Please wait!!!"});
     EXPECT_EQ(wait.Texts().size(), 0u);
 
@@ -108,7 +111,7 @@ TEST(ProductQuicklook, WritesTheImageAndClearsTheOutputChoice) {
 
     // The output must be chosen again before the next quicklook.
     ASSERT_FALSE(ProductQuicklook(state, "5", BandButton::Band3, dialogs, wait));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{std::string(kEnterFilesFirst)});
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kEnterFilesFirst)});
 }
 
 TEST(ProductQuicklook, SingleBandReadsTheFirstWordOfEachSample) {
@@ -147,14 +150,16 @@ TEST(HrpQuicklook, ReadsTheChosenChannelOfEveryFifthSampleAndLine) {
         SwathlyState state = Chosen(input, dir / "pass.qlk");
         ScriptedDialogs dialogs;
         RecordingCanvas wait;
+        testing::FakeMainView form1;
+        const int filesBefore = testing::OpenFiles();
 
-        ASSERT_TRUE(HrpQuicklook(state, "5", "1", row.button, dialogs, wait));
-        EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+        ASSERT_TRUE(HrpQuicklook(state, "5", "1", row.button, dialogs, form1, wait));
+        EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
         EXPECT_EQ(state.LineCount, 11);
         EXPECT_EQ(state.QuicklookRows, 3);
         EXPECT_EQ(state.QuicklookCols, 410);
-        EXPECT_EQ(state.OutputChosen, kFalse);
-        EXPECT_FALSE(state.Input.IsOpen());
+        EXPECT_EQ(state.OutputChosen, false);
+        EXPECT_EQ(testing::OpenFiles(), filesBefore);
         EXPECT_EQ(wait.printed, std::vector<std::string>{"Please wait!!!"});
         EXPECT_EQ(wait.Texts().size(), 0u);
 
@@ -171,17 +176,19 @@ TEST(HrpQuicklook, AnotherLineNumberShowsItsHeaderThenRefuses) {
     SwathlyState state = Chosen(input, dir / "pass.qlk");
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
+    testing::FakeMainView form1;
+    const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(HrpQuicklook(state, "5", "2", BandButton::SingleBand, dialogs, wait));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{std::string(kSetLineOne)});
+    EXPECT_FALSE(HrpQuicklook(state, "5", "2", BandButton::SingleBand, dialogs, form1, wait));
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kSetLineOne)});
     EXPECT_EQ(state.HeaderLine, 2);
-    EXPECT_EQ(state.OutputChosen, kTrue);
-    EXPECT_FALSE(state.Input.IsOpen());
+    EXPECT_EQ(state.OutputChosen, true);
+    EXPECT_EQ(testing::OpenFiles(), filesBefore);
     EXPECT_FALSE(std::filesystem::exists(dir / "pass.qlk"));
     EXPECT_TRUE(wait.printed.empty());
 
     // The input was closed: line 1 then works as usual.
-    EXPECT_TRUE(HrpQuicklook(state, "5", "1", BandButton::SingleBand, dialogs, wait));
+    EXPECT_TRUE(HrpQuicklook(state, "5", "1", BandButton::SingleBand, dialogs, form1, wait));
     EXPECT_EQ(HeaderOf(TempDir::Read(dir / "pass.qlk")), (DimensionHeader{1, 410}));
 }
 
@@ -193,8 +200,9 @@ TEST(HrpQuicklook, AShortPassWritesZerosAndKeepsItsSize) {
     SwathlyState state = Chosen(input, dir / "pass.qlk");
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
+    testing::FakeMainView form1;
 
-    ASSERT_TRUE(HrpQuicklook(state, "1", "1", BandButton::Band3, dialogs, wait));
+    ASSERT_TRUE(HrpQuicklook(state, "1", "1", BandButton::Band3, dialogs, form1, wait));
     const auto image = TempDir::Read(dir / "pass.qlk");
     ASSERT_EQ(image.size(), 10u * 2048u);
     EXPECT_EQ(HeaderOf(image), (DimensionHeader{10, 2048}));
@@ -210,13 +218,15 @@ TEST(HrpQuicklook, ALineCountBeyondTheHeaderRowsIsRefused) {
     SwathlyState state = Chosen(input, dir / "pass.qlk");
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
+    testing::FakeMainView form1;
+    const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(HrpQuicklook(state, "1", "1", BandButton::Band1, dialogs, wait));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].find("40000 rows"), std::string::npos);
+    EXPECT_FALSE(HrpQuicklook(state, "1", "1", BandButton::Band1, dialogs, form1, wait));
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_NE(dialogs.Messages[0].find("40000 rows"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "pass.qlk"));
-    EXPECT_FALSE(state.Input.IsOpen());
-    EXPECT_EQ(state.OutputChosen, kTrue);
+    EXPECT_EQ(testing::OpenFiles(), filesBefore);
+    EXPECT_EQ(state.OutputChosen, true);
 }
 
 // Refusals of both commands: a message, no output file, the choice kept.
@@ -246,25 +256,27 @@ TEST_P(QuicklookRefusalTest, ToldAndNothingWritten) {
         // Another spelling of the same file.
         state.OutputPath = (dir.Path() / "." / "input").string();
     }
-    state.InputChosen = c.inputChosen ? kTrue : kFalse;
-    state.OutputChosen = c.outputChosen ? kTrue : kFalse;
+    state.InputChosen = c.inputChosen;
+    state.OutputChosen = c.outputChosen;
     state.SamplingInterval = 7;
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
+    testing::FakeMainView form1;
+    const int filesBefore = testing::OpenFiles();
 
     const bool written =
         c.command == Command::Product
             ? ProductQuicklook(state, c.interval, BandButton::SingleBand, dialogs, wait)
-            : HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, wait);
+            : HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, form1, wait);
     EXPECT_FALSE(written);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].rfind(c.message, 0), 0u) << dialogs.messages[0];
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].rfind(c.message, 0), 0u) << dialogs.Messages[0];
     EXPECT_EQ(TempDir::Read(input), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
               1);
-    EXPECT_EQ(state.OutputChosen, c.outputChosen ? kTrue : kFalse);
-    EXPECT_FALSE(state.Input.IsOpen());
+    EXPECT_EQ(state.OutputChosen, c.outputChosen);
+    EXPECT_EQ(testing::OpenFiles(), filesBefore);
     EXPECT_TRUE(wait.printed.empty());
 }
 
@@ -300,8 +312,8 @@ TEST(ProductQuicklook, AnInputThatCannotBeOpenedIsTold) {
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
     EXPECT_FALSE(ProductQuicklook(state, "5", BandButton::Band1, dialogs, wait));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].rfind("Cannot open the input file", 0), 0u);
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].rfind("Cannot open the input file", 0), 0u);
     EXPECT_FALSE(std::filesystem::exists(dir / "q"));
 }
 
@@ -310,12 +322,13 @@ TEST(SamplingInterval, KeptOnlyWhenUsable) {
     state.SamplingInterval = 7;
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
+    testing::FakeMainView form1;
     // No files are chosen, so the commands stop after taking the interval.
     ProductQuicklook(state, "2.5", BandButton::SingleBand, dialogs, wait);
     EXPECT_EQ(state.SamplingInterval, 2);
-    HrpQuicklook(state, "0", "1", BandButton::SingleBand, dialogs, wait);
+    HrpQuicklook(state, "0", "1", BandButton::SingleBand, dialogs, form1, wait);
     EXPECT_EQ(state.SamplingInterval, 2);
-    HrpQuicklook(state, " 3.5 ", "1", BandButton::SingleBand, dialogs, wait);
+    HrpQuicklook(state, " 3.5 ", "1", BandButton::SingleBand, dialogs, form1, wait);
     EXPECT_EQ(state.SamplingInterval, 4);
 }
 

@@ -6,13 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "binary_file.h"
-
 namespace qiv::swathly {
-
-using Flag = std::int16_t;
-inline constexpr Flag kTrue = -1;
-inline constexpr Flag kFalse = 0;
 
 // An HRP file is a plain sequence of HRPT minor frames, one per scan line, with no file header
 // outside the lines. Offsets below are 0-based bytes within one line.
@@ -45,6 +39,7 @@ struct LineHeaderRecord {
     std::uint8_t RowsLow = 0;  // the line count is RowsHigh * 256 + RowsLow, never signed
     std::uint8_t RowsHigh = 0;
     double TimeDiff = 0.0;
+    friend bool operator==(const LineHeaderRecord&, const LineHeaderRecord&) = default;
 };
 
 // Back-scan: three runs of ten words as they lie in the line (BackScan[run][element], from 0).
@@ -52,45 +47,26 @@ using BackScanBlock = std::array<std::array<std::int16_t, 10>, 3>;
 // Space view: five runs of ten words.
 using SpaceViewBlock = std::array<std::array<std::int16_t, 10>, 5>;
 
-// The texts that the header display puts into the boxes of the Text1 array.
-struct HeaderDisplay {
-    std::string Title;     // Text1(0)
-    std::string SatId;     // Text1(1)
-    std::string Month;     // Text1(2)
-    std::string Day;       // Text1(3)
-    std::string Year;      // Text1(4)
-    std::string Hour;      // Text1(5)
-    std::string Minute;    // Text1(6)
-    std::string Secs;      // Text1(7)
-    std::string TimeDiff;  // Text1(11)
-    std::string Rows;      // Text1(12)
-    std::string Cols;      // Text1(13)
-};
-
 struct SwathlyState {
-    // Cleared when the main window opens. Only OutputChosen and KeepInputOpen are ever cleared
-    // again: the input is fixed for the run once chosen.
-    Flag InputChosen = kFalse;
-    Flag DatChosen = kFalse;
-    Flag OutputChosen = kFalse;
-    Flag KeepInputOpen = kFalse;  // set while a line-range cut runs
+    // Cleared when the main window opens. Only OutputChosen is ever cleared again (by each
+    // quicklook): the input is fixed for the run once chosen, and once a calibration file is
+    // named every later header read rewrites it.
+    bool InputChosen = false;
+    bool DatChosen = false;
+    bool OutputChosen = false;
 
     std::string InputPath;
-    std::string DatPath;
-    std::string OutputPath;
+    std::string DatPath;     // the calibration ASCII file
+    std::string OutputPath;  // the quicklook image or the shorter HRP file
 
-    // The one input handle. A header read leaves it open exactly when KeepInputOpen or
-    // OutputChosen is set, for the quicklook or the cut to go on reading; they close it.
-    BinaryFile Input;
-
-    // Running 1-based byte position in the input file. 64-bit, so that every line of a large
-    // file can be addressed.
+    // Where the last header read ended: the 1-based byte position right after the calibration
+    // blocks of line HeaderLine. 64-bit, so that every line of a large file can be addressed.
     std::int64_t FilePos = 0;
-    std::int32_t LineCount = 0;   // lines the header states, 0-65535
+    std::int32_t LineCount = 0;   // lines the header of the last line read states, 0-65535
     std::int32_t HeaderLine = 0;  // 1-based line whose header was read last
 
-    std::int16_t SamplingInterval = 0;
-    std::int16_t QuicklookRows = 0;
+    std::int16_t SamplingInterval = 0;  // the SamplInter of the last quicklook that took it
+    std::int16_t QuicklookRows = 0;     // size of the last quicklook written
     std::int16_t QuicklookCols = 0;
 
     // What the last header read found; kept until the next one.
@@ -98,10 +74,6 @@ struct SwathlyState {
     std::array<std::int16_t, 3> TelemetryTriple{};
     BackScanBlock BackScan{};
     SpaceViewBlock SpaceView{};
-    HeaderDisplay Display;
-
-    // The five channel values of one earth-view sample, channels 1-5.
-    std::array<std::int16_t, kChannels> EarthSample{};
 };
 
 }  // namespace qiv::swathly

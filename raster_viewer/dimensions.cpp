@@ -5,7 +5,6 @@
 
 #include "binary_file.h"
 #include "rastel_texts.h"
-#include "raster_file.h"
 #include "typed_number.h"
 
 namespace qiv::rastel {
@@ -38,25 +37,21 @@ std::string SetDimensions(ViewerState& state, Dialogs& dialogs) {
 }
 
 std::optional<std::string> ReadHeader(ViewerState& state, Dialogs& dialogs) {
-    if (state.FileChosen != kTrue) {
+    if (!state.FileChosen) {
         dialogs.Message(kChooseImageFirst);
         return std::nullopt;
     }
     // Read-only: reading the header must never create or change a file.
-    BinaryFile file;
-    if (!file.Open(state.ImagePath, BinaryFile::Mode::Read)) {
-        dialogs.Message(CannotOpenMessage(state.ImagePath, file.Error()));
-        return std::nullopt;
-    }
+    BinaryFile file(FileRole::Input);
     std::array<std::uint8_t, kDimensionHeaderSize> bytes{};
-    const std::int64_t got = file.ReadAt(0, bytes);
-    if (got < 0) {
-        dialogs.Message(ReadFailedMessage(state.ImagePath, file.Error()));
-        return std::nullopt;
+    Failure failure = file.Open(state.ImagePath, BinaryFile::Mode::Read);
+    if (!failure) {
+        failure = file.ReadAt(0, bytes);
     }
-    if (got < static_cast<std::int64_t>(bytes.size())) {
-        dialogs.Message("Το αρχείο εικόνας \"" + state.ImagePath + "\" έχει μόνο " +
-                        std::to_string(got) + " bytes: δεν χωράει Header 4 bytes.");
+    if (failure) {
+        dialogs.Message(failure->Problem == FileProblem::TooShort
+                            ? NoRoomForHeaderMessage(state.ImagePath, failure->Size)
+                            : MessageFor(failure));
         return std::nullopt;
     }
     state.Header = DecodeDimensionHeader(bytes);
@@ -66,7 +61,7 @@ std::optional<std::string> ReadHeader(ViewerState& state, Dialogs& dialogs) {
 }
 
 void WriteHeader(const ViewerState& state, Dialogs& dialogs) {
-    if (state.FileChosen != kTrue) {
+    if (!state.FileChosen) {
         dialogs.Message(kChooseImageFirst);
         return;
     }
@@ -78,15 +73,13 @@ void WriteHeader(const ViewerState& state, Dialogs& dialogs) {
     }
     const auto bytes = EncodeDimensionHeader(
         {static_cast<std::int16_t>(state.ImageRows), static_cast<std::int16_t>(state.ImageCols)});
-    BinaryFile file;
-    if (!file.Open(state.ImagePath, BinaryFile::Mode::ReadWriteCreate)) {
-        dialogs.Message("Δεν ανοίγει για γράψιμο το αρχείο εικόνας \"" + state.ImagePath + "\" (" +
-                        file.Error() + ").");
-        return;
+    BinaryFile file(FileRole::Input);
+    Failure failure = file.Open(state.ImagePath, BinaryFile::Mode::ReadWriteCreate);
+    if (!failure) {
+        failure = file.WriteAt(0, bytes);
     }
-    if (!file.WriteAt(0, bytes)) {
-        dialogs.Message("Δεν γράφτηκε το Header στο αρχείο εικόνας \"" + state.ImagePath + "\" (" +
-                        file.Error() + ").");
+    if (failure) {
+        dialogs.Message(HeaderWriteMessage(failure));
     }
 }
 

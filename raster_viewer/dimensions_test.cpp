@@ -45,21 +45,21 @@ TEST_P(SetDimensionsTable, ReadsEachReply) {
     ScriptedDialogs dialogs;
     dialogs.Answer(c.reply).Answer(c.reply);
     ViewerState state;
-    state.TablesReady = kTrue;
+    state.TablesReady = true;
 
     const std::string caption = SetDimensions(state, dialogs);
 
     EXPECT_EQ(state.ImageRows, c.expected);
     EXPECT_EQ(state.ImageCols, c.expected);
     EXPECT_EQ(caption, NumberText(c.expected) + " , " + NumberText(c.expected));
-    EXPECT_EQ(state.TablesReady, kTrue);
-    EXPECT_TRUE(dialogs.messages.empty());
-    ASSERT_EQ(dialogs.promptCalls.size(), 2u);
-    EXPECT_EQ(dialogs.promptCalls[0].text, "Βάλε αριθμό Γραμμών");
-    EXPECT_EQ(dialogs.promptCalls[1].text, "Βάλε αριθμό Στηλών");
-    for (const auto& call : dialogs.promptCalls) {
-        EXPECT_EQ(call.xTwips, 100);
-        EXPECT_EQ(call.yTwips, 5000);
+    EXPECT_EQ(state.TablesReady, true);
+    EXPECT_TRUE(dialogs.Messages.empty());
+    ASSERT_EQ(dialogs.PromptCalls.size(), 2u);
+    EXPECT_EQ(dialogs.PromptCalls[0].Text, "Βάλε αριθμό Γραμμών");
+    EXPECT_EQ(dialogs.PromptCalls[1].Text, "Βάλε αριθμό Στηλών");
+    for (const auto& call : dialogs.PromptCalls) {
+        EXPECT_EQ(call.XTwips, 100);
+        EXPECT_EQ(call.YTwips, 5000);
     }
 }
 
@@ -81,7 +81,7 @@ struct HeaderFixture {
 
     std::string Choose(const Bytes& bytes) {
         state.ImagePath = dir.Write("image.raw", bytes).string();
-        state.FileChosen = kTrue;
+        state.FileChosen = true;
         return state.ImagePath;
     }
 };
@@ -100,7 +100,7 @@ TEST_P(ReadHeaderTable, TakesTheFirstFourBytesAsTheDimensions) {
     const ReadCase& c = GetParam();
     HeaderFixture f;
     const std::string path = f.Choose(c.file);
-    f.state.TablesReady = kTrue;
+    f.state.TablesReady = true;
 
     const std::optional<std::string> caption = ReadHeader(f.state, f.dialogs);
 
@@ -109,8 +109,8 @@ TEST_P(ReadHeaderTable, TakesTheFirstFourBytesAsTheDimensions) {
     EXPECT_EQ(f.state.ImageCols, c.cols);
     EXPECT_EQ(f.state.Header.HeaderRows, c.rows);
     EXPECT_EQ(f.state.Header.HeaderCols, c.cols);
-    EXPECT_EQ(f.state.TablesReady, kTrue);
-    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.state.TablesReady, true);
+    EXPECT_TRUE(f.dialogs.Messages.empty());
     EXPECT_EQ(TempDir::Read(path), c.file);
 }
 
@@ -128,15 +128,15 @@ TEST(ReadHeaderTest, RefusalsChangeNothing) {
     f.state.ImageCols = 9;
     const std::string path = f.Choose({1, 2, 3});
 
-    f.state.FileChosen = kFalse;
+    f.state.FileChosen = false;
     EXPECT_EQ(ReadHeader(f.state, f.dialogs), std::nullopt);
-    f.state.FileChosen = kTrue;
+    f.state.FileChosen = true;
     EXPECT_EQ(ReadHeader(f.state, f.dialogs), std::nullopt);
     std::filesystem::remove(path);
     EXPECT_EQ(ReadHeader(f.state, f.dialogs), std::nullopt);
 
     EXPECT_EQ(
-        f.dialogs.messages,
+        f.dialogs.Messages,
         (std::vector<std::string>{
             "Βάλε πρώτα το όνομα αρχείου εικόνας",
             "Το αρχείο εικόνας \"" + path + "\" έχει μόνο 3 bytes: δεν χωράει Header 4 bytes.",
@@ -168,13 +168,13 @@ TEST(WriteHeaderTest, RoundTripReplacesOnlyTheFirstFourBytes) {
     f.state.ImageCols = 32767;
     WriteHeader(f.state, f.dialogs);
     EXPECT_EQ(TempDir::Read(path), (Bytes{0x00, 0x80, 0xFF, 0x7F, 5, 6, 7, 8, 9}));
-    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_TRUE(f.dialogs.Messages.empty());
 }
 
 TEST(WriteHeaderTest, MissingFileIsCreatedWithTheHeaderOnly) {
     HeaderFixture f;
     f.state.ImagePath = (f.dir / "new.raw").string();
-    f.state.FileChosen = kTrue;
+    f.state.FileChosen = true;
     f.state.ImageRows = 3;
     f.state.ImageCols = 258;
     WriteHeader(f.state, f.dialogs);
@@ -197,13 +197,13 @@ TEST_P(WriteHeaderRefusal, WritesNothing) {
     HeaderFixture f;
     const Bytes original{1, 2, 3, 4, 5};
     const std::string path = f.Choose(original);
-    f.state.FileChosen = c.fileChosen ? kTrue : kFalse;
+    f.state.FileChosen = c.fileChosen ? true : false;
     f.state.ImageRows = c.rows;
     f.state.ImageCols = c.cols;
 
     WriteHeader(f.state, f.dialogs);
 
-    EXPECT_EQ(f.dialogs.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{c.message});
     EXPECT_EQ(TempDir::Read(path), original);
 }
 

@@ -7,11 +7,14 @@ void ShowDisplayWindow(const ViewerState& state, DisplayView& display) {
 }
 
 std::string_view ToggleOrientation(ViewerState& state) {
-    if (state.Orientation == kFalse) {
-        state.Orientation = kTrue;
-        return kUpsideDownCaption;
+    switch (state.Orientation) {
+        case ImageOrientation::Upright:
+            state.Orientation = ImageOrientation::UpsideDown;
+            return kUpsideDownCaption;
+        case ImageOrientation::UpsideDown:
+            state.Orientation = ImageOrientation::Upright;
+            return kUprightCaption;
     }
-    state.Orientation = kFalse;
     return kUprightCaption;
 }
 

@@ -27,9 +27,6 @@ public:
 // It is not moved; the painting moves it afterwards, the plots leave it where it is.
 void ShowDisplayWindow(const ViewerState& state, DisplayView& display);
 
-// The refusal of every plot and painting before the histogram pass has run.
-inline constexpr std::string_view kPressStartFirst = "πάτησε πρώτα το κουμπί -Ξεκίνησε-";
-
 // The orientation switch Command3: flips Orientation and returns the new caption of Label3.
 std::string_view ToggleOrientation(ViewerState& state);
 

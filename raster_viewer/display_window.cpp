@@ -21,7 +21,7 @@ DisplayWindow::DisplayWindow(QWidget* parent) : QWidget(parent) {
     picture_->setGeometry(TwipsRect(0, 360, 7815, 7455));
     picture_->SetAreaSize(picture_->size());
 
-    connect(command1_, &QPushButton::clicked, this, &DisplayWindow::onCommand1Clicked);
+    connect(command1_, &QPushButton::clicked, this, &DisplayWindow::OnCommand1Clicked);
 }
 
 void DisplayWindow::SetPictureSizeTwips(int heightTwips, int widthTwips) {
@@ -50,7 +50,7 @@ void DisplayWindow::closeEvent(QCloseEvent* event) {
     emit returned();
 }
 
-void DisplayWindow::onCommand1Clicked() {
+void DisplayWindow::OnCommand1Clicked() {
     hide();
     emit returned();
 }

@@ -33,7 +33,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void onCommand1Clicked();
+    void OnCommand1Clicked();
 
 private:
     QPushButton* command1_ = nullptr;

@@ -14,17 +14,21 @@
 #include "display_window.h"
 #include "main_window.h"
 #include "picture_area.h"
+#include "rastel_texts.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 #include "text.h"
 #include "twips.h"
+#include "window_controls.h"
 
 using qiv::Colour;
 using qiv::MakeColour;
 using qiv::rastel::DisplayWindow;
 using qiv::rastel::MainWindow;
+using qiv::testing::Click;
 using qiv::testing::ScriptedDialogs;
 using qiv::testing::TempDir;
+using qiv::testing::Trigger;
 
 namespace {
 
@@ -51,33 +55,20 @@ class DisplayWindowTest : public QObject {
         explicit Session(bool start = true) {
             path = qiv::ToQString(dir.Write("image.raw", kImage).string());
             dialogs.File(qiv::ToStdString(path)).Answer("2").Answer("3");
-            Trigger("Fl1");
+            qiv::testing::Trigger(window, "Fl1");
             Click(window, "Command2");
             if (start) {
                 Click(window, "Command1");
             }
         }
-        void Trigger(const char* action) {
-            auto* found = window.findChild<QAction*>(QString::fromLatin1(action));
-            QVERIFY2(found != nullptr, action);
-            found->trigger();
-        }
-        DisplayWindow& Form3() { return window.displayWindow(); }
+        void Trigger(const char* action) { qiv::testing::Trigger(window, action); }
+        DisplayWindow& Form3() { return window.Form3(); }
         Colour PixelAt(int x, int y) {
             auto* picture = Form3().findChild<qiv::PictureArea*>(QStringLiteral("Picture1"));
             return picture != nullptr ? picture->PixelAt(x, y) : 0;
         }
-        QString Caption(const char* label) {
-            auto* found = window.findChild<QLabel*>(QString::fromLatin1(label));
-            return found != nullptr ? found->text() : QString();
-        }
+        QString Caption(const char* label) { return qiv::testing::Caption(window, label); }
     };
-
-    static void Click(QWidget& window, const char* button) {
-        auto* found = window.findChild<QPushButton*>(QString::fromLatin1(button));
-        QVERIFY2(found != nullptr, button);
-        QTest::mouseClick(found, Qt::LeftButton);
-    }
 
 private slots:
     void paintingLandsInPicture1_data() {
@@ -124,10 +115,10 @@ private slots:
         QCOMPARE(session.PixelAt(x, y), expected);
         QVERIFY(session.Form3().isVisible());
         QCOMPARE(session.Form3().pos(), QPoint(0, 0));  // 1 twip from the corner
-        const qiv::rastel::ViewerState& state = session.window.state();
+        const qiv::rastel::ViewerState& state = session.window.State();
         QCOMPARE(session.Form3().size(), QSize(qiv::TwipsToPixels(state.ScreenWidth),
                                                qiv::TwipsToPixels(state.ScreenHeight)));
-        QVERIFY(session.dialogs.messages.empty());
+        QVERIFY(session.dialogs.Messages.empty());
     }
 
     void menusRefuseBeforeStart_data() {
@@ -141,7 +132,7 @@ private slots:
         QFETCH(QString, menu);
         Session session(false);
         session.Trigger(menu.toLatin1().constData());
-        QCOMPARE(session.dialogs.messages,
+        QCOMPARE(session.dialogs.Messages,
                  std::vector<std::string>{std::string(qiv::rastel::kPressStartFirst)});
         QVERIFY(!session.Form3().isVisible());
         QCOMPARE(session.PixelAt(1, 1), qiv::kWhite);
@@ -206,11 +197,11 @@ private slots:
         session.Trigger("Px1");
         Click(session.window, "Command3");
         QCOMPARE(session.Caption("Label3"), QStringLiteral("Άνω κάτω"));
-        QCOMPARE(session.window.state().Orientation, qiv::rastel::kTrue);
+        QCOMPARE(session.window.State().Orientation, qiv::rastel::ImageOrientation::UpsideDown);
         QCOMPARE(session.PixelAt(1, 1), Grey(10));
         Click(session.window, "Command3");
         QCOMPARE(session.Caption("Label3"), QStringLiteral("Όρθια"));
-        QCOMPARE(session.window.state().Orientation, qiv::rastel::kFalse);
+        QCOMPARE(session.window.State().Orientation, qiv::rastel::ImageOrientation::Upright);
     }
 };
 

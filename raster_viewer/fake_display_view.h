@@ -8,30 +8,30 @@
 #include "display_view.h"
 #include "memory_canvas.h"
 
-namespace qiv::rastel::testing {
+namespace qiv::testing {
 
-class FakeDisplayView : public DisplayView {
+class FakeDisplayView : public rastel::DisplayView {
 public:
     struct Place {
-        std::int32_t first = 0;   // height of a show, top of a move
-        std::int32_t second = 0;  // width of a show, left of a move
+        std::int32_t First = 0;   // height of a show, top of a move
+        std::int32_t Second = 0;  // width of a show, left of a move
         friend bool operator==(const Place&, const Place&) = default;
     };
 
     FakeDisplayView(int width, int height, Colour background = kWhite)
-        : picture(width, height, background) {}
+        : Picture1(width, height, background) {}
 
     void ShowSized(std::int32_t heightTwips, std::int32_t widthTwips) override {
-        shows.push_back({heightTwips, widthTwips});
+        Shows.push_back({heightTwips, widthTwips});
     }
     void MoveTo(std::int32_t topTwips, std::int32_t leftTwips) override {
-        moves.push_back({topTwips, leftTwips});
+        Moves.push_back({topTwips, leftTwips});
     }
-    Canvas& Picture() override { return picture; }
+    Canvas& Picture() override { return Picture1; }
 
-    MemoryCanvas picture;
-    std::vector<Place> shows;
-    std::vector<Place> moves;
+    MemoryCanvas Picture1;
+    std::vector<Place> Shows;
+    std::vector<Place> Moves;
 };
 
-}  // namespace qiv::rastel::testing
+}  // namespace qiv::testing

@@ -11,9 +11,9 @@ PictureSizeTwips StartUp(ViewerState& state, std::int32_t screenHeightTwips,
     state.ImageRows = 512;
     state.ImageCols = 512;
     state.NodeCount = 0;
-    state.TablesReady = kFalse;
-    state.FileChosen = kFalse;
-    state.Orientation = kFalse;
+    state.TablesReady = false;
+    state.FileChosen = false;
+    state.Orientation = ImageOrientation::Upright;
     state.ScreenHeight = screenHeightTwips;
     state.ScreenWidth = screenWidthTwips;
     // 32-bit twips: a screen of any size fits; a screen lower than the button strip gets an
@@ -27,13 +27,13 @@ std::optional<std::string> OpenImage(ViewerState& state, Dialogs& dialogs) {
         return std::nullopt;
     }
     state.ImagePath = std::move(*chosen);
-    state.FileChosen = kTrue;
+    state.FileChosen = true;
     return state.ImagePath;
 }
 
 std::string CloseImage(ViewerState& state) {
-    state.TablesReady = kFalse;
-    state.FileChosen = kFalse;
+    state.TablesReady = false;
+    state.FileChosen = false;
     state.ImagePath.clear();
     return std::string(kNoFileCaption);
 }

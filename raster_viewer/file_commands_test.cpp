@@ -12,18 +12,18 @@ using qiv::testing::ScriptedDialogs;
 TEST(StartUpTest, SetsStartValuesAndSizesThePictureBelowTheButtonStrip) {
     ViewerState state;
     state.ImageRows = 3;
-    state.TablesReady = kTrue;
-    state.FileChosen = kTrue;
-    state.Orientation = kTrue;
+    state.TablesReady = true;
+    state.FileChosen = true;
+    state.Orientation = ImageOrientation::UpsideDown;
     state.NodeCount = 5;
 
     // 768 x 1024 pixels at 15 twips per pixel.
     EXPECT_EQ(StartUp(state, 11520, 15360), (PictureSizeTwips{11160, 15360}));
     EXPECT_EQ(state.ImageRows, 512);
     EXPECT_EQ(state.ImageCols, 512);
-    EXPECT_EQ(state.TablesReady, kFalse);
-    EXPECT_EQ(state.FileChosen, kFalse);
-    EXPECT_EQ(state.Orientation, kFalse);
+    EXPECT_EQ(state.TablesReady, false);
+    EXPECT_EQ(state.FileChosen, false);
+    EXPECT_EQ(state.Orientation, ImageOrientation::Upright);
     EXPECT_EQ(state.NodeCount, 0);
     EXPECT_EQ(state.ScreenHeight, 11520);
     EXPECT_EQ(state.ScreenWidth, 15360);
@@ -39,29 +39,29 @@ TEST(OpenCloseTest, CancelChangesNothingAndCloseKeepsDimensionsAndTables) {
     ViewerState state;
     state.ImageRows = 100;
     state.ImageCols = 200;
-    state.Orientation = kTrue;
-    state.Levels(3, 1) = 42;
+    state.Orientation = ImageOrientation::UpsideDown;
+    state.Levels.Count[3] = 42;
     state.SubsetPath = "/data/cut.raw";
 
     EXPECT_EQ(OpenImage(state, dialogs), std::optional<std::string>("/data/one.raw"));
-    EXPECT_EQ(dialogs.fileFilters.back(), "All Files|*.*|Text Files|*.txt");
-    state.TablesReady = kTrue;
+    EXPECT_EQ(dialogs.FileFilters.back(), "All Files|*.*|Text Files|*.txt");
+    state.TablesReady = true;
     EXPECT_EQ(OpenImage(state, dialogs), std::nullopt);
     EXPECT_EQ(state.ImagePath, "/data/one.raw");
-    EXPECT_EQ(state.FileChosen, kTrue);
+    EXPECT_EQ(state.FileChosen, true);
     EXPECT_EQ(OpenImage(state, dialogs), std::optional<std::string>("/data/two.raw"));
-    EXPECT_EQ(state.TablesReady, kTrue);  // another file does not clear the tables
+    EXPECT_EQ(state.TablesReady, true);  // another file does not clear the tables
 
     EXPECT_EQ(CloseImage(state), "Κανένα όνομα αρχείου");
     EXPECT_EQ(state.ImagePath, "");
-    EXPECT_EQ(state.FileChosen, kFalse);
-    EXPECT_EQ(state.TablesReady, kFalse);
+    EXPECT_EQ(state.FileChosen, false);
+    EXPECT_EQ(state.TablesReady, false);
     EXPECT_EQ(state.ImageRows, 100);
     EXPECT_EQ(state.ImageCols, 200);
-    EXPECT_EQ(state.Orientation, kTrue);
-    EXPECT_EQ(state.Levels(3, 1), 42);
+    EXPECT_EQ(state.Orientation, ImageOrientation::UpsideDown);
+    EXPECT_EQ(state.Levels.Count[3], 42);
     EXPECT_EQ(state.SubsetPath, "/data/cut.raw");
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.Messages.empty());
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ void CountBlock(std::span<const std::uint8_t> block, Counts& counts) {
     }
 }
 
-std::optional<std::string> CountLevels(RasterFile& image, Counts& counts) {
+Failure CountLevels(RasterFile& image, Counts& counts) {
     const std::int64_t total = image.PixelCount();
     const std::int64_t cols = image.Cols();
     const std::int64_t chunk = cols <= kBlockBytes ? (kBlockBytes / cols) * cols : kBlockBytes;
@@ -59,13 +59,23 @@ std::optional<std::string> CountLevels(RasterFile& image, Counts& counts) {
     for (std::int64_t done = 0; done < total;) {
         const std::int64_t size = std::min(chunk, total - done);
         const std::span<std::uint8_t> block(buffer.data(), static_cast<std::size_t>(size));
-        if (auto problem = image.ReadPixels(done, block)) {
-            return problem;
+        if (Failure failure = image.ReadPixels(done, block)) {
+            return failure;
         }
         CountBlock(block, counts);
         done += size;
     }
-    return std::nullopt;
+    return {};
+}
+
+// The histogram of the whole image of the state.
+Failure CountImage(const ViewerState& state, Counts& counts, std::int64_t& pixelCount) {
+    RasterFile image;
+    if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
+        return failure;
+    }
+    pixelCount = image.PixelCount();
+    return CountLevels(image, counts);
 }
 
 std::int32_t Rounded(double value) {
@@ -105,18 +115,18 @@ PassResult BuildTables(const Counts& counts, std::int64_t pixelCount, LevelTable
     for (int k = 0; k <= 255; ++k) {
         // A histogram count beyond 32 bits (an image of more than 2 GiB) is held at the
         // largest 32-bit value; the tables below use the exact counts.
-        table(k, 1) = static_cast<std::int32_t>(
+        table.Count[k] = static_cast<std::int32_t>(
             std::min<std::int64_t>(counts[k], std::numeric_limits<std::int32_t>::max()));
         // cumulative x 255 is exact in a double up to 2^53, far beyond any real image.
-        table(k, 2) =
+        table.Equalised[k] =
             Rounded(static_cast<double>(cumulative[k]) * 255.0 / static_cast<double>(pixelCount));
         if (k <= lowCut) {
-            table(k, 3) = Rounded(static_cast<double>(k * 10) / lowCut);
+            table.Stretched[k] = Rounded(static_cast<double>(k * 10) / lowCut);
         } else if (k <= highCut) {
-            table(k, 3) =
+            table.Stretched[k] =
                 Rounded(static_cast<double>((k - lowCut) * 235) / (highCut - lowCut) + 10.0);
         } else {
-            table(k, 3) =
+            table.Stretched[k] =
                 Rounded(static_cast<double>((k - highCut) * 10) / (255 - highCut) + 245.0);
         }
     }
@@ -126,37 +136,37 @@ PassResult BuildTables(const Counts& counts, std::int64_t pixelCount, LevelTable
 }  // namespace
 
 PassResult HistogramPass(ViewerState& state, Dialogs& dialogs, Canvas& waitArea) {
-    if (state.FileChosen == kFalse) {
+    if (!state.FileChosen) {
         dialogs.Message(kPressFileButtonFirst);
         return {PassOutcome::NoFileChosen};
     }
-    if (state.TablesReady == kTrue) {
+    if (state.TablesReady) {
         return {PassOutcome::AlreadyBuilt};
     }
-    WaitNotice(waitArea, 1, kRastelWaitMessage);
 
-    RasterFile image;
-    std::optional<std::string> problem =
-        image.Open(state.ImagePath, state.ImageRows, state.ImageCols);
-    Counts counts{};
-    if (!problem) {
-        problem = CountLevels(image, counts);
-    }
-    if (problem) {
-        WaitNotice(waitArea, 2, kRastelWaitMessage);
-        dialogs.Message(*problem);
+    if (!HasPixels(state, dialogs)) {
         return {PassOutcome::Refused};
     }
 
-    const PassResult result = BuildTables(counts, image.PixelCount(), state.Levels);
-    WaitNotice(waitArea, 2, kRastelWaitMessage);
-    state.TablesReady = kTrue;
+    Counts counts{};
+    std::int64_t pixelCount = 0;
+    Failure failure;
+    {
+        const WaitNotice notice(waitArea, kRastelWaitMessage);
+        failure = CountImage(state, counts, pixelCount);
+    }
+    if (failure) {
+        dialogs.Message(MessageFor(failure));
+        return {PassOutcome::Refused};
+    }
+    const PassResult result = BuildTables(counts, pixelCount, state.Levels);
+    state.TablesReady = true;
     return result;
 }
 
 PassResult Start(ViewerState& state, Dialogs& dialogs, Canvas& waitArea, Canvas& displayArea) {
     PassResult result{PassOutcome::AlreadyBuilt};
-    if (state.TablesReady == kFalse) {
+    if (!state.TablesReady) {
         result = HistogramPass(state, dialogs, waitArea);
     }
     displayArea.Clear();

@@ -38,6 +38,21 @@ Bytes EveryLevelOnce() {
     return bytes;
 }
 
+// A column of the tables by the number the rows below give it: 1 the histogram, 2 the
+// equalisation table, 3 the stretch, 4 the plotted histogram.
+std::array<std::int32_t, 256>& Column(LevelTable& levels, int column) {
+    switch (column) {
+        case 1:
+            return levels.Count;
+        case 2:
+            return levels.Equalised;
+        case 3:
+            return levels.Stretched;
+        default:
+            return levels.Plotted;
+    }
+}
+
 struct Entry {
     int level;
     int column;
@@ -64,7 +79,7 @@ struct Fixture {
 
     void Choose(const std::string& name, const Bytes& bytes, std::int32_t rows, std::int32_t cols) {
         state.ImagePath = dir.Write(name, bytes).string();
-        state.FileChosen = kTrue;
+        state.FileChosen = true;
         state.ImageRows = rows;
         state.ImageCols = cols;
     }
@@ -76,21 +91,21 @@ TEST_P(HistogramPassTable, CutPointsAndTables) {
     const PassCase& c = GetParam();
     Fixture f;
     f.Choose("image.raw", c.image(), c.rows, c.cols);
-    f.state.Levels(7, 4) = 1234;  // column 4 belongs to the plots
+    f.state.Levels.Plotted[7] = 1234;  // column 4 belongs to the plots
 
     const PassResult result = Start(f.state, f.dialogs, f.waitArea, f.displayArea);
 
     ASSERT_EQ(result.Outcome, PassOutcome::Built)
-        << (f.dialogs.messages.empty() ? "" : f.dialogs.messages[0]);
+        << (f.dialogs.Messages.empty() ? "" : f.dialogs.Messages[0]);
     EXPECT_EQ(result.LowCut, c.lowCut);
     EXPECT_EQ(result.HighCut, c.highCut);
     for (const Entry& e : c.entries) {
-        EXPECT_EQ(f.state.Levels(e.level, e.column), e.value)
+        EXPECT_EQ(Column(f.state.Levels, e.column)[e.level], e.value)
             << "level " << e.level << ", column " << e.column;
     }
-    EXPECT_EQ(f.state.Levels(7, 4), 1234);
-    EXPECT_EQ(f.state.TablesReady, kTrue);
-    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.state.Levels.Plotted[7], 1234);
+    EXPECT_EQ(f.state.TablesReady, true);
+    EXPECT_TRUE(f.dialogs.Messages.empty());
     // The wait notice was shown, then cleared.
     EXPECT_EQ(f.waitArea.Clears(), 1);
     EXPECT_TRUE(f.waitArea.Texts().empty());
@@ -158,7 +173,7 @@ TEST(HistogramPassTest, LargeImageGetsExactTables) {
                   static_cast<std::streamsize>(whites.size()));
     }
     f.state.ImagePath = path.string();
-    f.state.FileChosen = kTrue;
+    f.state.FileChosen = true;
     f.state.ImageRows = kSide;
     f.state.ImageCols = kSide;
 
@@ -167,11 +182,11 @@ TEST(HistogramPassTest, LargeImageGetsExactTables) {
     ASSERT_EQ(result.Outcome, PassOutcome::Built);
     EXPECT_EQ(result.LowCut, 1);
     EXPECT_EQ(result.HighCut, 255);
-    EXPECT_EQ(f.state.Levels(0, 1), kSide * kSide / 4 * 3);
-    EXPECT_EQ(f.state.Levels(0, 2), 191);  // 0.75 x 255 = 191.25
-    EXPECT_EQ(f.state.Levels(254, 2), 191);
-    EXPECT_EQ(f.state.Levels(255, 2), 255);
-    EXPECT_EQ(f.state.Levels(255, 3), 245);
+    EXPECT_EQ(f.state.Levels.Count[0], kSide * kSide / 4 * 3);
+    EXPECT_EQ(f.state.Levels.Equalised[0], 191);  // 0.75 x 255 = 191.25
+    EXPECT_EQ(f.state.Levels.Equalised[254], 191);
+    EXPECT_EQ(f.state.Levels.Equalised[255], 255);
+    EXPECT_EQ(f.state.Levels.Stretched[255], 245);
 }
 
 // Open, pass, open another file, Start: the first file's tables stay and the file is not read
@@ -185,22 +200,22 @@ TEST(HistogramPassTest, RunsOnceUntilClose) {
     f.Choose("first.raw", Levels({{16, 99}}), 4, 4);  // same file, other contents
     const PassResult again = Start(f.state, f.dialogs, f.waitArea, f.displayArea);
     EXPECT_EQ(again.Outcome, PassOutcome::AlreadyBuilt);
-    EXPECT_EQ(f.state.Levels.cells, first.cells);
+    EXPECT_EQ(f.state.Levels, first);
     EXPECT_EQ(f.waitArea.Clears(), 1);  // no second wait notice
     EXPECT_EQ(f.displayArea.Clears(), 2);
 
     f.Choose("second.raw", Levels({{16, 200}}), 4, 4);
     EXPECT_EQ(Start(f.state, f.dialogs, f.waitArea, f.displayArea).Outcome,
               PassOutcome::AlreadyBuilt);
-    EXPECT_EQ(f.state.Levels(10, 1), 16);
+    EXPECT_EQ(f.state.Levels.Count[10], 16);
 
     CloseImage(f.state);
     f.dialogs.File((f.dir / "second.raw").string());
     ASSERT_TRUE(OpenImage(f.state, f.dialogs));
     EXPECT_EQ(Start(f.state, f.dialogs, f.waitArea, f.displayArea).Outcome, PassOutcome::Built);
-    EXPECT_EQ(f.state.Levels(10, 1), 0);
-    EXPECT_EQ(f.state.Levels(200, 1), 16);
-    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.state.Levels.Count[10], 0);
+    EXPECT_EQ(f.state.Levels.Count[200], 16);
+    EXPECT_TRUE(f.dialogs.Messages.empty());
 }
 
 struct RefusalCase {
@@ -223,11 +238,11 @@ TEST_P(HistogramPassRefusal, LeavesTablesAndFlagAndClearsTheNotice) {
         std::filesystem::remove(f.state.ImagePath);
     }
     if (!c.fileChosen) {
-        f.state.FileChosen = kFalse;
+        f.state.FileChosen = false;
     }
     for (int level = 0; level < 256; ++level) {
         for (int column = 1; column <= 4; ++column) {
-            f.state.Levels(level, column) = level * 10 + column;
+            Column(f.state.Levels, column)[level] = level * 10 + column;
         }
     }
     const LevelTable before = f.state.Levels;
@@ -238,10 +253,10 @@ TEST_P(HistogramPassRefusal, LeavesTablesAndFlagAndClearsTheNotice) {
     if (const auto at = expected.find('%'); at != std::string::npos) {
         expected.replace(at, 1, f.state.ImagePath);
     }
-    EXPECT_EQ(f.dialogs.messages, std::vector<std::string>{expected});
+    EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{expected});
     EXPECT_EQ(result.Outcome, c.fileChosen ? PassOutcome::Refused : PassOutcome::NoFileChosen);
-    EXPECT_EQ(f.state.Levels.cells, before.cells);
-    EXPECT_EQ(f.state.TablesReady, kFalse);
+    EXPECT_EQ(f.state.Levels, before);
+    EXPECT_EQ(f.state.TablesReady, false);
     EXPECT_TRUE(f.waitArea.Texts().empty());
     EXPECT_EQ(f.displayArea.Clears(), 1);
 }

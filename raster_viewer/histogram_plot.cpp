@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 
+#include "rastel_texts.h"
 #include "typed_number.h"
 
 namespace qiv::rastel {
@@ -14,11 +15,24 @@ constexpr Colour kBarColour = MakeColour(0, 0, 255);
 constexpr int kBaseline = 250;
 
 struct Tick {
-    int x;
-    std::string_view label;
+    int X;
+    std::string_view Label;
 };
 constexpr std::array<Tick, 6> kTicks{
     {{10, "0"}, {60, "50"}, {110, "100"}, {160, "150"}, {210, "200"}, {265, "255"}}};
+
+// The LevelTable column that moves each level's count; none for the normal histogram.
+const std::array<std::int32_t, 256>* TransferColumn(const LevelTable& levels, PlotKind kind) {
+    switch (kind) {
+        case PlotKind::Normal:
+            return nullptr;
+        case PlotKind::Equalised:
+            return &levels.Equalised;
+        case PlotKind::Stretched:
+            return &levels.Stretched;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -41,22 +55,15 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
 
     // The counts add up in 64 bits, so that the bar heights stay right for images of more
     // pixels than column 4 can hold; the column keeps them held at its limit.
+    const std::array<std::int32_t, 256>* transfer = TransferColumn(state.Levels, kind);
     std::array<std::int64_t, 256> plotted{};
     for (int v = 0; v < 256; ++v) {
-        int target = v;
-        switch (kind) {
-            case PlotKind::Normal:
-                break;
-            case PlotKind::Equalised:
-            case PlotKind::Stretched:
-                target = std::clamp(state.Levels(v, static_cast<int>(kind)), 0, 255);
-                break;
-        }
-        plotted[target] += state.Levels(v, 1);
+        const int target = transfer == nullptr ? v : std::clamp((*transfer)[v], 0, 255);
+        plotted[target] += state.Levels.Count[v];
     }
     std::int64_t peak = 0;
     for (int v = 0; v < 256; ++v) {
-        state.Levels(v, 4) = static_cast<std::int32_t>(
+        state.Levels.Plotted[v] = static_cast<std::int32_t>(
             std::clamp<std::int64_t>(plotted[v], std::numeric_limits<std::int32_t>::min(),
                                      std::numeric_limits<std::int32_t>::max()));
         peak = std::max(peak, plotted[v]);
@@ -66,8 +73,8 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
 
     picture.Line(10, kBaseline, 265, kBaseline, kAxisColour);
     for (const Tick& tick : kTicks) {
-        picture.Line(tick.x, kBaseline, tick.x, kBaseline + 10, kAxisColour);
-        picture.PrintLine(tick.label);
+        picture.Line(tick.X, kBaseline, tick.X, kBaseline + 10, kAxisColour);
+        picture.PrintLine(tick.Label);
     }
 
     if (peak > 0) {
@@ -89,7 +96,7 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
 }
 
 void PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display, Dialogs& dialogs) {
-    if (state.TablesReady == kFalse) {
+    if (!state.TablesReady) {
         dialogs.Message(kPressStartFirst);
         return;
     }

@@ -22,12 +22,12 @@ constexpr Colour kBar = MakeColour(0, 0, 255);
 
 ViewerState TablesBuilt() {
     ViewerState state;
-    state.TablesReady = kTrue;
+    state.TablesReady = true;
     state.ScreenHeight = 11520;
     state.ScreenWidth = 15360;
     for (int v = 0; v < 256; ++v) {
-        state.Levels(v, 2) = v;
-        state.Levels(v, 3) = v;
+        state.Levels.Equalised[v] = v;
+        state.Levels.Stretched[v] = v;
     }
     return state;
 }
@@ -60,20 +60,21 @@ TEST_P(PlotTest, BarsStandOnTheAxisScaledToTheTallest) {
     const PlotCase& row = GetParam();
     ViewerState state = TablesBuilt();
     for (const auto& [v, count] : row.counts) {
-        state.Levels(v, 1) = count;
+        state.Levels.Count[v] = count;
     }
     for (const auto& [v, level] : row.mapping) {
-        state.Levels(v, static_cast<int>(row.kind)) = level;
+        (row.kind == PlotKind::Equalised ? state.Levels.Equalised : state.Levels.Stretched)[v] =
+            level;
     }
     FakeDisplayView display(400, 300);
 
     PlotHistogram(state, row.kind, display);
 
     for (const auto& [v, top] : row.barTops) {
-        EXPECT_EQ(BarTop(display.picture, v), top) << "level " << v;
+        EXPECT_EQ(BarTop(display.Picture1, v), top) << "level " << v;
     }
     for (const auto& [v, count] : row.column4) {
-        EXPECT_EQ(state.Levels(v, 4), count) << "level " << v;
+        EXPECT_EQ(state.Levels.Plotted[v], count) << "level " << v;
     }
 }
 
@@ -104,17 +105,17 @@ TEST(PlotFrameTest, AxisTicksLabelsAndTitleSitWhereTheyBelong) {
     for (const PlotKind kind : {PlotKind::Normal, PlotKind::Equalised, PlotKind::Stretched}) {
         ViewerState state = TablesBuilt();  // no pixel counted: the frame alone
         FakeDisplayView display(400, 300);
-        display.picture.SetPixel(300, 200, kBar);  // an earlier drawing
+        display.Picture1.SetPixel(300, 200, kBar);  // an earlier drawing
         PlotHistogram(state, kind, display);
 
-        EXPECT_EQ(display.picture.Clears(), 1);
-        EXPECT_EQ(display.picture.At(300, 200), display.picture.Background());
+        EXPECT_EQ(display.Picture1.Clears(), 1);
+        EXPECT_EQ(display.Picture1.At(300, 200), display.Picture1.Background());
         for (int x = 10; x <= 265; ++x) {
-            EXPECT_EQ(display.picture.At(x, 250), kAxis) << x;
+            EXPECT_EQ(display.Picture1.At(x, 250), kAxis) << x;
         }
         for (const int x : {10, 60, 110, 160, 210, 265}) {
-            EXPECT_EQ(display.picture.At(x, 260), kAxis) << x;
-            EXPECT_EQ(display.picture.At(x, 261), display.picture.Background()) << x;
+            EXPECT_EQ(display.Picture1.At(x, 260), kAxis) << x;
+            EXPECT_EQ(display.Picture1.At(x, 261), display.Picture1.Background()) << x;
         }
         const std::vector<MemoryCanvas::PrintedText> texts{{10, 260, "0"},
                                                            {60, 260, "50"},
@@ -123,11 +124,11 @@ TEST(PlotFrameTest, AxisTicksLabelsAndTitleSitWhereTheyBelong) {
                                                            {210, 260, "200"},
                                                            {265, 260, "255"},
                                                            {280, 10, std::string(PlotTitle(kind))}};
-        EXPECT_EQ(display.picture.Texts(), texts);
-        EXPECT_EQ(display.picture.At(280, 10), kBlack);
+        EXPECT_EQ(display.Picture1.Texts(), texts);
+        EXPECT_EQ(display.Picture1.At(280, 10), kBlack);
         const std::vector<FakeDisplayView::Place> shown{{11520, 15360}};
-        EXPECT_EQ(display.shows, shown);
-        EXPECT_TRUE(display.moves.empty());
+        EXPECT_EQ(display.Shows, shown);
+        EXPECT_TRUE(display.Moves.empty());
     }
     EXPECT_EQ(PlotTitle(PlotKind::Normal), " Κανονικό Ιστόγραμμα");
     EXPECT_EQ(PlotTitle(PlotKind::Equalised), "Εξισωμένο Ιστόγραμμα");
@@ -136,8 +137,8 @@ TEST(PlotFrameTest, AxisTicksLabelsAndTitleSitWhereTheyBelong) {
 
 TEST(PlotFrameTest, ColumnFourHoldsTheLastPlotAndTheSamePlotRepeats) {
     ViewerState state = TablesBuilt();
-    state.Levels(40, 1) = 9;
-    state.Levels(40, 2) = 200;
+    state.Levels.Count[40] = 9;
+    state.Levels.Equalised[40] = 200;
     FakeDisplayView display(400, 300);
 
     PlotHistogram(state, PlotKind::Normal, display);
@@ -145,35 +146,35 @@ TEST(PlotFrameTest, ColumnFourHoldsTheLastPlotAndTheSamePlotRepeats) {
     PlotHistogram(state, PlotKind::Normal, again);
     for (int y = 0; y < 300; ++y) {
         for (int x = 0; x < 400; ++x) {
-            ASSERT_EQ(again.picture.At(x, y), display.picture.At(x, y)) << x << "," << y;
+            ASSERT_EQ(again.Picture1.At(x, y), display.Picture1.At(x, y)) << x << "," << y;
         }
     }
 
     PlotHistogram(state, PlotKind::Equalised, display);
-    EXPECT_EQ(state.Levels(200, 4), 9);
+    EXPECT_EQ(state.Levels.Plotted[200], 9);
     PlotHistogram(state, PlotKind::Normal, display);
-    EXPECT_EQ(state.Levels(40, 4), 9);
-    EXPECT_EQ(state.Levels(200, 4), 0);
+    EXPECT_EQ(state.Levels.Plotted[40], 9);
+    EXPECT_EQ(state.Levels.Plotted[200], 0);
 }
 
 TEST(PlotFromMenuTest, BeforeThePassTheMenuRefusesAndDrawsNothing) {
     ViewerState state = TablesBuilt();
-    state.TablesReady = kFalse;
-    state.Levels(40, 1) = 9;
+    state.TablesReady = false;
+    state.Levels.Count[40] = 9;
     FakeDisplayView display(400, 300);
     ScriptedDialogs dialogs;
 
     PlotFromMenu(state, PlotKind::Equalised, display, dialogs);
 
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"πάτησε πρώτα το κουμπί -Ξεκίνησε-"});
-    EXPECT_EQ(display.picture.Clears(), 0);
-    EXPECT_TRUE(display.shows.empty());
-    EXPECT_EQ(state.Levels(40, 4), 0);
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"πάτησε πρώτα το κουμπί -Ξεκίνησε-"});
+    EXPECT_EQ(display.Picture1.Clears(), 0);
+    EXPECT_TRUE(display.Shows.empty());
+    EXPECT_EQ(state.Levels.Plotted[40], 0);
 
-    state.TablesReady = kTrue;
+    state.TablesReady = true;
     PlotFromMenu(state, PlotKind::Equalised, display, dialogs);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(state.Levels(40, 4), 9);
+    EXPECT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(state.Levels.Plotted[40], 9);
 }
 
 }  // namespace

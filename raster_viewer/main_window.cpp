@@ -112,12 +112,12 @@ void MainWindow::BuildControls() {
     QWidget::setTabOrder(option2_, option3_);
     QWidget::setTabOrder(option3_, command5_);
 
-    connect(command1_, &QPushButton::clicked, this, &MainWindow::onCommand1Clicked);
-    connect(command2_, &QPushButton::clicked, this, &MainWindow::onCommand2Clicked);
-    connect(command3_, &QPushButton::clicked, this, &MainWindow::onCommand3Clicked);
-    connect(command4_, &QPushButton::clicked, this, &MainWindow::onCommand4Clicked);
-    connect(command5_, &QPushButton::clicked, this, &MainWindow::onCommand5Clicked);
-    connect(command11_, &QPushButton::clicked, this, &MainWindow::onCommand11Clicked);
+    connect(command1_, &QPushButton::clicked, this, &MainWindow::OnCommand1Clicked);
+    connect(command2_, &QPushButton::clicked, this, &MainWindow::OnCommand2Clicked);
+    connect(command3_, &QPushButton::clicked, this, &MainWindow::OnCommand3Clicked);
+    connect(command4_, &QPushButton::clicked, this, &MainWindow::OnCommand4Clicked);
+    connect(command5_, &QPushButton::clicked, this, &MainWindow::OnCommand5Clicked);
+    connect(command11_, &QPushButton::clicked, this, &MainWindow::OnCommand11Clicked);
 }
 
 void MainWindow::BuildMenus() {
@@ -130,29 +130,29 @@ void MainWindow::BuildMenus() {
 
     QMenu* fl = menuBar()->addMenu(QStringLiteral("Αρχείο"));
     fl->setObjectName(QStringLiteral("Fl"));
-    addEntry(fl, "Fl1", QStringLiteral("Άνοιξε"), &MainWindow::onFl1Triggered);
-    addEntry(fl, "Fl2", QStringLiteral("Κλείσε"), &MainWindow::onFl2Triggered);
-    addEntry(fl, "Fl3", QStringLiteral("Έξοδος"), &MainWindow::onFl3Triggered);
+    addEntry(fl, "Fl1", QStringLiteral("Άνοιξε"), &MainWindow::OnFl1Triggered);
+    addEntry(fl, "Fl2", QStringLiteral("Κλείσε"), &MainWindow::OnFl2Triggered);
+    addEntry(fl, "Fl3", QStringLiteral("Έξοδος"), &MainWindow::OnFl3Triggered);
 
     QMenu* hs = menuBar()->addMenu(QStringLiteral("Ιστόγραμμα"));
     hs->setObjectName(QStringLiteral("Hs"));
-    addEntry(hs, "Hs1", QStringLiteral("Κανονικό"), &MainWindow::onHs1Triggered);
-    addEntry(hs, "Hs2", QStringLiteral("Εξισωμένο"), &MainWindow::onHs2Triggered);
+    addEntry(hs, "Hs1", QStringLiteral("Κανονικό"), &MainWindow::OnHs1Triggered);
+    addEntry(hs, "Hs2", QStringLiteral("Εξισωμένο"), &MainWindow::OnHs2Triggered);
     addEntry(hs, "Td1", QStringLiteral("Βάλε τιμές Γραμμικού τεντώματος"),
-             &MainWindow::onTd1Triggered);
-    addEntry(hs, "Hs3", QStringLiteral("Γραμμικό τέντωμα"), &MainWindow::onHs3Triggered);
+             &MainWindow::OnTd1Triggered);
+    addEntry(hs, "Hs3", QStringLiteral("Γραμμικό τέντωμα"), &MainWindow::OnHs3Triggered);
 
     QMenu* px = menuBar()->addMenu(QStringLiteral("Εικόνα"));
     px->setObjectName(QStringLiteral("Px"));
-    addEntry(px, "Px1", QStringLiteral("Κανονική"), &MainWindow::onPx1Triggered);
-    addEntry(px, "Px2", QStringLiteral("Εξισωμένη"), &MainWindow::onPx2Triggered);
-    addEntry(px, "Px3", QStringLiteral("Γραμμικά τεντωμένη"), &MainWindow::onPx3Triggered);
-    addEntry(px, "HeadCr", QStringLiteral("Δημιούργησε Header"), &MainWindow::onHeadCrTriggered);
+    addEntry(px, "Px1", QStringLiteral("Κανονική"), &MainWindow::OnPx1Triggered);
+    addEntry(px, "Px2", QStringLiteral("Εξισωμένη"), &MainWindow::OnPx2Triggered);
+    addEntry(px, "Px3", QStringLiteral("Γραμμικά τεντωμένη"), &MainWindow::OnPx3Triggered);
+    addEntry(px, "HeadCr", QStringLiteral("Δημιούργησε Header"), &MainWindow::OnHeadCrTriggered);
 
     // A menu-bar entry without a menu: choosing the title itself runs the action.
     QAction* helpIp = menuBar()->addAction(QStringLiteral("Βοήθεια"));
     helpIp->setObjectName(QStringLiteral("HelpIp"));
-    connect(helpIp, &QAction::triggered, this, &MainWindow::onHelpIpTriggered);
+    connect(helpIp, &QAction::triggered, this, &MainWindow::OnHelpIpTriggered);
 }
 
 void MainWindow::StartUp() {
@@ -160,7 +160,7 @@ void MainWindow::StartUp() {
     const PictureSizeTwips picture = rastel::StartUp(state_, screen.height(), screen.width());
     if (!form3_) {
         form3_ = std::make_unique<DisplayWindow>();
-        connect(form3_.get(), &DisplayWindow::returned, this, &MainWindow::onForm3Returned);
+        connect(form3_.get(), &DisplayWindow::returned, this, &MainWindow::OnForm3Returned);
     }
     form3_->SetPictureSizeTwips(picture.Height, picture.Width);
 }
@@ -172,79 +172,100 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     quit_();
 }
 
-void MainWindow::onFl1Triggered() {
+void MainWindow::OnFl1Triggered() {
     if (const std::optional<std::string> caption = OpenImage(state_, *dialogs_)) {
         label1_->setText(ToQString(*caption));
     }
 }
 
-void MainWindow::onFl2Triggered() {
+void MainWindow::OnFl2Triggered() {
     label1_->setText(ToQString(CloseImage(state_)));
 }
 
-void MainWindow::onFl3Triggered() {
+void MainWindow::OnFl3Triggered() {
     // No image file stays open between commands, so there is nothing to close first.
     form3_->hide();
     quit_();
 }
 
-void MainWindow::onHs1Triggered() { PlotFromMenu(state_, PlotKind::Normal, *form3_, *dialogs_); }
+void MainWindow::OnHs1Triggered() {
+    PlotFromMenu(state_, PlotKind::Normal, *form3_, *dialogs_);
+}
 
-void MainWindow::onHs2Triggered() {
+void MainWindow::OnHs2Triggered() {
     PlotFromMenu(state_, PlotKind::Equalised, *form3_, *dialogs_);
 }
 
-void MainWindow::onTd1Triggered() { NodeEntry(state_, *dialogs_); }
+void MainWindow::OnTd1Triggered() {
+    NodeEntry(state_, *dialogs_);
+}
 
-void MainWindow::onHs3Triggered() {
+void MainWindow::OnHs3Triggered() {
     PlotFromMenu(state_, PlotKind::Stretched, *form3_, *dialogs_);
 }
 
-void MainWindow::onPx1Triggered() { Paint(PaintMode::Normal); }
-
-void MainWindow::onPx2Triggered() { Paint(PaintMode::Equalised); }
-
-void MainWindow::onPx3Triggered() { Paint(PaintMode::Stretched); }
-
-void MainWindow::Paint(PaintMode mode) {
-    const ColourScheme scheme = option3_->isChecked()   ? ColourScheme::RandomSlicing
-                                : option2_->isChecked() ? ColourScheme::ContinuousSlicing
-                                                        : ColourScheme::Grey;
-    PaintFromMenu(state_, mode, scheme, *form3_, *dialogs_);
+void MainWindow::OnPx1Triggered() {
+    Paint(PaintMode::Normal);
 }
 
-void MainWindow::onHeadCrTriggered() {
+void MainWindow::OnPx2Triggered() {
+    Paint(PaintMode::Equalised);
+}
+
+void MainWindow::OnPx3Triggered() {
+    Paint(PaintMode::Stretched);
+}
+
+ColourScheme MainWindow::SelectedScheme() const {
+    return option3_->isChecked()   ? ColourScheme::RandomSlicing
+           : option2_->isChecked() ? ColourScheme::ContinuousSlicing
+                                   : ColourScheme::Grey;
+}
+
+void MainWindow::Paint(PaintMode mode) {
+    PaintFromMenu(state_, mode, SelectedScheme(), *form3_, *dialogs_);
+}
+
+void MainWindow::OnHeadCrTriggered() {
     WriteHeader(state_, *dialogs_);
 }
 
-void MainWindow::onHelpIpTriggered() {
+void MainWindow::OnHelpIpTriggered() {
     HelpPanel(form2_, kRastelHelpLayout, kRastelHelpText);
 }
 
-void MainWindow::onCommand1Clicked() {
+void MainWindow::OnCommand1Clicked() {
     rastel::Start(state_, *dialogs_, *picture1_, form3_->Picture());
 }
 
-void MainWindow::onCommand2Clicked() {
+void MainWindow::OnCommand2Clicked() {
     label2_->setText(ToQString(SetDimensions(state_, *dialogs_)));
 }
 
-void MainWindow::onCommand3Clicked() { label3_->setText(ToQString(ToggleOrientation(state_))); }
-
-void MainWindow::onCommand4Clicked() {
-    if (const std::optional<std::string> caption = SubsetRequest(state_, *dialogs_, *picture1_)) {
-        label4_->setText(ToQString(*caption));
-    }
+void MainWindow::OnCommand3Clicked() {
+    label3_->setText(ToQString(ToggleOrientation(state_)));
 }
 
-void MainWindow::onCommand5Clicked() {
+void MainWindow::OnCommand4Clicked() {
+    SubsetRequest(state_, *dialogs_, *this, *picture1_);
+}
+
+void MainWindow::ShowSubsetPath(std::string_view path) {
+    label4_->setText(ToQString(path));
+}
+
+void MainWindow::OnCommand5Clicked() {
     if (const std::optional<std::string> caption = ReadHeader(state_, *dialogs_)) {
         label2_->setText(ToQString(*caption));
     }
 }
 
-void MainWindow::onCommand11Clicked() { dialogs_->Message(kRastelNotice); }
+void MainWindow::OnCommand11Clicked() {
+    dialogs_->Message(kRastelNotice);
+}
 
-void MainWindow::onForm3Returned() { label1_->setText(ToQString(state_.ImagePath)); }
+void MainWindow::OnForm3Returned() {
+    label1_->setText(ToQString(state_.ImagePath));
+}
 
 }  // namespace qiv::rastel

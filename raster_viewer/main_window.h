@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "main_view.h"
 #include "paint_image.h"
 #include "viewer_state.h"
 
@@ -26,7 +27,7 @@ namespace qiv::rastel {
 
 class DisplayWindow;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public MainView {
     Q_OBJECT
 
 public:
@@ -34,43 +35,46 @@ public:
     explicit MainWindow(qiv::Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    ViewerState& state() { return state_; }
-    const ViewerState& state() const { return state_; }
-    DisplayWindow& displayWindow() { return *form3_; }
+    ViewerState& State() { return state_; }
+    const ViewerState& State() const { return state_; }
+    DisplayWindow& Form3() { return *form3_; }
     // The help window, or null before the first "Βοήθεια".
-    qiv::HelpWindow* helpWindow() { return form2_.get(); }
+    qiv::HelpWindow* Form2() { return form2_.get(); }
     // What "Έξοδος" (and closing the window through its frame) runs to end the program; by
     // default QCoreApplication::quit. Tests put a recorder here.
-    void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+    void SetQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+
+    void ShowSubsetPath(std::string_view path) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void onFl1Triggered();
-    void onFl2Triggered();
-    void onFl3Triggered();
-    void onHs1Triggered();
-    void onHs2Triggered();
-    void onTd1Triggered();
-    void onHs3Triggered();
-    void onPx1Triggered();
-    void onPx2Triggered();
-    void onPx3Triggered();
-    void onHeadCrTriggered();
-    void onHelpIpTriggered();
-    void onCommand1Clicked();
-    void onCommand2Clicked();
-    void onCommand3Clicked();
-    void onCommand4Clicked();
-    void onCommand5Clicked();
-    void onCommand11Clicked();
-    void onForm3Returned();
+    void OnFl1Triggered();
+    void OnFl2Triggered();
+    void OnFl3Triggered();
+    void OnHs1Triggered();
+    void OnHs2Triggered();
+    void OnTd1Triggered();
+    void OnHs3Triggered();
+    void OnPx1Triggered();
+    void OnPx2Triggered();
+    void OnPx3Triggered();
+    void OnHeadCrTriggered();
+    void OnHelpIpTriggered();
+    void OnCommand1Clicked();
+    void OnCommand2Clicked();
+    void OnCommand3Clicked();
+    void OnCommand4Clicked();
+    void OnCommand5Clicked();
+    void OnCommand11Clicked();
+    void OnForm3Returned();
 
 private:
     void BuildControls();
     void BuildMenus();
     void StartUp();
+    ColourScheme SelectedScheme() const;
     // Px1, Px2, Px3 in the colour scheme of the selected option button.
     void Paint(PaintMode mode);
 

@@ -15,28 +15,17 @@
 #include "temp_dir.h"
 #include "text.h"
 #include "twips.h"
+#include "window_controls.h"
 
 using qiv::rastel::MainWindow;
+using qiv::testing::Caption;
+using qiv::testing::Click;
 using qiv::testing::ScriptedDialogs;
 using qiv::testing::TempDir;
+using qiv::testing::Trigger;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-
-    static QString Caption(MainWindow& window, const char* label) {
-        auto* found = window.findChild<QLabel*>(QString::fromLatin1(label));
-        return found != nullptr ? found->text() : QStringLiteral("<no %1>").arg(label);
-    }
-    static void Trigger(MainWindow& window, const char* action) {
-        auto* found = window.findChild<QAction*>(QString::fromLatin1(action));
-        QVERIFY2(found != nullptr, action);
-        found->trigger();
-    }
-    static void Click(MainWindow& window, const char* button) {
-        auto* found = window.findChild<QPushButton*>(QString::fromLatin1(button));
-        QVERIFY2(found != nullptr, button);
-        QTest::mouseClick(found, Qt::LeftButton);
-    }
 
 private slots:
     void startUpShowsDesignCaptionsAndFirstOption() {
@@ -56,14 +45,14 @@ private slots:
         QVERIFY(option2->isChecked());
         QVERIFY(!option1->isChecked());
 
-        const qiv::rastel::ViewerState& state = window.state();
+        const qiv::rastel::ViewerState& state = window.State();
         QCOMPARE(state.ImageRows, 512);
         QCOMPARE(state.ImageCols, 512);
-        QCOMPARE(state.FileChosen, qiv::rastel::kFalse);
-        QCOMPARE(state.TablesReady, qiv::rastel::kFalse);
+        QCOMPARE(state.FileChosen, false);
+        QCOMPARE(state.TablesReady, false);
         QVERIFY(state.ScreenHeight > 0 && state.ScreenWidth > 0);
 
-        qiv::rastel::DisplayWindow& form3 = window.displayWindow();
+        qiv::rastel::DisplayWindow& form3 = window.Form3();
         QCOMPARE(form3.objectName(), QStringLiteral("Form3"));
         QVERIFY(!form3.isVisible());
         QCOMPARE(form3.Picture().Image().size(),
@@ -105,28 +94,28 @@ private slots:
         dialogs.File("/tmp/first.raw").File(std::nullopt).File("/tmp/second.raw");
         MainWindow window(&dialogs);
         int quits = 0;
-        window.setQuitHandler([&quits] { ++quits; });
+        window.SetQuitHandler([&quits] { ++quits; });
 
         Trigger(window, "Fl1");
         QCOMPARE(Caption(window, "Label1"), QStringLiteral("/tmp/first.raw"));
-        QCOMPARE(dialogs.fileFilters.front(), std::string("All Files|*.*|Text Files|*.txt"));
+        QCOMPARE(dialogs.FileFilters.front(), std::string("All Files|*.*|Text Files|*.txt"));
         Trigger(window, "Fl1");  // cancelled: nothing changes
         QCOMPARE(Caption(window, "Label1"), QStringLiteral("/tmp/first.raw"));
-        QCOMPARE(window.state().ImagePath, std::string("/tmp/first.raw"));
+        QCOMPARE(window.State().ImagePath, std::string("/tmp/first.raw"));
         Trigger(window, "Fl1");
         QCOMPARE(Caption(window, "Label1"), QStringLiteral("/tmp/second.raw"));
-        QCOMPARE(window.state().FileChosen, qiv::rastel::kTrue);
+        QCOMPARE(window.State().FileChosen, true);
 
         Trigger(window, "Fl2");
         QCOMPARE(Caption(window, "Label1"), QStringLiteral("Κανένα όνομα αρχείου"));
-        QCOMPARE(window.state().FileChosen, qiv::rastel::kFalse);
-        QCOMPARE(window.state().ImagePath, std::string());
+        QCOMPARE(window.State().FileChosen, false);
+        QCOMPARE(window.State().ImagePath, std::string());
         QCOMPARE(Caption(window, "Label2"), QStringLiteral("  512 x 512"));
 
         QCOMPARE(quits, 0);
         Trigger(window, "Fl3");
         QCOMPARE(quits, 1);
-        QVERIFY(dialogs.messages.empty());
+        QVERIFY(dialogs.Messages.empty());
     }
 
     void dimensionsTypedAndReadFromTheHeader() {
@@ -139,21 +128,21 @@ private slots:
 
         Click(window, "Command2");
         QCOMPARE(Caption(window, "Label2"), QStringLiteral(" 12 , -7"));
-        QCOMPARE(dialogs.promptCalls.size(), std::size_t{2});
-        QCOMPARE(dialogs.promptCalls[0].text, std::string("Βάλε αριθμό Γραμμών"));
-        QCOMPARE(dialogs.promptCalls[1].text, std::string("Βάλε αριθμό Στηλών"));
-        QCOMPARE(dialogs.promptCalls[1].xTwips, 100);
-        QCOMPARE(dialogs.promptCalls[1].yTwips, 5000);
+        QCOMPARE(dialogs.PromptCalls.size(), std::size_t{2});
+        QCOMPARE(dialogs.PromptCalls[0].Text, std::string("Βάλε αριθμό Γραμμών"));
+        QCOMPARE(dialogs.PromptCalls[1].Text, std::string("Βάλε αριθμό Στηλών"));
+        QCOMPARE(dialogs.PromptCalls[1].XTwips, 100);
+        QCOMPARE(dialogs.PromptCalls[1].YTwips, 5000);
 
         Click(window, "Command5");  // no file yet
-        QCOMPARE(dialogs.messages, std::vector<std::string>{"Βάλε πρώτα το όνομα αρχείου εικόνας"});
+        QCOMPARE(dialogs.Messages, std::vector<std::string>{"Βάλε πρώτα το όνομα αρχείου εικόνας"});
         QCOMPARE(Caption(window, "Label2"), QStringLiteral(" 12 , -7"));
 
         dialogs.File(image);
         Trigger(window, "Fl1");
         Click(window, "Command5");
         QCOMPARE(Caption(window, "Label2"), QStringLiteral(" 512 ,  400"));
-        QCOMPARE(window.state().ImageCols, 400);
+        QCOMPARE(window.State().ImageCols, 400);
     }
 
     // Start builds the tables once and clears Form3's picture area every time; HeadCr writes the
@@ -165,7 +154,7 @@ private slots:
         ScriptedDialogs dialogs;
         dialogs.File(image).Answer("2").Answer("3");
         MainWindow window(&dialogs);
-        qiv::PictureArea& shown = window.displayWindow().Picture();
+        qiv::PictureArea& shown = window.Form3().Picture();
         auto* waitArea = window.findChild<qiv::PictureArea*>(QStringLiteral("Picture1"));
         QVERIFY(waitArea != nullptr);
         const QImage emptyWait = waitArea->Image();
@@ -174,8 +163,8 @@ private slots:
         Click(window, "Command2");
         shown.SetPixel(1, 1, qiv::kBlack);
         Click(window, "Command1");
-        QCOMPARE(window.state().TablesReady, qiv::rastel::kTrue);
-        QCOMPARE(window.state().Levels(100, 1), 6);
+        QCOMPARE(window.State().TablesReady, true);
+        QCOMPARE(window.State().Levels.Count[100], 6);
         QCOMPARE(shown.PixelAt(1, 1), qiv::kWhite);
         QCOMPARE(waitArea->Image(), emptyWait);
 
@@ -185,7 +174,7 @@ private slots:
         Trigger(window, "Fl2");
         shown.SetPixel(1, 1, qiv::kBlack);
         Click(window, "Command1");
-        QCOMPARE(dialogs.messages,
+        QCOMPARE(dialogs.Messages,
                  std::vector<std::string>{"πάτησε πρώτα το κουμπί -Όνομα Αρχείου-"});
         QCOMPARE(shown.PixelAt(1, 1), qiv::kWhite);
     }

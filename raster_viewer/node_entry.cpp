@@ -80,7 +80,7 @@ void StretchFromNodes(ViewerState& state) {
         for (int k = std::max<int>(from.X, 0); k <= std::min<int>(to.X, 255); ++k) {
             const double value =
                 static_cast<double>((k - from.X) * rise) / static_cast<double>(run) + from.Y;
-            state.Levels(k, 3) = static_cast<std::int32_t>(RoundHalfEven(value));
+            state.Levels.Stretched[k] = static_cast<std::int32_t>(RoundHalfEven(value));
         }
     }
 }

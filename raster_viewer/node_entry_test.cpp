@@ -41,7 +41,7 @@ TEST_P(NodeEntryTest, BuildsColumnThreeFromTheTypedNodes) {
     ViewerState state;
     state.NodeCount = kEarlierCount;
     for (int k = 0; k < 256; ++k) {
-        state.Levels(k, 3) = Untouched(k);
+        state.Levels.Stretched[k] = Untouched(k);
     }
     ScriptedDialogs dialogs;
     for (const auto& reply : row.replies) {
@@ -50,12 +50,12 @@ TEST_P(NodeEntryTest, BuildsColumnThreeFromTheTypedNodes) {
 
     NodeEntry(state, dialogs);
 
-    EXPECT_EQ(dialogs.promptCalls.size(), row.prompts);
+    EXPECT_EQ(dialogs.PromptCalls.size(), row.prompts);
     EXPECT_EQ(state.NodeCount, row.nodeCount);
     for (const auto& [level, entry] : row.column3) {
-        EXPECT_EQ(state.Levels(level, 3), entry) << "level " << level;
+        EXPECT_EQ(state.Levels.Stretched[level], entry) << "level " << level;
     }
-    EXPECT_EQ(dialogs.messages, row.refused ? std::vector<std::string>{std::string(kTooManyNodes)}
+    EXPECT_EQ(dialogs.Messages, row.refused ? std::vector<std::string>{std::string(kTooManyNodes)}
                                             : std::vector<std::string>{});
     EXPECT_TRUE(dialogs.Exhausted());
 }
@@ -104,14 +104,14 @@ TEST(NodeEntryPromptTest, PromptsReadAsWrittenAtTheSamePlace) {
     dialogs.Answer("1").Answer("128").Answer("64");
     NodeEntry(state, dialogs);
 
-    ASSERT_EQ(dialogs.promptCalls.size(), 3u);
-    EXPECT_EQ(dialogs.promptCalls[0].text, "Βάλε αριθμό κόμβων");
+    ASSERT_EQ(dialogs.PromptCalls.size(), 3u);
+    EXPECT_EQ(dialogs.PromptCalls[0].Text, "Βάλε αριθμό κόμβων");
     // Greek capital chi in the X prompt, Latin Y in the Y prompt.
-    EXPECT_EQ(dialogs.promptCalls[1].text, " Βάλε τιμή \u03A7 για το Σημείο 1");
-    EXPECT_EQ(dialogs.promptCalls[2].text, " Βάλε τιμή \x59 για το Σημείο 1");
-    for (const auto& call : dialogs.promptCalls) {
-        EXPECT_EQ(call.xTwips, 10);
-        EXPECT_EQ(call.yTwips, 5000);
+    EXPECT_EQ(dialogs.PromptCalls[1].Text, " Βάλε τιμή \u03A7 για το Σημείο 1");
+    EXPECT_EQ(dialogs.PromptCalls[2].Text, " Βάλε τιμή \x59 για το Σημείο 1");
+    for (const auto& call : dialogs.PromptCalls) {
+        EXPECT_EQ(call.XTwips, 10);
+        EXPECT_EQ(call.YTwips, 5000);
     }
     EXPECT_EQ(NodeXPrompt(10), " Βάλε τιμή \u03A7 για το Σημείο 10");
     EXPECT_EQ(NodeYPrompt(10), " Βάλε τιμή Y για το Σημείο 10");

@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "rastel_texts.h"
 #include "raster_file.h"
 #include "typed_number.h"
 
@@ -33,11 +34,11 @@ private:
 
 // A range of 0-based image rows or columns, both ends included; empty when first > last.
 struct IndexRange {
-    std::int64_t first = 0;
-    std::int64_t last = -1;
+    std::int64_t First = 0;
+    std::int64_t Last = -1;
 
-    bool Empty() const { return first > last; }
-    std::int64_t Size() const { return Empty() ? 0 : last - first + 1; }
+    bool Empty() const { return First > Last; }
+    std::int64_t Size() const { return Empty() ? 0 : Last - First + 1; }
 };
 
 // The rows (or columns) of an image of `count` of them whose pixels land inside a picture
@@ -51,8 +52,8 @@ IndexRange VisibleIndices(std::int64_t count, std::int64_t extent, bool upsideDo
 
 // Marks in `seen` the levels that occur in the image, reading it in large blocks, until every
 // level of `wanted` has been seen or the image ends.
-std::optional<std::string> ScanLevels(RasterFile& image, const std::array<bool, 256>& wanted,
-                                      std::array<bool, 256>& seen) {
+Failure ScanLevels(RasterFile& image, const std::array<bool, 256>& wanted,
+                   std::array<bool, 256>& seen) {
     const auto missing = [&] {
         for (int v = 0; v < 256; ++v) {
             if (wanted[v] && !seen[v]) {
@@ -66,14 +67,107 @@ std::optional<std::string> ScanLevels(RasterFile& image, const std::array<bool, 
     for (std::int64_t first = 0; first < image.PixelCount() && missing(); first += kBlock) {
         const auto size = static_cast<std::size_t>(std::min(kBlock, image.PixelCount() - first));
         const std::span<std::uint8_t> bytes(block.data(), size);
-        if (auto problem = image.ReadPixels(first, bytes)) {
-            return problem;
+        if (Failure failure = image.ReadPixels(first, bytes)) {
+            return failure;
         }
         for (const std::uint8_t b : bytes) {
             seen[b] = true;
         }
     }
-    return std::nullopt;
+    return {};
+}
+
+// The LevelTable column a painting maps the stored levels through; none for the normal one.
+std::array<std::int32_t, 256>* TransferColumn(LevelTable& levels, PaintMode mode) {
+    switch (mode) {
+        case PaintMode::Normal:
+            return nullptr;
+        case PaintMode::Equalised:
+            return &levels.Equalised;
+        case PaintMode::Stretched:
+            return &levels.Stretched;
+    }
+    return nullptr;
+}
+
+// The colour of every stored level. Every pixel of a level gets the same colour, so the colours
+// are worked out once per level and each row is then mapped through this table. `lowered`
+// marks the levels whose table entry lies above 255 and is to be lowered to it.
+std::array<Colour, 256> ColoursOfLevels(const ViewerState& state,
+                                        const std::array<std::int32_t, 256>* transfer,
+                                        ColourScheme scheme, std::array<bool, 256>& lowered) {
+    std::array<Colour, 256> colourOf{};
+    for (int v = 0; v < 256; ++v) {
+        std::int32_t level = v;
+        if (transfer != nullptr) {
+            lowered[v] = (*transfer)[v] > 255;
+            level = std::clamp((*transfer)[v], 0, 255);
+        }
+        switch (scheme) {
+            case ColourScheme::Grey:
+                colourOf[v] = MakeColour(level, level, level);
+                break;
+            case ColourScheme::ContinuousSlicing:
+            case ColourScheme::RandomSlicing: {
+                const ColourEntry& entry = state.ColourTable[level];
+                colourOf[v] = MakeColour(entry.Red, entry.Green, entry.Blue);
+                break;
+            }
+        }
+    }
+    return colourOf;
+}
+
+// Draws the part of the image that lands inside the picture: one read and one run of pixels
+// per row. Marks in `seen` the levels met, when asked to.
+Failure PaintVisibleRows(RasterFile& image, bool upsideDown,
+                         const std::array<Colour, 256>& colourOf, Canvas& picture,
+                         std::array<bool, 256>* seen) {
+    const std::int64_t rows = image.Rows();
+    const std::int64_t cols = image.Cols();
+    const IndexRange rowsShown = VisibleIndices(rows, picture.Height(), upsideDown);
+    const IndexRange colsShown = VisibleIndices(cols, picture.Width(), upsideDown);
+    if (rowsShown.Empty() || colsShown.Empty()) {
+        return {};
+    }
+    const auto width = static_cast<std::size_t>(colsShown.Size());
+    std::vector<std::uint8_t> bytes(width);
+    std::vector<Colour> colours(width);
+    const int x = static_cast<int>(upsideDown ? cols - 1 - colsShown.First : colsShown.First + 1);
+    const int step = upsideDown ? -1 : +1;
+    for (std::int64_t r = rowsShown.First; r <= rowsShown.Last; ++r) {
+        if (Failure failure = image.ReadPixels(r * cols + colsShown.First, bytes)) {
+            return failure;
+        }
+        for (std::size_t i = 0; i < width; ++i) {
+            colours[i] = colourOf[bytes[i]];
+        }
+        if (seen != nullptr) {
+            for (const std::uint8_t b : bytes) {
+                (*seen)[b] = true;
+            }
+        }
+        picture.SetPixelRun(x, static_cast<int>(upsideDown ? rows - 1 - r : r + 1), step, colours);
+    }
+    return {};
+}
+
+// An entry above 255 is lowered only when its level occurs in the image, wherever the pixel
+// lands; the part that lies outside the picture is read for that alone.
+Failure LowerEntriesAbove255(RasterFile& image, bool wholeImageSeen,
+                             const std::array<bool, 256>& lowered, std::array<bool, 256>& seen,
+                             std::array<std::int32_t, 256>& transfer) {
+    if (!wholeImageSeen) {
+        if (Failure failure = ScanLevels(image, lowered, seen)) {
+            return failure;
+        }
+    }
+    for (int v = 0; v < 256; ++v) {
+        if (lowered[v] && seen[v]) {
+            transfer[v] = 255;
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -122,14 +216,13 @@ void FillRandomColours(ViewerState& state, const TimeOfDay& timeOfDay) {
     fill(timeOfDay() + 3719.0f, &ColourEntry::Blue);
 }
 
-std::optional<std::string> PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme,
-                                      DisplayView& display, const TimeOfDay& timeOfDay) {
-    const std::int64_t rows = state.ImageRows;
-    const std::int64_t cols = state.ImageCols;
+Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
+                   const TimeOfDay& timeOfDay) {
+    const bool hasPixels = state.ImageRows >= 1 && state.ImageCols >= 1;
     RasterFile image;
-    if (rows >= 1 && cols >= 1) {
-        if (auto problem = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
-            return problem;
+    if (hasPixels) {
+        if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
+            return failure;
         }
     }
 
@@ -144,96 +237,39 @@ std::optional<std::string> PaintImage(ViewerState& state, PaintMode mode, Colour
             FillRandomColours(state, timeOfDay);
             break;
     }
-    if (rows < 1 || cols < 1) {
-        return std::nullopt;
+    if (!hasPixels) {
+        return {};
     }
 
-    // Every pixel of a level gets the same colour, so the colours are worked out once per
-    // level and each row is then mapped through this table.
-    const int column = static_cast<int>(mode);
-    std::array<Colour, 256> colourOf{};
-    std::array<bool, 256> lowered{};  // levels whose table entry goes down to 255
-    for (int v = 0; v < 256; ++v) {
-        std::int32_t level = v;
-        switch (mode) {
-            case PaintMode::Normal:
-                break;
-            case PaintMode::Equalised:
-            case PaintMode::Stretched:
-                lowered[v] = state.Levels(v, column) > 255;
-                level = std::clamp(state.Levels(v, column), 0, 255);
-                break;
-        }
-        switch (scheme) {
-            case ColourScheme::Grey:
-                colourOf[v] = MakeColour(level, level, level);
-                break;
-            case ColourScheme::ContinuousSlicing:
-            case ColourScheme::RandomSlicing: {
-                const ColourEntry& entry = state.ColourTable[level];
-                colourOf[v] = MakeColour(entry.Red, entry.Green, entry.Blue);
-                break;
-            }
-        }
-    }
+    std::array<std::int32_t, 256>* transfer = TransferColumn(state.Levels, mode);
+    std::array<bool, 256> lowered{};
+    const std::array<Colour, 256> colourOf = ColoursOfLevels(state, transfer, scheme, lowered);
     const bool lowersAny = std::find(lowered.begin(), lowered.end(), true) != lowered.end();
 
-    // Only the part of the image that lands inside the picture area is read and drawn: one
-    // read and one run of pixels per row.
-    const bool upsideDown = state.Orientation == kTrue;
+    const bool upsideDown = state.Orientation == ImageOrientation::UpsideDown;
     Canvas& picture = display.Picture();
-    const IndexRange rowsShown = VisibleIndices(rows, picture.Height(), upsideDown);
-    const IndexRange colsShown = VisibleIndices(cols, picture.Width(), upsideDown);
     std::array<bool, 256> seen{};
-    if (!rowsShown.Empty() && !colsShown.Empty()) {
-        const auto width = static_cast<std::size_t>(colsShown.Size());
-        std::vector<std::uint8_t> bytes(width);
-        std::vector<Colour> colours(width);
-        const int x =
-            static_cast<int>(upsideDown ? cols - 1 - colsShown.first : colsShown.first + 1);
-        const int step = upsideDown ? -1 : +1;
-        for (std::int64_t r = rowsShown.first; r <= rowsShown.last; ++r) {
-            if (auto problem = image.ReadPixels(r * cols + colsShown.first, bytes)) {
-                return problem;
-            }
-            for (std::size_t i = 0; i < width; ++i) {
-                colours[i] = colourOf[bytes[i]];
-            }
-            if (lowersAny) {
-                for (const std::uint8_t b : bytes) {
-                    seen[b] = true;
-                }
-            }
-            picture.SetPixelRun(x, static_cast<int>(upsideDown ? rows - 1 - r : r + 1), step,
-                                colours);
-        }
+    if (Failure failure =
+            PaintVisibleRows(image, upsideDown, colourOf, picture, lowersAny ? &seen : nullptr)) {
+        return failure;
     }
-
-    // An entry above 255 is lowered only when its level occurs in the image, wherever the pixel
-    // lands; the part that lies outside the picture is read for that alone.
-    if (lowersAny) {
-        if (rowsShown.Size() != rows || colsShown.Size() != cols) {
-            if (auto problem = ScanLevels(image, lowered, seen)) {
-                return problem;
-            }
-        }
-        for (int v = 0; v < 256; ++v) {
-            if (lowered[v] && seen[v]) {
-                state.Levels(v, column) = 255;
-            }
-        }
+    if (!lowersAny) {
+        return {};
     }
-    return std::nullopt;
+    const bool wholeImageSeen =
+        VisibleIndices(image.Rows(), picture.Height(), upsideDown).Size() == image.Rows() &&
+        VisibleIndices(image.Cols(), picture.Width(), upsideDown).Size() == image.Cols();
+    return LowerEntriesAbove255(image, wholeImageSeen, lowered, seen, *transfer);
 }
 
 void PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
                    Dialogs& dialogs) {
-    if (state.TablesReady == kFalse) {
+    if (!state.TablesReady) {
         dialogs.Message(kPressStartFirst);
         return;
     }
-    if (auto problem = PaintImage(state, mode, scheme, display)) {
-        dialogs.Message(*problem);
+    if (Failure failure = PaintImage(state, mode, scheme, display)) {
+        dialogs.Message(MessageFor(failure));
     }
 }
 

@@ -4,11 +4,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
-#include <string>
 
 #include "dialogs.h"
 #include "display_view.h"
+#include "failure.h"
 #include "viewer_state.h"
 
 namespace qiv::rastel {
@@ -45,9 +44,8 @@ void FillRandomColours(ViewerState& state, const TimeOfDay& timeOfDay = SystemTi
 // opened or is shorter than the image gives the message that says so; then nothing is painted
 // and the window is not shown. Table entries above 255 of the levels that occur in the image are
 // lowered to 255 in place; entries below 0 are painted as level 0.
-[[nodiscard]] std::optional<std::string> PaintImage(ViewerState& state, PaintMode mode,
-                                                    ColourScheme scheme, DisplayView& display,
-                                                    const TimeOfDay& timeOfDay = SystemTimeOfDay);
+Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
+                   const TimeOfDay& timeOfDay = SystemTimeOfDay);
 
 // Px1, Px2, Px3: refuses before the histogram pass, paints, shows a failure.
 void PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,

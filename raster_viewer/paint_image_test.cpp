@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "failure_check.h"
 #include "fake_display_view.h"
 #include "param_name.h"
+#include "rastel_texts.h"
 #include "raster_file.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -39,13 +41,13 @@ protected:
                  std::vector<std::uint8_t>(static_cast<std::size_t>(rows * cols), every));
     }
     void Paint(PaintMode mode, ColourScheme scheme, DisplayView& display) {
-        const auto problem = PaintImage(state, mode, scheme, display, [] { return 43200.5f; });
-        EXPECT_EQ(problem, std::nullopt);
+        EXPECT_TRUE(qiv::testing::Succeeded(
+            PaintImage(state, mode, scheme, display, [] { return 43200.5f; })));
     }
 
     ViewerState MakeState() {
         ViewerState made;
-        made.TablesReady = kTrue;
+        made.TablesReady = true;
         made.ScreenHeight = 11520;
         made.ScreenWidth = 15360;
         return made;
@@ -78,7 +80,7 @@ TEST_P(PaintPlaceTest, EveryPixelLandsAtItsPlaceAndNothingElseChanges) {
         bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
     }
     UseImage(row.rows, row.cols, bytes);
-    state.Orientation = row.upsideDown ? kTrue : kFalse;
+    state.Orientation = row.upsideDown ? ImageOrientation::UpsideDown : ImageOrientation::Upright;
     FakeDisplayView display(row.width, row.height, kGround);
 
     Paint(PaintMode::Normal, ColourScheme::Grey, display);
@@ -92,13 +94,13 @@ TEST_P(PaintPlaceTest, EveryPixelLandsAtItsPlaceAndNothingElseChanges) {
                 imageRow >= 1 && imageRow <= row.rows && imageCol >= 1 && imageCol <= row.cols;
             const Colour expected =
                 painted ? Grey(bytes[(imageRow - 1) * row.cols + imageCol - 1]) : kGround;
-            ASSERT_EQ(display.picture.At(x, y), expected) << "at " << x << "," << y;
+            ASSERT_EQ(display.Picture1.At(x, y), expected) << "at " << x << "," << y;
         }
     }
     const std::vector<FakeDisplayView::Place> shown{{11520, 15360}}, moved{{1, 1}};
-    EXPECT_EQ(display.shows, shown);
-    EXPECT_EQ(display.moves, moved);
-    EXPECT_EQ(display.picture.Clears(), 0);
+    EXPECT_EQ(display.Shows, shown);
+    EXPECT_EQ(display.Moves, moved);
+    EXPECT_EQ(display.Picture1.Clears(), 0);
 }
 
 // clang-format off
@@ -122,14 +124,14 @@ TEST_F(PaintTest, TheFirstAndLastBytesOfA512SquareLandAtTheCorners) {
     UseImage(512, 512, bytes);
     FakeDisplayView display(520, 520, kGround);
     Paint(PaintMode::Normal, ColourScheme::Grey, display);
-    EXPECT_EQ(display.picture.At(1, 1), Grey(200));
-    EXPECT_EQ(display.picture.At(512, 512), Grey(100));
-    EXPECT_EQ(display.picture.At(0, 0), kGround);
+    EXPECT_EQ(display.Picture1.At(1, 1), Grey(200));
+    EXPECT_EQ(display.Picture1.At(512, 512), Grey(100));
+    EXPECT_EQ(display.Picture1.At(0, 0), kGround);
 
-    state.Orientation = kTrue;
+    state.Orientation = ImageOrientation::UpsideDown;
     Paint(PaintMode::Normal, ColourScheme::Grey, display);
-    EXPECT_EQ(display.picture.At(511, 511), Grey(200));
-    EXPECT_EQ(display.picture.At(0, 0), Grey(100));
+    EXPECT_EQ(display.Picture1.At(511, 511), Grey(200));
+    EXPECT_EQ(display.Picture1.At(0, 0), Grey(100));
 }
 
 // ---- Colours -----------------------------------------------------------------------------
@@ -152,15 +154,16 @@ class PaintColourTest : public PaintTest, public ::testing::WithParamInterface<C
 TEST_P(PaintColourTest, ALevelIsPaintedInTheColourOfItsScheme) {
     const ColourCase& row = GetParam();
     UseImage(1, 1, row.stored);
-    state.Levels(row.stored, 2) = row.tableEntry;
-    state.Levels(row.stored, 3) = row.tableEntry;
+    state.Levels.Equalised[row.stored] = row.tableEntry;
+    state.Levels.Stretched[row.stored] = row.tableEntry;
     FakeDisplayView display(4, 4, kGround);
 
     Paint(row.mode, row.scheme, display);
 
-    EXPECT_EQ(display.picture.At(1, 1), row.painted);
-    const int column = row.mode == PaintMode::Stretched ? 3 : 2;
-    EXPECT_EQ(state.Levels(row.stored, column), row.entryAfter);
+    EXPECT_EQ(display.Picture1.At(1, 1), row.painted);
+    const auto& column =
+        row.mode == PaintMode::Stretched ? state.Levels.Stretched : state.Levels.Equalised;
+    EXPECT_EQ(column[row.stored], row.entryAfter);
 }
 
 // clang-format off
@@ -199,16 +202,16 @@ TEST_F(PaintTest, OnlyEntriesOfLevelsInTheImageAreLoweredWhereverThePixelLands) 
     bytes.back() = 2;  // lands outside a 4 x 4 picture
     UseImage(6, 6, bytes);
     for (const int v : {1, 2, 3}) {
-        state.Levels(v, 2) = 300;
+        state.Levels.Equalised[v] = 300;
     }
     FakeDisplayView display(4, 4, kGround);
 
     Paint(PaintMode::Equalised, ColourScheme::Grey, display);
 
-    EXPECT_EQ(state.Levels(1, 2), 255);
-    EXPECT_EQ(state.Levels(2, 2), 255);
-    EXPECT_EQ(state.Levels(3, 2), 300);  // no pixel of level 3
-    EXPECT_EQ(display.picture.At(3, 3), Grey(255));
+    EXPECT_EQ(state.Levels.Equalised[1], 255);
+    EXPECT_EQ(state.Levels.Equalised[2], 255);
+    EXPECT_EQ(state.Levels.Equalised[3], 300);  // no pixel of level 3
+    EXPECT_EQ(display.Picture1.At(3, 3), Grey(255));
 }
 
 TEST_F(PaintTest, RandomColoursComeFromThreeSeedingsAndKeepEntryZeroBlack) {
@@ -249,18 +252,16 @@ TEST_F(PaintTest, RandomPaintingsDifferFromOneTimeToTheNext) {
     }
     UseImage(1, 256, bytes);
     FakeDisplayView first(258, 3), second(258, 3);
-    ASSERT_EQ(PaintImage(state, PaintMode::Normal, ColourScheme::RandomSlicing, first,
-                         [] { return 100.0f; }),
-              std::nullopt);
-    ASSERT_EQ(PaintImage(state, PaintMode::Normal, ColourScheme::RandomSlicing, second,
-                         [] { return 101.0f; }),
-              std::nullopt);
+    ASSERT_TRUE(qiv::testing::Succeeded(PaintImage(
+        state, PaintMode::Normal, ColourScheme::RandomSlicing, first, [] { return 100.0f; })));
+    ASSERT_TRUE(qiv::testing::Succeeded(PaintImage(
+        state, PaintMode::Normal, ColourScheme::RandomSlicing, second, [] { return 101.0f; })));
     int differing = 0;
     for (int x = 1; x <= 256; ++x) {
-        differing += first.picture.At(x, 1) != second.picture.At(x, 1) ? 1 : 0;
+        differing += first.Picture1.At(x, 1) != second.Picture1.At(x, 1) ? 1 : 0;
     }
     EXPECT_GT(differing, 200);
-    EXPECT_EQ(first.picture.At(1, 1), kBlack);
+    EXPECT_EQ(first.Picture1.At(1, 1), kBlack);
 }
 
 // ---- Painting over what is there ---------------------------------------------------------
@@ -272,18 +273,18 @@ TEST_F(PaintTest, ASmallerImageLeavesTheLargerOneVisibleAroundIt) {
     UseImage(4, 4, 50);
     Paint(PaintMode::Normal, ColourScheme::Grey, display);
 
-    EXPECT_EQ(display.picture.At(4, 4), Grey(50));
-    EXPECT_EQ(display.picture.At(5, 4), Grey(200));
-    EXPECT_EQ(display.picture.At(8, 8), Grey(200));
-    EXPECT_EQ(display.picture.At(9, 9), kGround);
-    EXPECT_EQ(display.picture.Clears(), 0);
+    EXPECT_EQ(display.Picture1.At(4, 4), Grey(50));
+    EXPECT_EQ(display.Picture1.At(5, 4), Grey(200));
+    EXPECT_EQ(display.Picture1.At(8, 8), Grey(200));
+    EXPECT_EQ(display.Picture1.At(9, 9), kGround);
+    EXPECT_EQ(display.Picture1.Clears(), 0);
 }
 
 // ---- Refusals and empty images -----------------------------------------------------------
 
 struct RefusalCase {
     const char* desc;
-    Flag tablesReady;
+    bool tablesReady;
     std::int32_t rows;
     std::int32_t cols;
     std::size_t fileBytes;  // written as the image; SIZE_MAX: no file at all
@@ -305,30 +306,30 @@ TEST_P(PaintRefusalTest, NothingIsPainted) {
     if (row.fileBytes != SIZE_MAX) {
         dir.Write("image.raw", std::vector<std::uint8_t>(row.fileBytes, 77));
     }
-    state.Levels(77, 2) = 999;
+    state.Levels.Equalised[77] = 999;
     FakeDisplayView display(10, 10, kGround);
     ScriptedDialogs dialogs;
 
     PaintFromMenu(state, PaintMode::Equalised, ColourScheme::Grey, display, dialogs);
 
-    EXPECT_EQ(dialogs.messages.size(), row.expectMessage ? 1u : 0u);
-    EXPECT_EQ(display.shows.size(), row.expectShown ? 1u : 0u);
-    EXPECT_EQ(display.moves.size(), row.expectShown ? 1u : 0u);
+    EXPECT_EQ(dialogs.Messages.size(), row.expectMessage ? 1u : 0u);
+    EXPECT_EQ(display.Shows.size(), row.expectShown ? 1u : 0u);
+    EXPECT_EQ(display.Moves.size(), row.expectShown ? 1u : 0u);
     for (int y = 0; y < 10; ++y) {
         for (int x = 0; x < 10; ++x) {
-            ASSERT_EQ(display.picture.At(x, y), kGround) << x << "," << y;
+            ASSERT_EQ(display.Picture1.At(x, y), kGround) << x << "," << y;
         }
     }
-    EXPECT_EQ(state.Levels(77, 2), 999);
+    EXPECT_EQ(state.Levels.Equalised[77], 999);
 }
 
 // clang-format off
 const RefusalCase kRefusalCases[] = {
-    {"before the pass", kFalse, 2, 2, 4, true, false},
-    {"a file shorter than the image", kTrue, 3, 3, 8, true, false},
-    {"a missing file", kTrue, 2, 2, SIZE_MAX, true, false},
-    {"no rows shows the window only", kTrue, 0, 5, 4, false, true},
-    {"no columns shows the window only", kTrue, 5, -1, 4, false, true},
+    {"before the pass", false, 2, 2, 4, true, false},
+    {"a file shorter than the image", true, 3, 3, 8, true, false},
+    {"a missing file", true, 2, 2, SIZE_MAX, true, false},
+    {"no rows shows the window only", true, 0, 5, 4, false, true},
+    {"no columns shows the window only", true, 5, -1, 4, false, true},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Refusals, PaintRefusalTest, ::testing::ValuesIn(kRefusalCases),
@@ -341,11 +342,11 @@ TEST_F(PaintTest, TheMessagesNameTheProblem) {
     FakeDisplayView display(10, 10);
     ScriptedDialogs dialogs;
     PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display, dialogs);
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{ShortFileMessage(state.ImagePath, 9, 8)});
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{ShortFileMessage(state.ImagePath, 9, 8)});
 
-    state.TablesReady = kFalse;
+    state.TablesReady = false;
     PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display, dialogs);
-    EXPECT_EQ(dialogs.messages.back(), "πάτησε πρώτα το κουμπί -Ξεκίνησε-");
+    EXPECT_EQ(dialogs.Messages.back(), "πάτησε πρώτα το κουμπί -Ξεκίνησε-");
 }
 
 }  // namespace

@@ -12,15 +12,15 @@ namespace qiv::rastel {
 extern const std::array<std::string_view, 47> kRastelHelpText;
 
 inline constexpr HelpWindowLayout kRastelHelpLayout{
-    .caption = "Βοήθεια Rastel_Qiv",
-    .returnCaption = "Επιστροφή",
-    .background = MakeColour(255, 255, 192),
-    .clientWidth = 9435,
-    .clientHeight = 9330,
-    .buttonLeft = 8040,
-    .buttonTop = 8760,
-    .buttonWidth = 1215,
-    .buttonHeight = 375,
+    .Caption = "Βοήθεια Rastel_Qiv",
+    .ReturnCaption = "Επιστροφή",
+    .Background = MakeColour(255, 255, 192),
+    .ClientWidth = 9435,
+    .ClientHeight = 9330,
+    .ButtonLeft = 8040,
+    .ButtonTop = 8760,
+    .ButtonWidth = 1215,
+    .ButtonHeight = 375,
 };
 
 // What "Πληροφορίες/άδεια/περιορισμοί" shows: what the program is, its terms of use, its limits.

@@ -11,18 +11,18 @@ namespace qiv::rastel {
 namespace {
 
 TEST(RastelHelpTest, AskingTwicePrintsTheTextOnceFromTheTop) {
-    MemoryCanvas form2(600, 800, kRastelHelpLayout.background);
+    MemoryCanvas form2(600, 800, kRastelHelpLayout.Background);
     PrintHelp(form2, kRastelHelpText);
     form2.SetPixel(3, 3, kBlack);  // whatever stood there before goes
     PrintHelp(form2, kRastelHelpText);
 
     ASSERT_EQ(form2.Texts().size(), 47u);
     for (std::size_t k = 0; k < form2.Texts().size(); ++k) {
-        EXPECT_EQ(form2.Texts()[k].text, kRastelHelpText[k]);
-        EXPECT_EQ(form2.Texts()[k].x, 0);
-        EXPECT_EQ(form2.Texts()[k].y, static_cast<int>(k) * MemoryCanvas::kLineHeight);
+        EXPECT_EQ(form2.Texts()[k].Text, kRastelHelpText[k]);
+        EXPECT_EQ(form2.Texts()[k].X, 0);
+        EXPECT_EQ(form2.Texts()[k].Y, static_cast<int>(k) * MemoryCanvas::kLineHeight);
     }
-    EXPECT_EQ(form2.At(3, 3), kRastelHelpLayout.background);
+    EXPECT_EQ(form2.At(3, 3), kRastelHelpLayout.Background);
 }
 
 TEST(RastelHelpTest, BlankLinesKeepTheirBlanks) {

@@ -3,39 +3,41 @@
 // the first four pixels).
 //
 // Every command that reads the image (the histogram pass, the painting, the subset) opens it
-// through RasterFile, so that all of them refuse the same files with the same words:
+// through RasterFile, so that all of them refuse the same files in the same way:
 //
 //     RasterFile image;
-//     if (auto problem = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
-//         dialogs.Message(*problem);   // already the program's own Greek text
+//     if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
+//         dialogs.Message(MessageFor(failure));
 //         return;
 //     }
 //     std::vector<std::uint8_t> rows(blockRows * image.Cols());
-//     if (auto problem = image.ReadRows(first, blockRows, rows)) { ... }
+//     if (Failure failure = image.ReadRows(first, blockRows, rows)) { ... }
 //
-// Open checks that both dimensions are at least 1 and that the file holds at least
-// ImageRows x ImageCols bytes (bytes beyond that are never read); afterwards every read lies
-// inside the image, so a read that comes back short means the file changed under us and is
-// reported as a failure too. Sizes and positions are 64-bit: any product of two 32-bit
-// dimensions is exact. The file is opened read-only and closed when the object goes.
+// Open needs both dimensions to be at least 1 (HasPixels) and checks that the file holds at
+// least ImageRows x ImageCols bytes (bytes beyond that are never read); afterwards every read
+// lies inside the image, so a read that comes back short means the file changed under us and is
+// a TooShort failure too. Sizes and positions are 64-bit: any product of two 32-bit dimensions
+// is exact. The file is opened read-only and closed when the object goes.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 
 #include "binary_file.h"
+#include "dialogs.h"
+#include "viewer_state.h"
 
 namespace qiv::rastel {
 
+// True when the dimensions give at least one pixel. Otherwise the user is told so.
+bool HasPixels(const ViewerState& state, Dialogs& dialogs);
+
 class RasterFile {
 public:
-    // Opens path for reading as an image of rows x cols pixels. On success no value; otherwise
-    // the message that names the problem: dimensions below 1, a file that cannot be opened
-    // (with the system's reason), or a file shorter than the image (expected and actual size).
-    [[nodiscard]] std::optional<std::string> Open(const std::string& path, std::int32_t rows,
-                                                  std::int32_t cols);
+    // Opens path for reading as an image of rows x cols pixels (both at least 1). Fails when the
+    // file cannot be opened or is shorter than the image (Needed and Size say by how much).
+    Failure Open(const std::string& path, std::int32_t rows, std::int32_t cols);
 
     std::int32_t Rows() const { return rows_; }
     std::int32_t Cols() const { return cols_; }
@@ -44,24 +46,17 @@ public:
 
     // Reads `count` whole rows from the 0-based row `first` on into `into`, which must hold
     // exactly count x Cols() bytes; the rows must lie inside the image. One system read.
-    [[nodiscard]] std::optional<std::string> ReadRows(std::int64_t first, std::int64_t count,
-                                                      std::span<std::uint8_t> into);
+    Failure ReadRows(std::int64_t first, std::int64_t count, std::span<std::uint8_t> into);
     // Reads into.size() consecutive pixels from the 0-based pixel index `first` (row x Cols() +
     // column) on: part of a row, or a run across rows. The run must lie inside the image.
-    [[nodiscard]] std::optional<std::string> ReadPixels(std::int64_t first,
-                                                        std::span<std::uint8_t> into);
+    Failure ReadPixels(std::int64_t first, std::span<std::uint8_t> into);
 
 private:
-    BinaryFile file_;
-    std::string path_;
+    Failure ShortFile();
+
+    BinaryFile file_{FileRole::Input};
     std::int32_t rows_ = 0;
     std::int32_t cols_ = 0;
 };
-
-// The messages of RasterFile, also for the tests that check them.
-std::string BadDimensionsMessage(std::int32_t rows, std::int32_t cols);
-std::string CannotOpenMessage(const std::string& path, const std::string& reason);
-std::string ShortFileMessage(const std::string& path, std::int64_t expected, std::int64_t actual);
-std::string ReadFailedMessage(const std::string& path, const std::string& reason);
 
 }  // namespace qiv::rastel

@@ -5,12 +5,15 @@
 #include <filesystem>
 #include <vector>
 
+#include "failure_check.h"
+#include "rastel_texts.h"
 #include "temp_dir.h"
 
 namespace qiv::rastel {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using qiv::testing::Succeeded;
 using qiv::testing::TempDir;
 
 TEST(RasterFileTest, ReadsRowsAndRunsInsideTheImageOnly) {
@@ -18,40 +21,40 @@ TEST(RasterFileTest, ReadsRowsAndRunsInsideTheImageOnly) {
     const std::string path =
         dir.Write("image.raw", Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 99}).string();
     RasterFile image;
-    ASSERT_EQ(image.Open(path, 3, 4), std::nullopt);
+    ASSERT_TRUE(Succeeded(image.Open(path, 3, 4)));
     EXPECT_EQ(image.PixelCount(), 12);
 
     Bytes rows(8);
-    EXPECT_EQ(image.ReadRows(1, 2, rows), std::nullopt);
+    EXPECT_TRUE(Succeeded(image.ReadRows(1, 2, rows)));
     EXPECT_EQ(rows, (Bytes{4, 5, 6, 7, 8, 9, 10, 11}));
     Bytes run(3);
-    EXPECT_EQ(image.ReadPixels(6, run), std::nullopt);
+    EXPECT_TRUE(Succeeded(image.ReadPixels(6, run)));
     EXPECT_EQ(run, (Bytes{6, 7, 8}));
 
     // The byte after the image is never handed out, nor a row past the last.
     Bytes past(2);
-    EXPECT_NE(image.ReadPixels(11, past), std::nullopt);
-    EXPECT_NE(image.ReadRows(2, 2, rows), std::nullopt);
+    EXPECT_FALSE(Succeeded(image.ReadPixels(11, past)));
+    EXPECT_FALSE(Succeeded(image.ReadRows(2, 2, rows)));
     Bytes wrongSize(5);
-    EXPECT_NE(image.ReadRows(0, 1, wrongSize), std::nullopt);
-    EXPECT_NE(image.ReadPixels(-1, run), std::nullopt);
+    EXPECT_FALSE(Succeeded(image.ReadRows(0, 1, wrongSize)));
+    EXPECT_FALSE(Succeeded(image.ReadPixels(-1, run)));
 }
 
 TEST(RasterFileTest, FileShortenedAfterOpeningIsReportedNotReadAsZeros) {
     TempDir dir;
     const std::string path = dir.Write("image.raw", Bytes(12, 7)).string();
     RasterFile image;
-    ASSERT_EQ(image.Open(path, 3, 4), std::nullopt);
+    ASSERT_TRUE(Succeeded(image.Open(path, 3, 4)));
     std::filesystem::resize_file(path, 6);
     Bytes rows(12);
-    EXPECT_EQ(image.ReadRows(0, 3, rows), ShortFileMessage(path, 12, 6));
+    EXPECT_EQ(MessageFor(image.ReadRows(0, 3, rows)), ShortFileMessage(path, 12, 6));
 }
 
 TEST(RasterFileTest, ExactSizeIsEnoughAndFolderIsRefused) {
     TempDir dir;
     RasterFile image;
-    EXPECT_EQ(image.Open(dir.Write("exact.raw", Bytes(6, 1)).string(), 2, 3), std::nullopt);
-    EXPECT_EQ(image.Open(dir.Path().string(), 1, 1),
+    EXPECT_TRUE(Succeeded(image.Open(dir.Write("exact.raw", Bytes(6, 1)).string(), 2, 3)));
+    EXPECT_EQ(MessageFor(image.Open(dir.Path().string(), 1, 1)),
               CannotOpenMessage(dir.Path().string(), "Is a directory"));
 }
 

@@ -15,29 +15,16 @@
 #include "scripted_dialogs.h"
 #include "subset.h"
 #include "temp_dir.h"
+#include "window_controls.h"
 
 using qiv::rastel::MainWindow;
+using qiv::testing::Caption;
+using qiv::testing::Click;
 using qiv::testing::ScriptedDialogs;
 using qiv::testing::TempDir;
+using qiv::testing::Trigger;
 
 namespace {
-
-QString Caption(MainWindow& window, const char* label) {
-    auto* found = window.findChild<QLabel*>(QString::fromLatin1(label));
-    return found != nullptr ? found->text() : QStringLiteral("<no %1>").arg(label);
-}
-
-void Trigger(MainWindow& window, const char* action) {
-    auto* found = window.findChild<QAction*>(QString::fromLatin1(action));
-    QVERIFY2(found != nullptr, action);
-    found->trigger();
-}
-
-void Click(MainWindow& window, const char* button) {
-    auto* found = window.findChild<QPushButton*>(QString::fromLatin1(button));
-    QVERIFY2(found != nullptr, button);
-    QTest::mouseClick(found, Qt::LeftButton);
-}
 
 bool AllOneColour(const QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
@@ -59,10 +46,10 @@ private slots:
     void helpShowsTheRastelTextInForm2() {
         ScriptedDialogs dialogs;
         MainWindow window(&dialogs);
-        QVERIFY(window.helpWindow() == nullptr);
+        QVERIFY(window.Form2() == nullptr);
 
         Trigger(window, "HelpIp");
-        qiv::HelpWindow* form2 = window.helpWindow();
+        qiv::HelpWindow* form2 = window.Form2();
         QVERIFY(form2 != nullptr);
         QVERIFY(form2->isVisible());
         QCOMPARE(form2->objectName(), QStringLiteral("Form2"));
@@ -77,10 +64,10 @@ private slots:
         QTest::mouseClick(&form2->ReturnButton(), Qt::LeftButton);
         QVERIFY(!form2->isVisible());
         Trigger(window, "HelpIp");
-        QCOMPARE(window.helpWindow(), form2);
+        QCOMPARE(window.Form2(), form2);
         QVERIFY(form2->isVisible());
         QCOMPARE(form2->TextArea().Image(), once);
-        QVERIFY(dialogs.messages.empty());
+        QVERIFY(dialogs.Messages.empty());
     }
 
     // The layout was drawn for a smaller font: it grows so that no caption is cut off.
@@ -103,13 +90,13 @@ private slots:
         ScriptedDialogs dialogs;
         MainWindow window(&dialogs);
         Click(window, "Command11");
-        QCOMPARE(dialogs.messages,
+        QCOMPARE(dialogs.Messages,
                  std::vector<std::string>{std::string(qiv::rastel::kRastelNotice)});
-        QVERIFY(dialogs.promptCalls.empty() && dialogs.fileFilters.empty());
+        QVERIFY(dialogs.PromptCalls.empty() && dialogs.FileFilters.empty());
         QCOMPARE(Caption(window, "Label1"), QStringLiteral("Κανένα όνομα αρχείου"));
         QCOMPARE(Caption(window, "Label4"), QStringLiteral("   None"));
-        QCOMPARE(window.state().FileChosen, qiv::rastel::kFalse);
-        QCOMPARE(window.state().SubsetPath, std::string());
+        QCOMPARE(window.State().FileChosen, false);
+        QCOMPARE(window.State().SubsetPath, std::string());
     }
 
     void subsetNamesItsFileInLabel4() {
@@ -137,8 +124,35 @@ private slots:
         QCOMPARE(TempDir::Read(cutPath),
                  (std::vector<std::uint8_t>{3, 0, 4, 0, 22, 23, 24, 25, 32, 33, 34, 35}));
         QVERIFY(AllOneColour(window.findChild<qiv::PictureArea*>("Picture1")->Image()));
-        QCOMPARE(dialogs.messages.size(), std::size_t{2});  // the name request, twice
+        QCOMPARE(dialogs.Messages.size(), std::size_t{2});  // the name request, twice
         QVERIFY(dialogs.Exhausted());
+    }
+
+    // Label4 names the new file before the copy, so that a failed write is told while the
+    // label already shows the file that failed.
+    void subsetWriteFailureComesAfterLabel4() {
+        TempDir dir;
+        const auto imagePath = dir.Write("image.raw", std::vector<std::uint8_t>(8 * 10, 5));
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs);
+        dialogs.File(imagePath.string()).Answer("8").Answer("10");
+        Trigger(window, "Fl1");
+        Click(window, "Command2");
+
+        QStringList label4AtMessages;
+        std::size_t messagesSeen = 0;
+        dialogs.OnDialog = [&] {
+            if (dialogs.Messages.size() > messagesSeen) {
+                ++messagesSeen;
+                label4AtMessages << Caption(window, "Label4");
+            }
+        };
+        dialogs.Answer("0").Answer("0").Answer("2").Answer("2").File("/dev/full");
+        Click(window, "Command4");
+        QCOMPARE(dialogs.Messages.size(), std::size_t{2});
+        QVERIFY(dialogs.Messages[1].find("/dev/full") != std::string::npos);
+        QCOMPARE(label4AtMessages,
+                 (QStringList{QStringLiteral("   None"), QStringLiteral("/dev/full")}));
     }
 
     // The road of one image: open, read its header, Start, the equalised plot, the continuous
@@ -158,23 +172,23 @@ private slots:
 
         ScriptedDialogs dialogs;
         MainWindow window(&dialogs);
-        qiv::PictureArea& picture = window.displayWindow().Picture();
+        qiv::PictureArea& picture = window.Form3().Picture();
         const auto red = qiv::MakeColour(250, 0, 0);
         const auto blue = qiv::MakeColour(0, 0, 255);
 
         dialogs.File(imagePath.string());
         Trigger(window, "Fl1");
         Click(window, "Command5");
-        QCOMPARE(window.state().ImageRows, 16);
-        QCOMPARE(window.state().ImageCols, 16);
+        QCOMPARE(window.State().ImageRows, 16);
+        QCOMPARE(window.State().ImageCols, 16);
 
         Click(window, "Command1");
-        QCOMPARE(window.state().TablesReady, qiv::rastel::kTrue);
+        QCOMPARE(window.State().TablesReady, true);
         QVERIFY(AllOneColour(window.findChild<qiv::PictureArea*>("Picture1")->Image()));
 
         // Levels 2 and 4 hold 2 pixels each, 129 and 255 hold 126: the peak is 200 pixels high.
         Trigger(window, "Hs2");
-        QVERIFY(window.displayWindow().isVisible());
+        QVERIFY(window.Form3().isVisible());
         QCOMPARE(picture.PixelAt(100, 250), red);
         QCOMPARE(picture.PixelAt(129 + 10, 50), blue);
         QCOMPARE(picture.PixelAt(129 + 10, 49), qiv::kWhite);
@@ -201,7 +215,7 @@ private slots:
                  (std::vector<std::uint8_t>{2, 0, 6, 0, 100, 100, 200, 200, 200, 200, 200, 200}));
         QCOMPARE(Caption(window, "Label4"), QString::fromStdString(cutPath.string()));
         QCOMPARE(TempDir::Read(imagePath), image);
-        QCOMPARE(dialogs.messages,
+        QCOMPARE(dialogs.Messages,
                  std::vector<std::string>{std::string(qiv::rastel::kSubsetAskFileName)});
         QVERIFY(dialogs.Exhausted());
     }

@@ -47,93 +47,85 @@ std::optional<std::string_view> RectangleProblem(const ViewerState& state) {
 
 }  // namespace
 
-std::string SubsetWriteFailedMessage(const std::string& path, const std::string& reason) {
-    return "Δεν έγινε η εγγραφή του Subset στο αρχείο " + path + " : " + reason;
-}
-
-std::optional<std::string> SubsetRequest(ViewerState& state, Dialogs& dialogs, Canvas& waitArea) {
-    if (state.FileChosen != kTrue) {
+void SubsetRequest(ViewerState& state, Dialogs& dialogs, MainView& form1, Canvas& waitArea) {
+    if (!state.FileChosen) {
         dialogs.Message(kChooseImageFirst);
-        return std::nullopt;
+        return;
     }
     state.SubsetStartRow = AskNumber(dialogs, "βάλε γραμμή αρχής");
     state.SubsetStartCol = AskNumber(dialogs, "βάλε στήλη αρχής");
     if (StartOutside(state)) {
         dialogs.Message(kSubsetOutsideImage);
-        return std::nullopt;
+        return;
     }
     state.SubsetRows = AskNumber(dialogs, "βάλε αριθμό γραμμών");
     state.SubsetCols = AskNumber(dialogs, "βάλε αριθμό στηλών");
     if (const auto problem = RectangleProblem(state)) {
         dialogs.Message(*problem);
-        return std::nullopt;
+        return;
     }
-    // A file too short for its dimensions is refused before the user names the new file.
+    // An image without pixels, or a file too short for its dimensions, is refused before the
+    // user names the new file.
+    if (!HasPixels(state, dialogs)) {
+        return;
+    }
     {
         RasterFile image;
-        if (auto problem = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
-            dialogs.Message(*problem);
-            return std::nullopt;
+        if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
+            dialogs.Message(MessageFor(failure));
+            return;
         }
     }
 
     dialogs.Message(kSubsetAskFileName);
     const std::optional<std::string> chosen = dialogs.ChooseFile(kSubsetFilter);
     if (!chosen) {
-        return std::nullopt;
+        return;
     }
     state.SubsetPath = *chosen;
     if (SameFile(state.ImagePath, state.SubsetPath)) {
         dialogs.Message(kSubsetOverImage);
-        return std::nullopt;
+        return;
     }
-    if (auto problem = CutSubset(state, waitArea)) {
-        dialogs.Message(*problem);
+    form1.ShowSubsetPath(state.SubsetPath);
+    if (Failure failure = CutSubset(state, waitArea)) {
+        dialogs.Message(MessageFor(failure));
     }
-    return state.SubsetPath;
 }
 
-std::optional<std::string> CutSubset(const ViewerState& state, Canvas& waitArea) {
+Failure CutSubset(const ViewerState& state, Canvas& waitArea) {
+    BinaryFile subset(FileRole::Output);
     if (const auto problem = RectangleProblem(state)) {
-        return std::string(*problem);
+        return subset.Fail(FileProblem::Refused, std::string(*problem));
     }
     RasterFile image;
-    if (auto problem = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
-        return problem;
+    if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
+        return failure;
     }
     // The image is open for reading only; the check comes before the new file is opened, so
     // that the image is never opened for writing, whatever name leads to it.
     if (SameFile(state.ImagePath, state.SubsetPath)) {
-        return std::string(kSubsetOverImage);
+        return subset.Fail(FileProblem::IsTheInput);
     }
 
     std::vector<std::uint8_t> row(static_cast<std::size_t>(state.SubsetCols));
-    WaitNotice(waitArea, 1, kRastelWaitMessage);
-    const auto finish = [&waitArea](std::optional<std::string> problem) {
-        WaitNotice(waitArea, 2, kRastelWaitMessage);
-        return problem;
-    };
-
-    BinaryFile subset;
-    if (!subset.Open(state.SubsetPath, BinaryFile::Mode::ReadWriteCreate)) {
-        return finish(SubsetWriteFailedMessage(state.SubsetPath, subset.Error()));
+    const WaitNotice notice(waitArea, kRastelWaitMessage);
+    if (Failure failure = subset.Open(state.SubsetPath, BinaryFile::Mode::ReadWriteCreate)) {
+        return failure;
     }
     for (std::int64_t i = 0; i < state.SubsetRows; ++i) {
         const std::int64_t from =
             (state.SubsetStartRow + i) * state.ImageCols + state.SubsetStartCol;
-        if (auto problem = image.ReadPixels(from, row)) {
-            return finish(problem);
+        if (Failure failure = image.ReadPixels(from, row)) {
+            return failure;
         }
-        if (!subset.WriteAt(i * state.SubsetCols, row)) {
-            return finish(SubsetWriteFailedMessage(state.SubsetPath, subset.Error()));
+        if (Failure failure = subset.WriteAt(i * state.SubsetCols, row)) {
+            return failure;
         }
     }
     const auto header = EncodeDimensionHeader(
         {static_cast<std::int16_t>(state.SubsetRows), static_cast<std::int16_t>(state.SubsetCols)});
-    if (!subset.WriteAt(0, header)) {
-        return finish(SubsetWriteFailedMessage(state.SubsetPath, subset.Error()));
-    }
-    return finish(std::nullopt);
+    return subset.WriteAt(0, header);
 }
 
 }  // namespace qiv::rastel

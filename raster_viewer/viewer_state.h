@@ -10,17 +10,19 @@
 
 namespace qiv::rastel {
 
-using Flag = std::int16_t;
-inline constexpr Flag kTrue = -1;
-inline constexpr Flag kFalse = 0;
-
-// Per grey level 0..255, four columns (1..4): histogram count, equalised level, stretched
-// level, and the working column of the histogram plot.
+// Per grey level 0..255, the four columns that the histogram pass, the node entry and the plots
+// fill and read.
 struct LevelTable {
-    std::array<std::array<std::int32_t, 4>, 256> cells{};
+    std::array<std::int32_t, 256> Count{};      // pixels of each level in the image
+    std::array<std::int32_t, 256> Equalised{};  // the histogram-equalisation table
+    std::array<std::int32_t, 256> Stretched{};  // the default stretch, or the user's node stretch
+    std::array<std::int32_t, 256> Plotted{};    // the histogram the last plot drew
+    friend bool operator==(const LevelTable&, const LevelTable&) = default;
+};
 
-    std::int32_t& operator()(int level, int column) { return cells[level][column - 1]; }
-    std::int32_t operator()(int level, int column) const { return cells[level][column - 1]; }
+enum class ImageOrientation {
+    Upright,
+    UpsideDown,
 };
 
 struct StretchNode {
@@ -38,13 +40,13 @@ struct ViewerState {
     std::int32_t ImageRows = 512;
     std::int32_t ImageCols = 512;
     std::string ImagePath;
-    Flag FileChosen = kFalse;
-    Flag TablesReady = kFalse;
+    bool FileChosen = false;
+    bool TablesReady = false;  // the histogram pass has built Levels since start-up or Close
     DimensionHeader Header;
     LevelTable Levels;
     std::int16_t NodeCount = 0;
     std::array<StretchNode, 101> StretchNodes{};  // rows 0..100: start node, user nodes, end node
-    Flag Orientation = kFalse;                   // -1 paints the image upside down
+    ImageOrientation Orientation = ImageOrientation::Upright;
     std::array<ColourEntry, 257> ColourTable{};
     // Screen size in twips, captured at start-up. Kept in 32 bits so that any screen fits.
     std::int32_t ScreenHeight = 0;

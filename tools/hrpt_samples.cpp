@@ -10,6 +10,7 @@
 #include "dimension_header.h"
 #include "line_record.h"
 #include "noise.h"
+#include "sample_folder.h"
 #include "swathly_state.h"
 
 namespace qiv::samples {
@@ -30,10 +31,10 @@ std::int16_t Count(double value) {
 
 // What one earth-view sample sees, in physical units.
 struct Sample {
-    std::array<double, 2> albedo{};      // percent, channels 1 and 2
-    std::array<double, 3> brightness{};  // degrees Celsius, channels 3, 4 and 5
-    bool clearSea = false;
-    double seaTemperature = 0.0;
+    std::array<double, 2> Albedo{};      // percent, channels 1 and 2
+    std::array<double, 3> Brightness{};  // degrees Celsius, channels 3, 4 and 5
+    bool ClearSea = false;
+    double SeaTemperature = 0.0;
 };
 
 // Land lies to the east of a ragged coast, the sea warms towards the south, and broken cloud
@@ -56,14 +57,14 @@ Sample SceneAt(std::int32_t line, std::int32_t column) {
         return surface + (top - surface) * cloud;
     };
     Sample s;
-    s.albedo[0] = blend(4.0, 8.0 + 14.0 * (1.0 - vegetation), 45.0 + 35.0 * tops);
-    s.albedo[1] = blend(2.5, 12.0 + 30.0 * vegetation, 42.0 + 33.0 * tops);
+    s.Albedo[0] = blend(4.0, 8.0 + 14.0 * (1.0 - vegetation), 45.0 + 35.0 * tops);
+    s.Albedo[1] = blend(2.5, 12.0 + 30.0 * vegetation, 42.0 + 33.0 * tops);
     const double thermal = blend(sst - 1.0, landTemperature, -5.0 - 50.0 * tops);
-    s.brightness[0] = thermal + blend(0.5, 2.0, 25.0);
-    s.brightness[1] = thermal;
-    s.brightness[2] = thermal - blend(1.5, 1.0, 0.5);
-    s.clearSea = land < 0.5 && cloud < 0.2;
-    s.seaTemperature = sst;
+    s.Brightness[0] = thermal + blend(0.5, 2.0, 25.0);
+    s.Brightness[1] = thermal;
+    s.Brightness[2] = thermal - blend(1.5, 1.0, 0.5);
+    s.ClearSea = land < 0.5 && cloud < 0.2;
+    s.SeaTemperature = sst;
     return s;
 }
 
@@ -74,11 +75,11 @@ std::int16_t ThermalCount(double celsius, double slope, int noise) {
 
 std::array<std::int16_t, kChannels> Counts(const Sample& s, std::int32_t line,
                                            std::int32_t column) {
-    return {Count(40.0 + 9.0 * s.albedo[0] + Noise(column, line, 101u)),
-            Count(40.0 + 9.0 * s.albedo[1] + Noise(column, line, 102u)),
-            ThermalCount(s.brightness[0], 4.5, Noise(column, line, 103u)),
-            ThermalCount(s.brightness[1], 4.0, Noise(column, line, 104u)),
-            ThermalCount(s.brightness[2], 4.0, Noise(column, line, 105u))};
+    return {Count(40.0 + 9.0 * s.Albedo[0] + Noise(column, line, 101u)),
+            Count(40.0 + 9.0 * s.Albedo[1] + Noise(column, line, 102u)),
+            ThermalCount(s.Brightness[0], 4.5, Noise(column, line, 103u)),
+            ThermalCount(s.Brightness[1], 4.0, Noise(column, line, 104u)),
+            ThermalCount(s.Brightness[2], 4.0, Noise(column, line, 105u))};
 }
 
 void PutWord(std::vector<std::uint8_t>& line, std::int64_t word, std::int16_t value) {
@@ -141,34 +142,30 @@ void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_
     }
 }
 
+// A sample file written from its start, one block after the other.
 class Output {
 public:
-    bool Open(const std::filesystem::path& path) {
-        path_ = path;
+    Failure Open(const std::filesystem::path& path) {
         return file_.Open(path, BinaryFile::Mode::WriteTruncate);
     }
-    bool Append(const std::vector<std::uint8_t>& bytes) {
-        if (!file_.WriteAt(offset_, bytes)) {
-            return false;
+    Failure Append(const std::vector<std::uint8_t>& bytes) {
+        if (Failure failure = file_.WriteAt(offset_, bytes)) {
+            return failure;
         }
         offset_ += static_cast<std::int64_t>(bytes.size());
-        return true;
+        return {};
     }
-    std::string Problem() const { return path_.string() + ": " + file_.Error(); }
 
 private:
-    BinaryFile file_;
-    std::filesystem::path path_;
+    BinaryFile file_{FileRole::Output};
     std::int64_t offset_ = 0;
 };
 
 }  // namespace
 
-std::optional<std::string> WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines) {
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    if (error) {
-        return dir.string() + ": " + error.message();
+Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines) {
+    if (Failure failure = MakeFolder(dir)) {
+        return failure;
     }
     Output hrp;
     Output cal;
@@ -177,8 +174,8 @@ std::optional<std::string> WriteHrptSamples(const std::filesystem::path& dir, st
     for (auto [output, name] :
          {std::pair{&hrp, "avhrr-pass.hrp"}, std::pair{&cal, "avhrr-pass.cal"},
           std::pair{&sst, "avhrr-pass.sst"}, std::pair{&ndv, "avhrr-pass.ndv"}}) {
-        if (!output->Open(dir / name)) {
-            return output->Problem();
+        if (Failure failure = output->Open(dir / name)) {
+            return failure;
         }
     }
 
@@ -192,14 +189,14 @@ std::optional<std::string> WriteHrptSamples(const std::filesystem::path& dir, st
     std::fill(sstLine.begin(), sstLine.end(), 0);
     WriteInt16Le(calLine.data(), static_cast<std::int16_t>(lines));
     WriteInt16Le(sstLine.data(), static_cast<std::int16_t>(lines));
-    if (!cal.Append(calLine)) {
-        return cal.Problem();
+    if (Failure failure = cal.Append(calLine)) {
+        return failure;
     }
-    if (!sst.Append(sstLine)) {
-        return sst.Problem();
+    if (Failure failure = sst.Append(sstLine)) {
+        return failure;
     }
-    if (!ndv.Append(sstLine)) {
-        return ndv.Problem();
+    if (Failure failure = ndv.Append(sstLine)) {
+        return failure;
     }
 
     for (std::int32_t line = 1; line <= lines; ++line) {
@@ -212,32 +209,32 @@ std::optional<std::string> WriteHrptSamples(const std::filesystem::path& dir, st
             std::uint8_t* calibrated = &calLine[static_cast<std::size_t>(10 * column)];
             for (int k = 0; k < kChannels; ++k) {
                 WriteInt16Le(earth + 2 * k, counts[static_cast<std::size_t>(k)]);
-                const double value = k < 2 ? 2.0 * s.albedo[static_cast<std::size_t>(k)]
-                                           : s.brightness[static_cast<std::size_t>(k - 2)] + 100.0;
+                const double value = k < 2 ? 2.0 * s.Albedo[static_cast<std::size_t>(k)]
+                                           : s.Brightness[static_cast<std::size_t>(k - 2)] + 100.0;
                 WriteInt16Le(calibrated + 2 * k, static_cast<std::int16_t>(std::lround(value)));
             }
-            const double seaTenths = std::lround(10.0 * s.seaTemperature);
+            const double seaTenths = std::lround(10.0 * s.SeaTemperature);
             WriteInt16Le(&sstLine[static_cast<std::size_t>(2 * column)],
-                         static_cast<std::int16_t>(s.clearSea ? seaTenths : -999.0));
+                         static_cast<std::int16_t>(s.ClearSea ? seaTenths : -999.0));
             const double ndvi =
-                (s.albedo[1] - s.albedo[0]) / std::max(s.albedo[1] + s.albedo[0], 0.1);
+                (s.Albedo[1] - s.Albedo[0]) / std::max(s.Albedo[1] + s.Albedo[0], 0.1);
             WriteInt16Le(&ndvLine[static_cast<std::size_t>(2 * column)],
                          static_cast<std::int16_t>(std::lround(100.0 * (ndvi + 1.0))));
         }
-        if (!hrp.Append(hrpLine)) {
-            return hrp.Problem();
+        if (Failure failure = hrp.Append(hrpLine)) {
+            return failure;
         }
-        if (!cal.Append(calLine)) {
-            return cal.Problem();
+        if (Failure failure = cal.Append(calLine)) {
+            return failure;
         }
-        if (!sst.Append(sstLine)) {
-            return sst.Problem();
+        if (Failure failure = sst.Append(sstLine)) {
+            return failure;
         }
-        if (!ndv.Append(ndvLine)) {
-            return ndv.Problem();
+        if (Failure failure = ndv.Append(ndvLine)) {
+            return failure;
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace qiv::samples

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
-#include <string>
+
+#include "failure.h"
 
 namespace qiv::samples {
 
@@ -17,13 +17,12 @@ inline constexpr std::int32_t kHrptSampleLines = 1200;
 //                   "NOAA-14 ", 21 July 1998, 11:42:17, the line count) and every line its
 //                   telemetry, back-scan and space-view words and five 10-bit channels of
 //                   earth view: sea, land and cloud
-//   avhrr-pass.cal  five bands per sample: albedo in half percent (bands 1, 2) and brightness
+//   avhrr-pass.cal  five bands per sample: Albedo in half percent (bands 1, 2) and Brightness
 //                   temperature in degrees Celsius plus 100 (bands 3, 4, 5)
 //   avhrr-pass.sst  sea surface temperature in tenths of a degree Celsius; -999 over land
 //                   and cloud
 //   avhrr-pass.ndv  vegetation index NDVI as 100 x (NDVI + 1)
-// each with `lines` scan lines. Returns the reason when a file could not be written.
-std::optional<std::string> WriteHrptSamples(const std::filesystem::path& dir,
-                                            std::int32_t lines = kHrptSampleLines);
+// each with `lines` scan lines. Fails when a file cannot be written.
+Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines = kHrptSampleLines);
 
 }  // namespace qiv::samples

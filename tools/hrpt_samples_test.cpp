@@ -6,6 +6,9 @@
 #include <filesystem>
 
 #include "dimension_header.h"
+#include "failure_check.h"
+#include "fake_main_view.h"
+#include "line_header.h"
 #include "line_record.h"
 #include "scripted_dialogs.h"
 #include "swathly_state.h"
@@ -21,7 +24,7 @@ constexpr std::int32_t kLines = 300;
 struct Written {
     TempDir dir;
     std::filesystem::path folder = dir / "samples";
-    Written() { EXPECT_EQ(WriteHrptSamples(folder, kLines), std::nullopt); }
+    Written() { EXPECT_TRUE(qiv::testing::Succeeded(WriteHrptSamples(folder, kLines))); }
     std::vector<std::uint8_t> Read(const char* name) const { return TempDir::Read(folder / name); }
 };
 
@@ -37,21 +40,23 @@ std::int16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) 
 TEST(HrptSamples, PassHeaderReadsBackThroughTheHeaderDisplay) {
     swathly::SwathlyState state;
     state.InputPath = (Samples().folder / "avhrr-pass.hrp").string();
-    state.InputChosen = swathly::kTrue;
+    state.InputChosen = true;
     qiv::testing::ScriptedDialogs dialogs;
-    ASSERT_TRUE(swathly::ReadLineHeader(state, "1", dialogs, ","));
-    EXPECT_EQ(state.Display.Title, "NOAA-14 ");
-    EXPECT_EQ(state.Display.Year, "1998");
-    EXPECT_EQ(state.Display.Hour + ":" + state.Display.Minute + ":" + state.Display.Secs,
-              "11:42:17");
-    EXPECT_EQ(state.Display.TimeDiff, "-0,375");
+    qiv::testing::FakeMainView form1(",");
+    ASSERT_TRUE(swathly::DisplayHeaderAndPrintData(state, "1", dialogs, form1));
+    const swathly::HeaderTexts shown = form1.Boxes();
+    EXPECT_EQ(shown.Title, "NOAA-14 ");
+    EXPECT_EQ(shown.Year, "1998");
+    EXPECT_EQ(shown.Hour + ":" + shown.Minute + ":" + shown.Secs, "11:42:17");
+    EXPECT_EQ(shown.TimeDiff, "-0,375");
     EXPECT_EQ(state.LineCount, kLines);
     EXPECT_EQ(std::filesystem::file_size(state.InputPath),
               static_cast<std::uintmax_t>(kLines * swathly::kLineBytes));
     // The telemetry runs through negative values over the pass.
     bool negative = false;
     for (int line = 1; line <= 25 && !negative; ++line) {
-        ASSERT_TRUE(swathly::ReadLineHeader(state, std::to_string(line), dialogs));
+        ASSERT_TRUE(
+            swathly::DisplayHeaderAndPrintData(state, std::to_string(line), dialogs, form1));
         negative = state.TelemetryTriple[0] < 0;
     }
     EXPECT_TRUE(negative);
@@ -111,7 +116,7 @@ TEST(HrptSamples, ProductsHaveTheirRecordLayouts) {
 
 TEST(HrptSamples, SameBytesEveryTime) {
     TempDir dir;
-    ASSERT_EQ(WriteHrptSamples(dir.Path(), kLines), std::nullopt);
+    ASSERT_TRUE(qiv::testing::Succeeded(WriteHrptSamples(dir.Path(), kLines)));
     for (const char* name :
          {"avhrr-pass.hrp", "avhrr-pass.cal", "avhrr-pass.sst", "avhrr-pass.ndv"}) {
         EXPECT_EQ(TempDir::Read(dir / name), Samples().Read(name)) << name;
@@ -121,9 +126,9 @@ TEST(HrptSamples, SameBytesEveryTime) {
 TEST(HrptSamples, UnwritableFolderIsReported) {
     TempDir dir;
     dir.Write("file", std::vector<std::uint8_t>(1));
-    const auto problem = WriteHrptSamples(dir / "file" / "samples", 2);
-    ASSERT_TRUE(problem.has_value());
-    EXPECT_NE(problem->find("file"), std::string::npos);
+    const Failure failure = WriteHrptSamples(dir / "file" / "samples", 2);
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->Path.find("file"), std::string::npos);
 }
 
 }  // namespace

@@ -3,18 +3,19 @@
 
 #include "hrpt_samples.h"
 #include "raster_samples.h"
+#include "swathly_texts.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {
         std::cerr << "usage: qiv_make_samples <folder>\n";
         return 2;
     }
-    auto problem = qiv::samples::WriteRasterSamples(argv[1]);
-    if (!problem) {
-        problem = qiv::samples::WriteHrptSamples(argv[1]);
+    qiv::Failure failure = qiv::samples::WriteRasterSamples(argv[1]);
+    if (!failure) {
+        failure = qiv::samples::WriteHrptSamples(argv[1]);
     }
-    if (problem) {
-        std::cerr << "qiv_make_samples: " << *problem << '\n';
+    if (failure) {
+        std::cerr << "qiv_make_samples: " << qiv::swathly::MessageFor(failure) << '\n';
         return 1;
     }
     return 0;

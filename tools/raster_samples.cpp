@@ -7,11 +7,10 @@
 #include "binary_file.h"
 #include "dimension_header.h"
 #include "noise.h"
+#include "sample_folder.h"
 
 namespace qiv::samples {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 std::vector<std::uint8_t> SyntheticScene(std::int32_t rows, std::int32_t cols, std::uint32_t seed) {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rows) *
@@ -67,33 +66,31 @@ std::vector<std::uint8_t> SyntheticScene(std::int32_t rows, std::int32_t cols, s
 
 namespace {
 
-std::optional<std::string> WriteFile(const std::filesystem::path& path,
-                                     const std::vector<std::uint8_t>& bytes) {
-    BinaryFile file;
-    if (!file.Open(path, BinaryFile::Mode::WriteTruncate) || !file.WriteAt(0, bytes)) {
-        return path.string() + ": " + file.Error();
+Failure WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    BinaryFile file(FileRole::Output);
+    if (Failure failure = file.Open(path, BinaryFile::Mode::WriteTruncate)) {
+        return failure;
     }
-    return std::nullopt;
+    return file.WriteAt(0, bytes);
 }
 
 }  // namespace
 
-std::optional<std::string> WriteRasterSamples(const std::filesystem::path& dir) {
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    if (error) {
-        return dir.string() + ": " + error.message();
+Failure WriteRasterSamples(const std::filesystem::path& dir) {
+    if (Failure failure = MakeFolder(dir)) {
+        return failure;
     }
 
     std::vector<std::uint8_t> scene = SyntheticScene(512, 512, 1987u);
     const auto header = EncodeDimensionHeader({512, 512});
     std::copy(header.begin(), header.end(), scene.begin());
-    if (auto problem = WriteFile(dir / "scene-512x512-header.raw", scene)) {
-        return problem;
+    if (Failure failure = WriteFile(dir / "scene-512x512-header.raw", scene)) {
+        return failure;
     }
 
-    if (auto problem = WriteFile(dir / "scene-1024x1536.raw", SyntheticScene(1024, 1536, 2024u))) {
-        return problem;
+    if (Failure failure =
+            WriteFile(dir / "scene-1024x1536.raw", SyntheticScene(1024, 1536, 2024u))) {
+        return failure;
     }
 
     std::vector<std::uint8_t> levels(256);

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
-#include <string>
+
 #include <vector>
+#include "failure.h"
 
 namespace qiv::samples {
 
@@ -18,7 +18,7 @@ std::vector<std::uint8_t> SyntheticScene(std::int32_t rows, std::int32_t cols, s
 //   scene-512x512-header.raw  512 x 512 scene whose first four bytes hold the dimension header
 //   scene-1024x1536.raw       1024 rows x 1536 columns, no header
 //   grey-levels-16x16.raw     16 x 16, the grey levels 0..255 once each, row after row
-// Returns the reason when a file could not be written.
-std::optional<std::string> WriteRasterSamples(const std::filesystem::path& dir);
+// Fails when a file cannot be written.
+Failure WriteRasterSamples(const std::filesystem::path& dir);
 
 }  // namespace qiv::samples

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "dimension_header.h"
+#include "failure_check.h"
 #include "temp_dir.h"
 
 namespace qiv::samples {
@@ -16,7 +17,7 @@ using qiv::testing::TempDir;
 
 TEST(RasterSamplesTest, WritesTheThreeImages) {
     TempDir dir;
-    ASSERT_EQ(WriteRasterSamples(dir / "samples"), std::nullopt);
+    ASSERT_TRUE(qiv::testing::Succeeded(WriteRasterSamples(dir / "samples")));
 
     const auto scene = TempDir::Read(dir / "samples" / "scene-512x512-header.raw");
     ASSERT_EQ(scene.size(), 512u * 512u);

@@ -28,26 +28,26 @@ void PaintBackground(QWidget& widget, Colour background) {
 HelpWindow::HelpWindow(const HelpWindowLayout& layout, QWidget* parent)
     : QWidget(parent, Qt::Window),
       scroller_(new QScrollArea(this)),
-      text_(new PictureArea(nullptr, layout.background)),
-      command1_(new QPushButton(ToQString(layout.returnCaption), this)) {
+      text_(new PictureArea(nullptr, layout.Background)),
+      command1_(new QPushButton(ToQString(layout.ReturnCaption), this)) {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(ToQString(layout.caption));
-    PaintBackground(*this, layout.background);
+    setWindowTitle(ToQString(layout.Caption));
+    PaintBackground(*this, layout.Background);
 
     // The text is printed once into the picture area's backing image, which survives covering;
     // lines longer or more than the window holds are reached by scrolling.
     text_->setObjectName(QStringLiteral("Picture1"));
     scroller_->setFrameShape(QFrame::NoFrame);
     scroller_->setWidget(text_);
-    PaintBackground(*scroller_->viewport(), layout.background);
+    PaintBackground(*scroller_->viewport(), layout.Background);
 
     command1_->setObjectName(QStringLiteral("Command1"));
     connect(command1_, &QPushButton::clicked, this, &QWidget::hide);
 
     const QRect button =
-        TwipsRect(layout.buttonLeft, layout.buttonTop, layout.buttonWidth, layout.buttonHeight);
-    const int clientWidth = TwipsToPixels(layout.clientWidth);
-    const int clientHeight = TwipsToPixels(layout.clientHeight);
+        TwipsRect(layout.ButtonLeft, layout.ButtonTop, layout.ButtonWidth, layout.ButtonHeight);
+    const int clientWidth = TwipsToPixels(layout.ClientWidth);
+    const int clientHeight = TwipsToPixels(layout.ClientHeight);
     command1_->setGeometry(button);
     buttonRightGap_ = clientWidth - button.right();
     buttonBottomGap_ = clientHeight - button.bottom();

@@ -18,15 +18,15 @@ using qiv::HelpWindowLayout;
 namespace {
 
 constexpr HelpWindowLayout kLayout{
-    .caption = "Help",
-    .returnCaption = "Return",
-    .background = qiv::MakeColour(255, 255, 192),
-    .clientWidth = 8085,
-    .clientHeight = 8820,
-    .buttonLeft = 6840,
-    .buttonTop = 8280,
-    .buttonWidth = 1095,
-    .buttonHeight = 375,
+    .Caption = "Help",
+    .ReturnCaption = "Return",
+    .Background = qiv::MakeColour(255, 255, 192),
+    .ClientWidth = 8085,
+    .ClientHeight = 8820,
+    .ButtonLeft = 6840,
+    .ButtonTop = 8280,
+    .ButtonWidth = 1095,
+    .ButtonHeight = 375,
 };
 
 const std::vector<std::string_view> kShort{"first", " ", "third line"};
@@ -50,7 +50,7 @@ private slots:
         QCOMPARE(window.ReturnButton().geometry(), qiv::TwipsRect(6840, 8280, 1095, 375));
         QCOMPARE(window.TextArea().PixelAt(window.TextArea().Width() - 1,
                                            window.TextArea().Height() - 1),
-                 kLayout.background);
+                 kLayout.Background);
     }
 
     // Asking again clears first: what is left is exactly what one print of the new text gives.

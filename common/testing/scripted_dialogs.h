@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +16,9 @@ namespace qiv::testing {
 class ScriptedDialogs : public Dialogs {
 public:
     struct PromptCall {
-        std::string text;
-        int xTwips = 0;
-        int yTwips = 0;
+        std::string Text;
+        int XTwips = 0;
+        int YTwips = 0;
     };
 
     ScriptedDialogs& Answer(std::optional<std::string> reply) {
@@ -29,11 +30,15 @@ public:
         return *this;
     }
 
-    void Message(std::string_view text) override { messages.emplace_back(text); }
+    void Message(std::string_view text) override {
+        Messages.emplace_back(text);
+        Notify();
+    }
     std::optional<std::string> Prompt(std::string_view text, int xTwips, int yTwips) override {
-        promptCalls.push_back({std::string(text), xTwips, yTwips});
+        PromptCalls.push_back({std::string(text), xTwips, yTwips});
+        Notify();
         if (prompts_.empty()) {
-            ++unscripted;
+            ++Unscripted;
             return std::nullopt;
         }
         auto reply = std::move(prompts_.front());
@@ -41,9 +46,10 @@ public:
         return reply;
     }
     std::optional<std::string> ChooseFile(std::string_view filter) override {
-        fileFilters.emplace_back(filter);
+        FileFilters.emplace_back(filter);
+        Notify();
         if (files_.empty()) {
-            ++unscripted;
+            ++Unscripted;
             return std::nullopt;
         }
         auto path = std::move(files_.front());
@@ -54,12 +60,21 @@ public:
     // True when every scripted answer has been used.
     bool Exhausted() const { return prompts_.empty() && files_.empty(); }
 
-    std::vector<std::string> messages;
-    std::vector<PromptCall> promptCalls;
-    std::vector<std::string> fileFilters;
-    int unscripted = 0;
+    std::vector<std::string> Messages;
+    std::vector<PromptCall> PromptCalls;
+    std::vector<std::string> FileFilters;
+    int Unscripted = 0;
+    // Runs as each dialog comes up, after it has been recorded: a window test looks at what the
+    // window shows at that moment.
+    std::function<void()> OnDialog;
 
 private:
+    void Notify() {
+        if (OnDialog) {
+            OnDialog();
+        }
+    }
+
     std::deque<std::optional<std::string>> prompts_;
     std::deque<std::optional<std::string>> files_;
 };

@@ -6,13 +6,13 @@
 namespace qiv::bench {
 
 struct Sizes {
-    int runs = 5;           // timed runs per figure (after one warm-up run)
-    int passSide = 8192;    // histogram pass and subset source: passSide x passSide
-    int subsetSide = 4096;  // the subset cut out of it
-    int paintSide = 2048;   // painting
-    int hrpLines = 6000;    // HRP file of the quicklook and the cut
-    int cutLines = 3000;    // lines the cut keeps
-    int calLines = 1500;    // CAL product of the quicklook
+    int Runs = 5;           // timed runs per figure (after one warm-up run)
+    int PassSide = 8192;    // histogram pass and subset source: PassSide x PassSide
+    int SubsetSide = 4096;  // the subset cut out of it
+    int PaintSide = 2048;   // painting
+    int HrpLines = 6000;    // HRP file of the quicklook and the cut
+    int CutLines = 3000;    // lines the cut keeps
+    int CalLines = 1500;    // CAL product of the quicklook
 };
 
 inline Sizes FullSizes() {

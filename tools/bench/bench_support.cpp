@@ -15,11 +15,15 @@ namespace {
 
 constexpr std::size_t kBlock = 4 << 20;
 
+void ThrowIf(const Failure& failure) {
+    if (failure) {
+        throw std::runtime_error(failure->Path + ": " + failure->Reason);
+    }
+}
+
 BinaryFile OpenOrThrow(const std::filesystem::path& file, BinaryFile::Mode mode) {
     BinaryFile handle;
-    if (!handle.Open(file, mode)) {
-        throw std::runtime_error(file.string() + ": " + handle.Error());
-    }
+    ThrowIf(handle.Open(file, mode));
     return handle;
 }
 
@@ -41,18 +45,15 @@ double MedianSeconds(int runs, const std::function<void()>& f) {
 void PlainRead(const std::filesystem::path& file, std::int64_t bytes) {
     BinaryFile in = OpenOrThrow(file, BinaryFile::Mode::Read);
     if (bytes < 0) {
-        bytes = in.Size();
+        ThrowIf(in.Size(bytes));
     }
     std::vector<std::uint8_t> block(kBlock);
     volatile std::uint8_t sink = 0;
     for (std::int64_t done = 0; done < bytes;) {
         const auto want = static_cast<std::size_t>(std::min<std::int64_t>(kBlock, bytes - done));
-        const std::int64_t got = in.ReadAt(done, std::span(block.data(), want));
-        if (got <= 0) {
-            break;
-        }
+        ThrowIf(in.ReadAt(done, std::span(block.data(), want)));
         sink = sink + block[0];
-        done += got;
+        done += static_cast<std::int64_t>(want);
     }
 }
 
@@ -63,12 +64,9 @@ void PlainCopy(const std::filesystem::path& from, const std::filesystem::path& t
     std::vector<std::uint8_t> block(kBlock);
     for (std::int64_t done = 0; done < bytes;) {
         const auto want = static_cast<std::size_t>(std::min<std::int64_t>(kBlock, bytes - done));
-        const std::int64_t got = in.ReadAt(done, std::span(block.data(), want));
-        if (got <= 0) {
-            break;
-        }
-        out.WriteAt(done, std::span(block.data(), static_cast<std::size_t>(got)));
-        done += got;
+        ThrowIf(in.ReadAt(done, std::span(block.data(), want)));
+        ThrowIf(out.WriteAt(done, std::span(block.data(), want)));
+        done += static_cast<std::int64_t>(want);
     }
 }
 
@@ -85,7 +83,7 @@ void WriteNoiseFile(const std::filesystem::path& file, std::int64_t bytes, std::
             state ^= state << 5;
             block[i] = static_cast<std::uint8_t>(((state & 0xFF) + ((state >> 8) & 0xFF)) / 2);
         }
-        out.WriteAt(done, std::span(block.data(), want));
+        ThrowIf(out.WriteAt(done, std::span(block.data(), want)));
         done += static_cast<std::int64_t>(want);
     }
 }

@@ -10,6 +10,7 @@
 #include "histogram_pass.h"
 #include "memory_canvas.h"
 #include "paint_image.h"
+#include "rastel_texts.h"
 #include "scripted_dialogs.h"
 #include "subset.h"
 
@@ -21,7 +22,7 @@ using rastel::ViewerState;
 ViewerState ImageState(const std::filesystem::path& image, int rows, int cols) {
     ViewerState state;
     state.ImagePath = image.string();
-    state.FileChosen = rastel::kTrue;
+    state.FileChosen = true;
     state.ImageRows = rows;
     state.ImageCols = cols;
     return state;
@@ -34,7 +35,7 @@ std::int64_t Pixels(int side) {
 void BuildTables(ViewerState& state) {
     testing::ScriptedDialogs dialogs;
     MemoryCanvas waitArea(81, 25);
-    state.TablesReady = rastel::kFalse;  // the pass runs once per Close otherwise
+    state.TablesReady = false;  // the pass runs once per Close otherwise
     if (rastel::HistogramPass(state, dialogs, waitArea).Outcome != rastel::PassOutcome::Built) {
         throw std::runtime_error("histogram pass refused its image");
     }
@@ -59,9 +60,15 @@ private:
     MemoryCanvas picture_;
 };
 
+// Form1 as the subset sees it, with nothing to show.
+class NoLabels : public rastel::MainView {
+public:
+    void ShowSubsetPath(std::string_view /*path*/) override {}
+};
+
 struct Scheme {
-    const char* name;
-    rastel::ColourScheme scheme;
+    const char* Name;
+    rastel::ColourScheme Scheme;
 };
 constexpr Scheme kSchemes[] = {{"grey", rastel::ColourScheme::Grey},
                                {"continuous", rastel::ColourScheme::ContinuousSlicing},
@@ -74,12 +81,12 @@ void PaintCases(const std::filesystem::path& image, int side, int runs,
     const double floor = MedianSeconds(runs, [&] { PlainRead(image); });
     for (const Scheme& scheme : kSchemes) {
         const double seconds = MedianSeconds(runs, [&] {
-            if (auto problem = rastel::PaintImage(state, rastel::PaintMode::Equalised,
-                                                  scheme.scheme, display)) {
-                throw std::runtime_error(*problem);
+            if (Failure failure = rastel::PaintImage(state, rastel::PaintMode::Equalised,
+                                                     scheme.Scheme, display)) {
+                throw std::runtime_error(rastel::MessageFor(failure));
             }
         });
-        Report("paint_" + std::string(scheme.name) + "_" + target + "_" + std::to_string(side),
+        Report("paint_" + std::string(scheme.Name) + "_" + target + "_" + std::to_string(side),
                Pixels(side), seconds, floor);
     }
 }
@@ -91,12 +98,13 @@ void SubsetCase(const std::filesystem::path& image, const std::filesystem::path&
     const std::string start = std::to_string((side - subsetSide) / 2);
     const std::string count = std::to_string(subsetSide);
     MemoryCanvas waitArea(81, 25);
+    NoLabels form1;
     const double seconds = MedianSeconds(runs, [&] {
         testing::ScriptedDialogs dialogs;
         dialogs.Answer(start).Answer(start).Answer(count).Answer(count).File(output.string());
-        rastel::SubsetRequest(state, dialogs, waitArea);
-        if (!dialogs.messages.empty() && dialogs.messages.back() != rastel::kSubsetAskFileName) {
-            throw std::runtime_error(dialogs.messages.back());
+        rastel::SubsetRequest(state, dialogs, form1, waitArea);
+        if (!dialogs.Messages.empty() && dialogs.Messages.back() != rastel::kSubsetAskFileName) {
+            throw std::runtime_error(dialogs.Messages.back());
         }
     });
     const auto copy = dir / "subset-floor.raw";
@@ -109,14 +117,14 @@ void SubsetCase(const std::filesystem::path& image, const std::filesystem::path&
 
 void RunRastelCases(const std::filesystem::path& dir, const Sizes& sizes, int argc, char* argv[]) {
     const auto big = dir / "big.raw";
-    WriteNoiseFile(big, Pixels(sizes.passSide), 1);
-    HistogramPassCase(big, sizes.passSide, sizes.runs);
-    SubsetCase(big, dir, sizes.passSide, sizes.subsetSide, sizes.runs);
+    WriteNoiseFile(big, Pixels(sizes.PassSide), 1);
+    HistogramPassCase(big, sizes.PassSide, sizes.Runs);
+    SubsetCase(big, dir, sizes.PassSide, sizes.SubsetSide, sizes.Runs);
 
     const auto paintImage = dir / "paint.raw";
-    WriteNoiseFile(paintImage, Pixels(sizes.paintSide), 2);
-    MemoryDisplay memory(sizes.paintSide);
-    PaintCases(paintImage, sizes.paintSide, sizes.runs, memory, "memory");
+    WriteNoiseFile(paintImage, Pixels(sizes.PaintSide), 2);
+    MemoryDisplay memory(sizes.PaintSide);
+    PaintCases(paintImage, sizes.PaintSide, sizes.Runs, memory, "memory");
 
     // The real picture area of Form3, on the offscreen platform unless another one is asked for.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -124,8 +132,8 @@ void RunRastelCases(const std::filesystem::path& dir, const Sizes& sizes, int ar
     }
     QApplication app(argc, argv);
     rastel::DisplayWindow window;
-    window.Picture().SetAreaSize(QSize(sizes.paintSide + 1, sizes.paintSide + 1));
-    PaintCases(paintImage, sizes.paintSide, sizes.runs, window, "picture_area");
+    window.Picture().SetAreaSize(QSize(sizes.PaintSide + 1, sizes.PaintSide + 1));
+    PaintCases(paintImage, sizes.PaintSide, sizes.Runs, window, "picture_area");
 }
 
 }  // namespace qiv::bench

@@ -4,11 +4,13 @@
 
 #include "bench_cases.h"
 #include "bench_support.h"
+#include "fake_main_view.h"
 #include "hrpt_samples.h"
 #include "line_cut.h"
 #include "memory_canvas.h"
 #include "quicklook.h"
 #include "scripted_dialogs.h"
+#include "swathly_texts.h"
 
 namespace qiv::bench {
 namespace {
@@ -18,16 +20,16 @@ using swathly::SwathlyState;
 SwathlyState ChosenFiles(const std::filesystem::path& input, const std::filesystem::path& output) {
     SwathlyState state;
     state.InputPath = input.string();
-    state.InputChosen = swathly::kTrue;
+    state.InputChosen = true;
     state.OutputPath = output.string();
-    state.OutputChosen = swathly::kTrue;
+    state.OutputChosen = true;
     return state;
 }
 
 void Check(bool done, const testing::ScriptedDialogs& dialogs, const char* what) {
     if (!done) {
         throw std::runtime_error(std::string(what) + " refused: " +
-                                 (dialogs.messages.empty() ? "" : dialogs.messages.back()));
+                                 (dialogs.Messages.empty() ? "" : dialogs.Messages.back()));
     }
 }
 
@@ -41,6 +43,7 @@ void QuicklookCase(const char* name, const std::filesystem::path& input,
                    const std::filesystem::path& dir, int interval, bool fromHrp, int runs) {
     const auto output = dir / "quicklook.raw";
     MemoryCanvas waitArea(81, 25);
+    testing::FakeMainView form1;
     const std::string intervalText = std::to_string(interval);
     const double seconds = MedianSeconds(runs, [&] {
         SwathlyState state = ChosenFiles(input, output);
@@ -48,8 +51,9 @@ void QuicklookCase(const char* name, const std::filesystem::path& input,
         const swathly::BandButton band =
             fromHrp ? swathly::BandButton::SingleBand : swathly::BandButton::Band4;
         const bool done =
-            fromHrp ? swathly::HrpQuicklook(state, intervalText, "1", band, dialogs, waitArea)
-                    : swathly::ProductQuicklook(state, intervalText, band, dialogs, waitArea);
+            fromHrp
+                ? swathly::HrpQuicklook(state, intervalText, "1", band, dialogs, form1, waitArea)
+                : swathly::ProductQuicklook(state, intervalText, band, dialogs, waitArea);
         Check(done, dialogs, name);
     });
     const std::int64_t written = FileBytes(output);
@@ -65,12 +69,13 @@ void LineCutCase(const std::filesystem::path& input, const std::filesystem::path
                  int keep, int runs) {
     const auto output = dir / "cut.hrp";
     MemoryCanvas waitArea(81, 25);
+    testing::FakeMainView form1;
     const int start = (lines - keep) / 2 + 1;
     const double seconds = MedianSeconds(runs, [&] {
         SwathlyState state = ChosenFiles(input, output);
         testing::ScriptedDialogs dialogs;
         dialogs.Answer(std::to_string(start)).Answer(std::to_string(start + keep - 1));
-        Check(swathly::CutLineRange(state, "1", dialogs, waitArea), dialogs, "line cut");
+        Check(swathly::CutLineRange(state, "1", dialogs, form1, waitArea), dialogs, "line cut");
     });
     const std::int64_t bytes = static_cast<std::int64_t>(keep) * swathly::kLineBytes;
     const auto copy = dir / "cut-floor.hrp";
@@ -80,8 +85,8 @@ void LineCutCase(const std::filesystem::path& input, const std::filesystem::path
 }
 
 std::filesystem::path Samples(const std::filesystem::path& dir, int lines) {
-    if (auto problem = samples::WriteHrptSamples(dir, lines)) {
-        throw std::runtime_error(*problem);
+    if (Failure failure = samples::WriteHrptSamples(dir, lines)) {
+        throw std::runtime_error(swathly::MessageFor(failure));
     }
     return dir;
 }
@@ -89,16 +94,16 @@ std::filesystem::path Samples(const std::filesystem::path& dir, int lines) {
 }  // namespace
 
 void RunSwathlyCases(const std::filesystem::path& dir, const Sizes& sizes) {
-    const auto pass = Samples(dir / "pass", sizes.hrpLines);
+    const auto pass = Samples(dir / "pass", sizes.HrpLines);
     const auto hrp = pass / "avhrr-pass.hrp";
-    QuicklookCase("quicklook_hrp", hrp, dir, 1, true, sizes.runs);
-    QuicklookCase("quicklook_hrp", hrp, dir, 5, true, sizes.runs);
-    LineCutCase(hrp, dir, sizes.hrpLines, sizes.cutLines, sizes.runs);
+    QuicklookCase("quicklook_hrp", hrp, dir, 1, true, sizes.Runs);
+    QuicklookCase("quicklook_hrp", hrp, dir, 5, true, sizes.Runs);
+    LineCutCase(hrp, dir, sizes.HrpLines, sizes.CutLines, sizes.Runs);
 
-    const auto products = Samples(dir / "products", sizes.calLines);
+    const auto products = Samples(dir / "products", sizes.CalLines);
     const auto cal = products / "avhrr-pass.cal";
-    QuicklookCase("quicklook_cal", cal, dir, 1, false, sizes.runs);
-    QuicklookCase("quicklook_cal", cal, dir, 5, false, sizes.runs);
+    QuicklookCase("quicklook_cal", cal, dir, 1, false, sizes.Runs);
+    QuicklookCase("quicklook_cal", cal, dir, 5, false, sizes.Runs);
 }
 
 }  // namespace qiv::bench

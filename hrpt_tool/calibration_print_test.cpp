@@ -1,4 +1,4 @@
-#include "header_display.h"
+#include "calibration_print.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "dimension_header.h"
+#include "fake_main_view.h"
 #include "file_choice.h"
+#include "line_header.h"
 #include "param_name.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -49,12 +51,13 @@ struct Pass {
     testing::TempDir dir;
     SwathlyState state;
     testing::ScriptedDialogs dialogs;
+    testing::FakeMainView form1;
 
     explicit Pass(const std::vector<std::uint8_t>& line) {
         state.InputPath = dir.Write("pass.hrp", line).string();
-        state.InputChosen = kTrue;
+        state.InputChosen = true;
         state.DatPath = (dir / "cal.txt").string();
-        state.DatChosen = kTrue;
+        state.DatChosen = true;
     }
     std::string Calibration() const { return FileText(state.DatPath); }
 };
@@ -78,13 +81,13 @@ std::vector<std::string> ZeroLines() {
 
 TEST(CalibrationFile, AllZeroLine) {
     Pass pass(LineWithWords({}));
-    ASSERT_TRUE(DisplayHeader(pass.state, "1", pass.dialogs));
+    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
 
     const auto lines = ZeroLines();
     ASSERT_EQ(lines.size(), 33u);
     EXPECT_EQ(lines[0].size(), 31u);
     EXPECT_EQ(pass.Calibration(), Lines(lines));
-    EXPECT_EQ(pass.dialogs.messages, std::vector<std::string>{});
+    EXPECT_EQ(pass.dialogs.Messages, std::vector<std::string>{});
 }
 
 TEST(CalibrationFile, SignedValuesInTheirPlaces) {
@@ -94,7 +97,7 @@ TEST(CalibrationFile, SignedValuesInTheirPlaces) {
         {{26, 500}, {36, -3}, {46, 12}, {62, 1}, {72, -22}, {82, 333}, {92, -32768}, {102, 32767}});
     SetTelemetry(line, -3, 512, 1023);
     Pass pass(line);
-    ASSERT_TRUE(DisplayHeader(pass.state, "1", pass.dialogs));
+    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
 
     std::vector<std::string> lines{
         "-3 " + std::string(11, ' ') + " 512 " + std::string(9, ' ') + " 1023 ", " "};
@@ -112,8 +115,8 @@ TEST(CalibrationFile, SignedValuesInTheirPlaces) {
 TEST(CalibrationFile, TwoDisplaysLeaveOneCopyOverALongerOldFile) {
     Pass pass(LineWithWords({{23, 7}}));
     std::ofstream(pass.state.DatPath) << std::string(5000, 'x');
-    ASSERT_TRUE(DisplayHeader(pass.state, "1", pass.dialogs));
-    ASSERT_TRUE(DisplayHeader(pass.state, "1", pass.dialogs));
+    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
 
     auto lines = ZeroLines();
     lines[2] = " 7  0  0 ";
@@ -122,19 +125,18 @@ TEST(CalibrationFile, TwoDisplaysLeaveOneCopyOverALongerOldFile) {
 
 TEST(DisplayHeaderCommand, LeavesNoFileOpenWithAnOutputChosen) {
     Pass pass(LineWithWords({}));
-    pass.state.OutputChosen = kTrue;
+    pass.state.OutputChosen = true;
     pass.state.OutputPath = (pass.dir / "out.qlk").string();
-    ASSERT_TRUE(DisplayHeader(pass.state, "1", pass.dialogs));
-    EXPECT_FALSE(pass.state.Input.IsOpen());
-    EXPECT_EQ(pass.state.OutputChosen, kTrue);
+    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    EXPECT_EQ(pass.state.OutputChosen, true);
     EXPECT_FALSE(std::filesystem::exists(pass.state.OutputPath));
 }
 
 TEST(DisplayHeaderCommand, WithoutInputWritesNoCalibrationFile) {
     Pass pass(LineWithWords({}));
-    pass.state.InputChosen = kFalse;
-    EXPECT_FALSE(DisplayHeader(pass.state, "1", pass.dialogs));
-    EXPECT_EQ(pass.dialogs.messages, std::vector<std::string>{" Enter the file name first"});
+    pass.state.InputChosen = false;
+    EXPECT_FALSE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    EXPECT_EQ(pass.dialogs.Messages, std::vector<std::string>{" Enter the file name first"});
     EXPECT_FALSE(std::filesystem::exists(pass.state.DatPath));
 }
 
@@ -154,12 +156,15 @@ TEST_P(CalibrationRefused, ShowsTheHeaderButWritesNothing) {
     Pass pass(line);
     std::filesystem::create_directory(pass.dir / "sub");
     pass.state.DatPath = (pass.dir / GetParam().datName).string();
+    // The boxes show the line read before its calibration file is refused.
+    std::vector<std::string> colsAtMessage;
+    pass.dialogs.OnDialog = [&] { colsAtMessage.push_back(pass.form1.Boxes().Cols); };
 
-    EXPECT_TRUE(DisplayHeader(pass.state, "1", pass.dialogs));
+    EXPECT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
 
-    EXPECT_EQ(pass.state.Display.Cols, "2048");
-    ASSERT_EQ(pass.dialogs.messages.size(), 1u);
-    EXPECT_EQ(pass.dialogs.messages[0].substr(0, GetParam().message.size()), GetParam().message);
+    ASSERT_EQ(pass.dialogs.Messages.size(), 1u);
+    EXPECT_EQ(pass.dialogs.Messages[0].substr(0, GetParam().message.size()), GetParam().message);
+    EXPECT_EQ(colsAtMessage, std::vector<std::string>{"2048"});
     EXPECT_EQ(testing::TempDir::Read(pass.state.InputPath), line);
     EXPECT_FALSE(std::filesystem::exists(pass.dir / "missing" / "cal.txt"));
 }
@@ -178,16 +183,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CalibrationRefused, MessageNamesTheInputFile) {
     Pass pass(LineWithWords({}));
     pass.state.DatPath = pass.state.InputPath;
-    DisplayHeader(pass.state, "1", pass.dialogs);
-    EXPECT_EQ(pass.dialogs.messages,
+    DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1);
+    EXPECT_EQ(pass.dialogs.Messages,
               std::vector<std::string>{"The calibration file " + pass.state.InputPath +
                                        " is the input file. Nothing was written."});
 }
 
 struct ChoiceCase {
     const char* desc;
-    bool (*choose)(SwathlyState&, Dialogs&);
-    Flag SwathlyState::*flag;
+    std::optional<std::string> (*choose)(SwathlyState&, Dialogs&);
+    bool SwathlyState::*flag;
     std::string SwathlyState::*path;
 };
 void PrintTo(const ChoiceCase& row, std::ostream* out) {
@@ -204,16 +209,16 @@ TEST_P(FileChoice, TakesTheChosenPathAndIgnoresACancel) {
     testing::ScriptedDialogs dialogs;
     dialogs.File(std::nullopt).File("").File(file);
 
-    EXPECT_FALSE(row.choose(state, dialogs));  // cancelled
-    EXPECT_FALSE(row.choose(state, dialogs));  // an empty name
-    EXPECT_EQ(state.*row.flag, kFalse);
+    EXPECT_EQ(row.choose(state, dialogs), std::nullopt);  // cancelled
+    EXPECT_EQ(row.choose(state, dialogs), std::nullopt);  // an empty name
+    EXPECT_EQ(state.*row.flag, false);
     EXPECT_EQ(state.*row.path, "");
 
-    EXPECT_TRUE(row.choose(state, dialogs));
-    EXPECT_EQ(state.*row.flag, kTrue);
+    EXPECT_EQ(row.choose(state, dialogs), file);  // the caption of its path line
+    EXPECT_EQ(state.*row.flag, true);
     EXPECT_EQ(state.*row.path, file);
-    EXPECT_EQ(dialogs.fileFilters, std::vector<std::string>(3, "All Files|*.*|Text Files|*.txt"));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+    EXPECT_EQ(dialogs.FileFilters, std::vector<std::string>(3, "All Files|*.*|Text Files|*.txt"));
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -233,15 +238,15 @@ TEST(FileChoice, InputIsChosenOnceAndMustOpen) {
     testing::ScriptedDialogs dialogs;
     dialogs.File((dir / "missing.hrp").string()).File(first).File(first);
 
-    EXPECT_FALSE(ChooseInputFile(state, dialogs));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Cannot open the input file " +
+    EXPECT_EQ(ChooseInputFile(state, dialogs), std::nullopt);
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Cannot open the input file " +
                                                          (dir / "missing.hrp").string() +
                                                          ": No such file or directory"});
-    EXPECT_EQ(state.InputChosen, kFalse);
+    EXPECT_EQ(state.InputChosen, false);
 
-    EXPECT_TRUE(ChooseInputFile(state, dialogs));
-    EXPECT_FALSE(ChooseInputFile(state, dialogs));  // no dialog the second time
-    EXPECT_EQ(dialogs.fileFilters.size(), 2u);
+    EXPECT_EQ(ChooseInputFile(state, dialogs), first);
+    EXPECT_EQ(ChooseInputFile(state, dialogs), std::nullopt);  // no dialog the second time
+    EXPECT_EQ(dialogs.FileFilters.size(), 2u);
     EXPECT_EQ(state.InputPath, first);
 }
 
@@ -249,13 +254,13 @@ TEST(FileChoice, CalibrationFileMayNotBeTheInput) {
     testing::TempDir dir;
     SwathlyState state;
     state.InputPath = dir.Write("pass.hrp", std::vector<std::uint8_t>(10)).string();
-    state.InputChosen = kTrue;
+    state.InputChosen = true;
     testing::ScriptedDialogs dialogs;
     dialogs.File(state.InputPath);
-    EXPECT_FALSE(ChooseCalibrationFile(state, dialogs));
-    EXPECT_EQ(state.DatChosen, kFalse);
+    EXPECT_EQ(ChooseCalibrationFile(state, dialogs), std::nullopt);
+    EXPECT_EQ(state.DatChosen, false);
     EXPECT_EQ(state.DatPath, "");
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages.size(), 1u);
 }
 
 }  // namespace

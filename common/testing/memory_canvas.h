@@ -12,9 +12,9 @@ namespace qiv {
 class MemoryCanvas : public Canvas {
 public:
     struct PrintedText {
-        int x = 0;
-        int y = 0;
-        std::string text;
+        int X = 0;
+        int Y = 0;
+        std::string Text;
         friend bool operator==(const PrintedText&, const PrintedText&) = default;
     };
 

@@ -1,8 +1,8 @@
-#include "header_display.h"
+#include "calibration_print.h"
 
 #include <span>
 
-#include "line_record.h"
+#include "binary_file.h"
 
 namespace qiv::swathly {
 namespace {
@@ -56,31 +56,17 @@ std::string CalibrationText(const SwathlyState& state) {
     return text;
 }
 
-bool PrintCalibration(const SwathlyState& state, Dialogs& dialogs) {
+Failure PrintCalibration(const SwathlyState& state) {
+    BinaryFile out(FileRole::Calibration);
     if (SameFile(state.DatPath, state.InputPath)) {
-        dialogs.Message("The calibration file " + state.DatPath +
-                        " is the input file. Nothing was written.");
-        return false;
+        return Failure::Details{FileProblem::IsTheInput, FileRole::Calibration, state.DatPath};
     }
-    BinaryFile out;
-    if (!out.Open(state.DatPath, BinaryFile::Mode::WriteTruncate)) {
-        dialogs.Message("Cannot create the calibration file " + state.DatPath + ": " + out.Error());
-        return false;
+    if (Failure failure = out.Open(state.DatPath, BinaryFile::Mode::WriteTruncate)) {
+        return failure;
     }
     const std::string text = CalibrationText(state);
     const auto bytes = std::as_bytes(std::span(text));
-    if (!out.WriteAt(0, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})) {
-        dialogs.Message("Cannot write the calibration file " + state.DatPath + ": " + out.Error());
-        return false;
-    }
-    return true;
-}
-
-bool DisplayHeader(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
-                   std::string_view decimalSeparator) {
-    const bool read = ReadLineHeader(state, lineText, dialogs, decimalSeparator);
-    state.Input.Close();
-    return read;
+    return out.WriteAt(0, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
 }  // namespace qiv::swathly

@@ -1,0 +1,30 @@
+// The fixed texts of Swathly_Qiv that more than one command shows, and the one place where a
+// file failure becomes the program's own (English) message.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "failure.h"
+
+namespace qiv::swathly {
+
+inline constexpr std::string_view kEnterFileNameFirst = " Enter the file name first";
+inline constexpr std::string_view kEnterFilesFirst = "Enter Input and Output Image files first";
+inline constexpr std::string_view kSetLineOne = "Make sure that line # in the form is set to 1";
+inline constexpr std::string_view kBadInterval =
+    "Enter a sampling interval from 1 to 32767 in SamplInter";
+inline constexpr std::string_view kOutputIsInput =
+    "The output file is the input file: choose another output file";
+inline constexpr std::string_view kFileFilter = "All Files|*.*|Text Files|*.txt";
+
+// The message for a failure of the input, the output or the calibration file.
+std::string MessageFor(const Failure& failure);
+
+// A header read that found the file too short for the calibration blocks of `line`.
+std::string HeaderTooShortMessage(std::int32_t line, std::int64_t bytesIntoLine);
+// A calibration file name that is the input file, when it is chosen.
+std::string CalibrationIsInputMessage(const std::string& path);
+
+}  // namespace qiv::swathly
