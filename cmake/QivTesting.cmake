@@ -1,7 +1,8 @@
 # Helpers that register the two kinds of test with CTest.
 #
 # qiv_add_gtest(NAME SOURCES... LIBS ...)   Qt-free unit tests on GoogleTest.
-# qiv_add_qttest(NAME SOURCES... LIBS ...)  window tests on QtTest, run headless.
+# qiv_add_qttest(NAME SOURCES... LIBS ...)  window tests on QtTest, run headless; left out of
+#                                           builds without Qt (QIV_FUZZ).
 
 function(qiv_add_gtest name)
   if(NOT QIV_BUILD_TESTS)
@@ -15,7 +16,7 @@ function(qiv_add_gtest name)
 endfunction()
 
 function(qiv_add_qttest name)
-  if(NOT QIV_BUILD_TESTS)
+  if(NOT QIV_BUILD_TESTS OR NOT QIV_WITH_QT)
     return()
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})

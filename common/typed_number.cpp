@@ -1,7 +1,10 @@
 #include "typed_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <system_error>
 
 namespace qiv {
@@ -47,6 +50,47 @@ std::size_t NumberLength(std::string_view text) {
     return i;
 }
 
+// Decimal exponent of the first nonzero digit of a number without sign ("120" gives 2,
+// "0.05e3" gives 1), or nothing when every digit is zero. Exponents of hundreds of digits are
+// held at kExponentHold: the digit position is bounded by the text's length, far below it, so
+// the sum keeps its sign and cannot overflow.
+std::optional<std::int64_t> LeadingDigitExponent(std::string_view number) {
+    constexpr std::int64_t kExponentHold = std::int64_t{1} << 50;
+    std::optional<std::int64_t> position;
+    std::size_t i = 0;
+    for (; i < number.size() && IsDigit(number[i]); ++i) {
+        if (position) {
+            ++*position;
+        } else if (number[i] != '0') {
+            position = 0;
+        }
+    }
+    if (i < number.size() && number[i] == '.') {
+        ++i;
+        for (std::int64_t place = -1; i < number.size() && IsDigit(number[i]); ++i, --place) {
+            if (!position && number[i] != '0') {
+                position = place;
+            }
+        }
+    }
+    if (!position) {
+        return std::nullopt;
+    }
+    std::int64_t exponent = 0;
+    bool negativeExponent = false;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        if (i < number.size() && (number[i] == '+' || number[i] == '-')) {
+            negativeExponent = number[i] == '-';
+            ++i;
+        }
+        for (; i < number.size() && IsDigit(number[i]); ++i) {
+            exponent = std::min(exponent * 10 + (number[i] - '0'), kExponentHold);
+        }
+    }
+    return *position + (negativeExponent ? -exponent : exponent);
+}
+
 // from_chars, unlike strtod, ignores the locale: the window toolkit switches LC_NUMERIC to
 // the user's, where the decimal separator may be a comma.
 double ParseNumber(std::string_view number) {
@@ -58,11 +102,11 @@ double ParseNumber(std::string_view number) {
     double value = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range) {
-        // Too large a magnitude becomes infinite, too small a one zero.
-        value = (number.find_first_of("eE") != std::string_view::npos &&
-                 number[number.find_first_of("eE") + 1] == '-')
-                    ? 0.0
-                    : HUGE_VAL;
+        // Out of range is a magnitude above the largest double (decimal exponent 308) or below
+        // half the smallest subnormal (-324); the sign of the exponent tells the two apart,
+        // whatever the sign written after the 'e' ("1000e-1" is large, "0.001e2" small).
+        const std::optional<std::int64_t> exponent = LeadingDigitExponent(number);
+        value = exponent && *exponent > 0 ? HUGE_VAL : 0.0;
     }
     return negative ? -value : value;
 }

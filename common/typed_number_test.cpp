@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <ostream>
+#include <string>
 
 #include "param_name.h"
 
@@ -42,6 +43,56 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"one past 32 bits does not fit", "2147483648", std::nullopt},
                       TypedCase{"huge exponent does not fit", "1e400", std::nullopt}),
     testing::DescName<TypedCase>);
+
+// Texts of hundreds of digits, beyond the range of a double or brought back into it by the
+// exponent: overflow holds at the limit with its sign, underflow reads 0.
+struct BeyondDoubleCase {
+    const char* desc;
+    std::string text;
+    double expected;
+    std::int16_t saturated;
+    friend void PrintTo(const BeyondDoubleCase& c, std::ostream* os) { *os << c.desc; }
+};
+
+class BeyondDoubleTest : public ::testing::TestWithParam<BeyondDoubleCase> {};
+
+TEST_P(BeyondDoubleTest, DecidesOverflowOrUnderflowFromMagnitude) {
+    const BeyondDoubleCase& c = GetParam();
+    EXPECT_EQ(LeadingNumber(c.text), c.expected);
+    EXPECT_EQ(WholeNumber(c.text), c.expected);
+    EXPECT_EQ(ToWidthSaturated<std::int16_t>(LeadingNumber(c.text)), c.saturated);
+}
+
+const std::string k400Zeros(400, '0');
+const std::string k330Zeros(330, '0');
+const std::string k300Nines(300, '9');
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BeyondDoubleTest,
+    ::testing::Values(
+        BeyondDoubleCase{"huge mantissa with negative exponent overflows", "1" + k400Zeros + "e-1",
+                         kInf, 32767},
+        BeyondDoubleCase{"tiny fraction underflows", "0." + k330Zeros + "1", 0.0, 0},
+        BeyondDoubleCase{"negative huge mantissa overflows to the low limit",
+                         "-1" + k400Zeros + "e-5", -kInf, -32768},
+        BeyondDoubleCase{"negative tiny fraction reads 0", "-0." + k330Zeros + "1", 0.0, 0},
+        BeyondDoubleCase{"tiny fraction with positive exponent still underflows",
+                         "0." + k400Zeros + "1e5", 0.0, 0},
+        BeyondDoubleCase{"exponent lifts a tiny fraction back into range",
+                         "0." + k400Zeros + "1e400", 0.1, 0},
+        BeyondDoubleCase{"exponent brings a huge mantissa back into range",
+                         "1" + k400Zeros + "e-398", 100.0, 100},
+        BeyondDoubleCase{"exponent of hundreds of digits overflows", "2e" + k300Nines, kInf, 32767},
+        BeyondDoubleCase{"negative exponent of hundreds of digits underflows", "-2e-" + k300Nines,
+                         0.0, 0},
+        BeyondDoubleCase{"huge mantissa under an exponent of hundreds of digits underflows",
+                         "1" + k400Zeros + "e-" + k300Nines, 0.0, 0},
+        BeyondDoubleCase{"exponent with hundreds of leading zeros", "3e+" + k400Zeros + "2", 300.0,
+                         300},
+        BeyondDoubleCase{"zero under an exponent of hundreds of digits is 0", "0e" + k300Nines, 0.0,
+                         0}),
+    testing::DescName<BeyondDoubleCase>);
 
 TEST(TypedNumberTest, WidthDecidesWhatFits) {
     EXPECT_EQ(ReadTyped<std::int16_t>("32767"), std::int16_t{32767});
