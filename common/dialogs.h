@@ -24,6 +24,17 @@ public:
     // yet. filter holds description|pattern pairs ("All Files|*.*|Text Files|*.txt"), the first
     // one selected. The chosen full path, or no value when the user cancels.
     virtual std::optional<std::string> ChooseFile(std::string_view filter) = 0;
+
+    // A question box with Yes and No buttons and no title of its own; true for Yes.
+    virtual bool Ask(std::string_view question) = 0;
+    // A prompt box where the toolkit puts it, its entry field holding `filled` to start with;
+    // the text as the user leaves it, or no value when the user cancels.
+    virtual std::optional<std::string> PromptFilled(std::string_view text,
+                                                    std::string_view filled) = 0;
+    // The save-style file dialog, offering `suggested` (a full path); it asks before an
+    // existing file is replaced. The chosen full path, or no value when the user cancels.
+    virtual std::optional<std::string> ChooseNewFile(std::string_view filter,
+                                                     std::string_view suggested) = 0;
 };
 
 }  // namespace qiv

@@ -46,6 +46,40 @@ std::optional<std::string> QtDialogs::ChooseFile(std::string_view filter) {
     return ToStdString(dialog.selectedFiles().constFirst());
 }
 
+bool QtDialogs::Ask(std::string_view question) {
+    QMessageBox box(QMessageBox::Question, QString(), ToQString(question),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtDialogs::PromptFilled(std::string_view text, std::string_view filled) {
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(QString());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(ToQString(text));
+    dialog.setTextValue(ToQString(filled));
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return ToStdString(dialog.textValue());
+}
+
+std::optional<std::string> QtDialogs::ChooseNewFile(std::string_view filter,
+                                                    std::string_view suggested) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(NameFilters(filter));
+    if (!suggested.empty()) {
+        dialog.selectFile(ToQString(suggested));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return ToStdString(dialog.selectedFiles().constFirst());
+}
+
 QStringList NameFilters(std::string_view filter) {
     const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
     QStringList filters;

@@ -14,6 +14,11 @@ public:
     void Message(std::string_view text) override;
     std::optional<std::string> Prompt(std::string_view text, int xTwips, int yTwips) override;
     std::optional<std::string> ChooseFile(std::string_view filter) override;
+    bool Ask(std::string_view question) override;
+    std::optional<std::string> PromptFilled(std::string_view text,
+                                            std::string_view filled) override;
+    std::optional<std::string> ChooseNewFile(std::string_view filter,
+                                             std::string_view suggested) override;
 
 private:
     QWidget* parent_;
