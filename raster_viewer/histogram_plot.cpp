@@ -21,19 +21,6 @@ struct Tick {
 constexpr std::array<Tick, 6> kTicks{
     {{10, "0"}, {60, "50"}, {110, "100"}, {160, "150"}, {210, "200"}, {265, "255"}}};
 
-// The LevelTable column that moves each level's count; none for the normal histogram.
-const std::array<std::int32_t, 256>* TransferColumn(const LevelTable& levels, PlotKind kind) {
-    switch (kind) {
-        case PlotKind::Normal:
-            return nullptr;
-        case PlotKind::Equalised:
-            return &levels.Equalised;
-        case PlotKind::Stretched:
-            return &levels.Stretched;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 std::string_view PlotTitle(PlotKind kind) {
@@ -55,7 +42,7 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
 
     // The counts add up in 64 bits, so that the bar heights stay right for images of more
     // pixels than column 4 can hold; the column keeps them held at its limit.
-    const std::array<std::int32_t, 256>* transfer = TransferColumn(state.Levels, kind);
+    const std::array<std::int32_t, 256>* transfer = MappingColumn(state.Levels, kind);
     std::array<std::int64_t, 256> plotted{};
     for (int v = 0; v < 256; ++v) {
         const int target = transfer == nullptr ? v : std::clamp((*transfer)[v], 0, 255);

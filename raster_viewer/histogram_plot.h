@@ -14,11 +14,7 @@ namespace qiv::rastel {
 
 // Which histogram is plotted; for the equalised and the stretched one also the LevelTable column
 // that moves each level's count.
-enum class PlotKind : std::int16_t {
-    Normal = 1,     // Hs1 "Κανονικό"
-    Equalised = 2,  // Hs2 "Εξισωμένο"
-    Stretched = 3,  // Hs3 "Γραμμικό τέντωμα"
-};
+using PlotKind = LevelMapping;
 
 std::string_view PlotTitle(PlotKind kind);
 

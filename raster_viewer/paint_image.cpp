@@ -77,19 +77,6 @@ Failure ScanLevels(RasterFile& image, const std::array<bool, 256>& wanted,
     return {};
 }
 
-// The LevelTable column a painting maps the stored levels through; none for the normal one.
-std::array<std::int32_t, 256>* TransferColumn(LevelTable& levels, PaintMode mode) {
-    switch (mode) {
-        case PaintMode::Normal:
-            return nullptr;
-        case PaintMode::Equalised:
-            return &levels.Equalised;
-        case PaintMode::Stretched:
-            return &levels.Stretched;
-    }
-    return nullptr;
-}
-
 // The colour of every stored level. Every pixel of a level gets the same colour, so the colours
 // are worked out once per level and each row is then mapped through this table. `lowered`
 // marks the levels whose table entry lies above 255 and is to be lowered to it.
@@ -241,7 +228,7 @@ Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, Disp
         return {};
     }
 
-    std::array<std::int32_t, 256>* transfer = TransferColumn(state.Levels, mode);
+    std::array<std::int32_t, 256>* transfer = MappingColumn(state.Levels, mode);
     std::array<bool, 256> lowered{};
     const std::array<Colour, 256> colourOf = ColoursOfLevels(state, transfer, scheme, lowered);
     const bool lowersAny = std::find(lowered.begin(), lowered.end(), true) != lowered.end();

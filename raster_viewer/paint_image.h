@@ -13,11 +13,7 @@
 namespace qiv::rastel {
 
 // The grey level painted for a stored byte v: v itself, or the LevelTable column 2 or 3 entry.
-enum class PaintMode : std::int16_t {
-    Normal = 1,     // Px1 "Κανονική"
-    Equalised = 2,  // Px2 "Εξισωμένη"
-    Stretched = 3,  // Px3 "Γραμμικά τεντωμένη"
-};
+using PaintMode = LevelMapping;
 
 // The option button of Form1 selected at the moment of painting.
 enum class ColourScheme {

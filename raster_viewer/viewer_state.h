@@ -20,6 +20,31 @@ struct LevelTable {
     friend bool operator==(const LevelTable&, const LevelTable&) = default;
 };
 
+// Which table a painting or a histogram plot takes each grey level through: none (the level
+// itself), the equalisation table or the stretch.
+enum class LevelMapping : std::int16_t {
+    Normal = 1,     // Px1 "Κανονική", Hs1 "Κανονικό"
+    Equalised = 2,  // Px2 "Εξισωμένη", Hs2 "Εξισωμένο"
+    Stretched = 3,  // Px3 "Γραμμικά τεντωμένη", Hs3 "Γραμμικό τέντωμα"
+};
+
+// The LevelTable column of a mapping; none for Normal.
+inline std::array<std::int32_t, 256>* MappingColumn(LevelTable& levels, LevelMapping mapping) {
+    switch (mapping) {
+        case LevelMapping::Normal:
+            return nullptr;
+        case LevelMapping::Equalised:
+            return &levels.Equalised;
+        case LevelMapping::Stretched:
+            return &levels.Stretched;
+    }
+    return nullptr;
+}
+inline const std::array<std::int32_t, 256>* MappingColumn(const LevelTable& levels,
+                                                          LevelMapping mapping) {
+    return MappingColumn(const_cast<LevelTable&>(levels), mapping);
+}
+
 enum class ImageOrientation {
     Upright,
     UpsideDown,
