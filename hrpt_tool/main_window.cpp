@@ -217,7 +217,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::OnCommand1Clicked() {
-    if (const std::optional<std::string> caption = ChooseInputFile(state_, *dialogs_)) {
+    if (const std::optional<std::string> caption = ChooseInputFile(state_, *dialogs_, *picture1_)) {
         label2_->setText(ToQString(*caption));
     }
 }

@@ -18,6 +18,7 @@
 #include "param_name.h"
 #include "quicklook.h"
 #include "quicklook_image.h"
+#include "recording_fixture.h"
 #include "scripted_dialogs.h"
 #include "swathly_texts.h"
 #include "temp_dir.h"
@@ -25,72 +26,12 @@
 namespace qiv::swathly {
 namespace {
 
+using qiv::testing::FrameFacts;
+using qiv::testing::Pass;
+using qiv::testing::Recording;
 using qiv::testing::Succeeded;
 using qiv::testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
-
-// What a frame says about itself in words 1-12.
-struct FrameFacts {
-    int Address = 15;  // NOAA-19
-    int Day = 158;
-    std::int64_t Millisecond = 34'890'500;  // 09:41:30.5
-    bool Sync = true;
-};
-
-void PutWord(Bytes& frame, int k, std::uint32_t value) {
-    WriteInt16Le(&frame[static_cast<std::size_t>(2 * (k - 1))], static_cast<std::int16_t>(value));
-}
-
-// Frame `index` (from 0) in little-endian words: its facts in words 1-12, and in every other
-// word a 10-bit value that names the frame and the word, so that each line tells where it
-// came from.
-Bytes Frame(std::int64_t index, const FrameFacts& facts) {
-    Bytes frame(static_cast<std::size_t>(kLineBytes));
-    for (int k = 1; k <= kLineWords; ++k) {
-        PutWord(frame, k, static_cast<std::uint32_t>(index * 31 + k * 7) & 0x3FF);
-    }
-    for (int k = 1; k <= 6; ++k) {
-        PutWord(frame, k, kFrameSync[static_cast<std::size_t>(k - 1)]);
-    }
-    if (!facts.Sync) {
-        PutWord(frame, 3, kFrameSync[2] ^ 0x10);
-    }
-    PutWord(frame, 7, static_cast<std::uint32_t>(facts.Address) << 3 | 0x80);
-    PutWord(frame, 8, 0);
-    PutWord(frame, 9, static_cast<std::uint32_t>(facts.Day) << 1);
-    PutWord(frame, 10, static_cast<std::uint32_t>(facts.Millisecond >> 20) & 0x7F);
-    PutWord(frame, 11, static_cast<std::uint32_t>(facts.Millisecond >> 10) & 0x3FF);
-    PutWord(frame, 12, static_cast<std::uint32_t>(facts.Millisecond) & 0x3FF);
-    return frame;
-}
-
-// `count` frames of one pass from `first` on, 1/6 s apart as the scan runs.
-std::vector<FrameFacts> Pass(int count, FrameFacts first = {}) {
-    std::vector<FrameFacts> frames;
-    for (int i = 0; i < count; ++i) {
-        FrameFacts facts = first;
-        facts.Millisecond = first.Millisecond + i * 1000 / 6;
-        frames.push_back(facts);
-    }
-    return frames;
-}
-
-// The recording of `frames` in `order`, with `leftOver` bytes of a partial frame at the end.
-Bytes Recording(const std::vector<FrameFacts>& frames, ByteOrder order = ByteOrder::Little,
-                std::size_t leftOver = 0) {
-    Bytes bytes;
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const Bytes frame = Frame(static_cast<std::int64_t>(i), frames[i]);
-        bytes.insert(bytes.end(), frame.begin(), frame.end());
-    }
-    bytes.resize(bytes.size() + leftOver, 0x11);
-    if (order == ByteOrder::Big) {
-        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-            std::swap(bytes[i], bytes[i + 1]);
-        }
-    }
-    return bytes;
-}
 
 Bytes LineOf(const Bytes& file, std::int64_t line) {
     const auto from = file.begin() + (line - 1) * kLineBytes;
@@ -128,11 +69,12 @@ TEST_P(ImportOrderTest, EveryWholeFrameBecomesALittleEndianLine) {
 
     const Bytes hrp = TempDir::Read(dir / "pass.hrp");
     ASSERT_EQ(hrp.size(), static_cast<std::size_t>(c.frames * kLineBytes));
-    const Bytes first = Frame(0, facts[0]);
+    const Bytes first = qiv::testing::Frame(0, facts[0]);
     EXPECT_TRUE(std::equal(hrp.begin() + kLineHeaderBytes, hrp.begin() + kLineBytes,
                            first.begin() + kLineHeaderBytes));
     for (int k = 1; k < c.frames; ++k) {
-        ASSERT_EQ(LineOf(hrp, k + 1), Frame(k, facts[static_cast<std::size_t>(k)])) << "line " << k;
+        ASSERT_EQ(LineOf(hrp, k + 1), qiv::testing::Frame(k, facts[static_cast<std::size_t>(k)]))
+            << "line " << k;
     }
     EXPECT_EQ(summary.Header, HeaderOf(hrp));
     EXPECT_EQ(LineCountOf(summary.Header), c.frames);
@@ -436,7 +378,7 @@ TEST(ImportedFile, ReadsBackThroughHeaderQuicklookAndCut) {
     const Bytes part = TempDir::Read(dir / "part.hrp");
     ASSERT_EQ(part.size(), static_cast<std::size_t>(10 * kLineBytes));
     EXPECT_EQ(LineCountOf(HeaderOf(part)), 10);
-    EXPECT_EQ(LineOf(part, 2), Frame(3, Pass(30)[3]));
+    EXPECT_EQ(LineOf(part, 2), qiv::testing::Frame(3, Pass(30)[3]));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
 }
 
