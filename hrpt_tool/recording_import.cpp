@@ -21,8 +21,14 @@ constexpr std::int64_t kFramesPerBlock = 48;
 constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
 
 // The frame sync as it stands at the start of an HRP line: little-endian words.
-constexpr std::array<std::uint8_t, kFrameSyncBytes> kSyncBytes{0x84, 0x02, 0x6F, 0x01, 0x5C, 0x03,
-                                                               0x9D, 0x01, 0x0F, 0x02, 0x95, 0x00};
+constexpr std::array<std::uint8_t, kFrameSyncBytes> kSyncBytes = [] {
+    std::array<std::uint8_t, kFrameSyncBytes> bytes{};
+    for (std::size_t k = 0; k < kFrameSync.size(); ++k) {
+        bytes[2 * k] = static_cast<std::uint8_t>(kFrameSync[k] & 0xFF);
+        bytes[2 * k + 1] = static_cast<std::uint8_t>(kFrameSync[k] >> 8);
+    }
+    return bytes;
+}();
 
 // Word k (from 1) of a frame in little-endian words, cut to its ten bits.
 std::uint32_t Word(const std::uint8_t* frame, int k) {
@@ -196,6 +202,15 @@ std::optional<ByteOrder> FirstFramesOrder(std::span<const std::uint8_t> block) {
     return little >= big ? ByteOrder::Little : ByteOrder::Big;
 }
 
+// A recording refused for what it holds: Needed and Size say what was wanted and what was found.
+Failure Refusal(const BinaryFile& recording, FileProblem problem, std::int64_t needed,
+                std::int64_t size) {
+    Failure::Details details = *recording.Fail(problem);
+    details.Needed = needed;
+    details.Size = size;
+    return details;
+}
+
 Failure OutputFailure(FileProblem problem, const std::string& path, std::string reason) {
     Failure::Details details;
     details.Problem = problem;
@@ -310,16 +325,10 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
     // frame count from the size alone, before anything is read.
     const std::int64_t frames = size / kLineBytes;
     if (frames == 0) {
-        Failure::Details details = *recording.Fail(FileProblem::NoFrames);
-        details.Needed = kLineBytes;
-        details.Size = size;
-        return details;
+        return Refusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
     if (frames > kMostHrpLines) {
-        Failure::Details details = *recording.Fail(FileProblem::TooLong);
-        details.Needed = kMostHrpLines;
-        details.Size = frames;
-        return details;
+        return Refusal(recording, FileProblem::TooLong, kMostHrpLines, frames);
     }
     std::vector<std::uint8_t> block(
         static_cast<std::size_t>(std::min(frames, kFramesPerBlock) * kLineBytes));
@@ -328,10 +337,7 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
     }
     const std::optional<ByteOrder> order = FirstFramesOrder(block);
     if (!order) {
-        Failure::Details details = *recording.Fail(FileProblem::NoFrames);
-        details.Needed = kLineBytes;
-        details.Size = size;
-        return details;
+        return Refusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
 
     PendingOutput output(outputPath);
