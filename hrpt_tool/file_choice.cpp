@@ -69,6 +69,22 @@ std::string SuggestedHrpName(const std::string& recording) {
     return hrp.string();
 }
 
+// The name of the new HRP file, asked again while it names the recording itself (the input is
+// chosen once, so a refusal would leave no second try); no value on a cancel.
+std::optional<std::string> AskNewFile(const std::string& recording, Dialogs& dialogs) {
+    const std::string suggested = SuggestedHrpName(recording);
+    for (;;) {
+        const std::optional<std::string> name = dialogs.ChooseNewFile(kHrpFileFilter, suggested);
+        if (!name || name->empty()) {
+            return std::nullopt;
+        }
+        if (!SameFile(*name, recording)) {
+            return name;
+        }
+        dialogs.Message(kNewFileIsRecording);
+    }
+}
+
 // The HRP file a recording was imported into, or no value (a failure told) when the user
 // declined or cancelled or the import failed.
 std::optional<std::string> OfferImport(const std::string& recording, Dialogs& dialogs,
@@ -80,9 +96,8 @@ std::optional<std::string> OfferImport(const std::string& recording, Dialogs& di
     if (!year) {
         return std::nullopt;
     }
-    const std::optional<std::string> output =
-        dialogs.ChooseNewFile(kHrpFileFilter, SuggestedHrpName(recording));
-    if (!output || output->empty()) {
+    const std::optional<std::string> output = AskNewFile(recording, dialogs);
+    if (!output) {
         return std::nullopt;
     }
     ImportSummary summary;

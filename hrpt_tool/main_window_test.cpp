@@ -42,65 +42,36 @@ std::vector<std::uint8_t> OneLinePass() {
     return line;
 }
 
-enum class NewFile { Suggested, TheRecording, Cancelled };
+enum class NewFile { Suggested, TheRecording, InAMissingFolder, Cancelled };
 
 // One way through the questions that a recording chosen as the input brings up.
 struct ImportRow {
     const char* name;
-    const char* recording;  // its file name
-    bool yes;
-    std::vector<std::optional<std::string>> years;  // the replies to the year prompt
-    NewFile file;
-    bool imported;
-    std::vector<std::string> messagesBefore;  // shown before the import's own message
+    const char* recording = "pass.raw16";  // its file name
+    bool yes = true;
+    std::vector<std::optional<std::string>> years = {"2024"};  // the replies to the year prompt
+    NewFile file = NewFile::Suggested;
+    bool imported = true;
+    std::vector<std::string> messagesBefore = {};  // shown before the import's own message
 };
 
 std::vector<ImportRow> ImportRows() {
+    // clang-format off
     return {
-        {"Yes, a year and a name import and take the new file",
-         "pass.raw16",
-         true,
-         {"2024"},
-         NewFile::Suggested,
-         true,
-         {}},
-        {"No keeps the recording", "pass.raw16", false, {}, NewFile::Cancelled, false, {}},
-        {"a cancelled year keeps the recording",
-         "pass.raw16",
-         true,
-         {std::nullopt},
-         NewFile::Cancelled,
-         false,
-         {}},
-        {"a year that names none is asked again",
-         "pass.raw16",
-         true,
-         {"abc", "2024"},
-         NewFile::Suggested,
-         true,
-         {"Enter a year from 1 to 9999"}},
-        {"a cancelled name keeps the recording",
-         "pass.raw16",
-         true,
-         {"2024"},
-         NewFile::Cancelled,
-         false,
-         {}},
-        {"a failed import keeps the recording",
-         "pass.raw16",
-         true,
-         {"2024"},
-         NewFile::TheRecording,
-         false,
-         {}},
-        {"a recording called .hrp is offered another name",
-         "pass.hrp",
-         true,
-         {"2024"},
-         NewFile::Suggested,
-         true,
-         {}},
+        {.name = "Yes, a year and a name import and take the new file"},
+        {.name = "No keeps the recording", .yes = false, .years = {}, .imported = false},
+        {.name = "a cancelled year keeps the recording", .years = {std::nullopt}, .imported = false},
+        {.name = "a year that names none is asked again", .years = {"abc", "2024"},
+         .messagesBefore = {"Enter a year from 1 to 9999"}},
+        {.name = "a cancelled name keeps the recording", .file = NewFile::Cancelled,
+         .imported = false},
+        {.name = "a name that is the recording is asked again", .file = NewFile::TheRecording,
+         .messagesBefore = {"The new HRP file cannot be the recording itself: choose another name"}},
+        {.name = "a failed import keeps the recording", .file = NewFile::InAMissingFolder,
+         .imported = false},
+        {.name = "a recording called .hrp is offered another name", .recording = "pass.hrp"},
     };
+    // clang-format on
 }
 
 }  // namespace
@@ -252,7 +223,10 @@ private slots:
                     dialogs.File(suggested);
                     break;
                 case NewFile::TheRecording:
-                    dialogs.File(recording.string());
+                    dialogs.File(recording.string()).File(suggested);
+                    break;
+                case NewFile::InAMissingFolder:
+                    dialogs.File((dir / "missing" / "pass.hrp").string());
                     break;
                 case NewFile::Cancelled:
                     dialogs.File(std::nullopt);
@@ -271,7 +245,7 @@ private slots:
         }
         if (r.yes && r.years.back()) {
             QCOMPARE(dialogs.FileFilters.back(), std::string("HRP Files|*.hrp|All Files|*.*"));
-            QCOMPARE(dialogs.Suggested, std::vector<std::string>{suggested});
+            QCOMPARE(dialogs.Suggested.back(), suggested);
         }
         const std::string input = r.imported ? suggested : recording.string();
         QCOMPARE(Caption(window, "Label2"), QString::fromStdString(input));
@@ -287,8 +261,10 @@ private slots:
                                "Start of line 1: 2024-06-06 09:41:30\n"
                                "Frames with a damaged frame sync (kept): 0\n"
                                "Bytes left over after the last whole frame (left out): 0");
-        } else if (r.file == NewFile::TheRecording) {
-            messages.push_back("The output file is the input file: choose another output file");
+        } else if (r.file == NewFile::InAMissingFolder) {
+            messages.push_back("Cannot open the output file " +
+                               (dir / "missing" / "pass.hrp").string() +
+                               ": No such file or directory");
         }
         QCOMPARE(dialogs.Messages, messages);
     }

@@ -97,8 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"big endian with a partial frame left out", ByteOrder::Big, 3, 1000, {}},
         OrderCase{"damaged frames are kept and counted", ByteOrder::Little, 5, 0, {1, 4}},
         OrderCase{"a damaged first frame does not hide the order", ByteOrder::Big, 4, 0, {0}},
-        OrderCase{
-            "one frame and all but a byte of another", ByteOrder::Little, 1, kLineBytes - 1, {}}),
+        OrderCase{"one frame and a byte short of two", ByteOrder::Little, 1, kLineBytes - 1, {}}),
     qiv::testing::DescName<OrderCase>);
 
 struct Start {
@@ -150,65 +149,35 @@ std::vector<FrameFacts> AfterFirstFrame(FrameFacts first) {
     return Join({first}, Pass(2, next));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, ImportTimeTest,
-    ::testing::Values(TimeCase{"cut down to whole seconds",
-                               2024,
-                               Pass(3, {15, 158, 34'890'999}),
-                               true,
-                               {2024, 6, 6, 9, 41, 30}},
-                      TimeCase{"a first time code out of range is passed over",
-                               2024,
-                               AfterFirstFrame({15, 0, 5, true}),
-                               true,
-                               {2024, 6, 6, 9, 41, 30}},
-                      TimeCase{
-                          "a first time code that the next frame does not confirm is passed over",
-                          2024,
-                          AfterFirstFrame({15, 158, 12'000'000, true}),
-                          true,
-                          {2024, 6, 6, 9, 41, 30}},
-                      TimeCase{"the time code of a frame with a damaged sync is passed over",
-                               2024,
-                               AfterFirstFrame({15, 158, 1'000'000, false}),
-                               true,
-                               {2024, 6, 6, 9, 41, 30}},
-                      TimeCase{"taken back across midnight",
-                               2023,
-                               Join(NoTime(3), Pass(2, {15, 32, 100})),
-                               true,
-                               {2023, 1, 31, 23, 59, 59}},
-                      TimeCase{"taken back across New Year",
-                               2024,
-                               Join(NoTime(3), Pass(2, {15, 1, 100})),
-                               true,
-                               {2023, 12, 31, 23, 59, 59}},
-                      TimeCase{"confirmed across midnight",
-                               2024,
-                               {{15, 10, 86'399'900}, {15, 11, 66}, {15, 11, 233}},
-                               true,
-                               {2024, 1, 10, 23, 59, 59}},
-                      TimeCase{"day 366 of a leap year",
-                               2024,
-                               Pass(2, {15, 366, 43'200'000}),
-                               true,
-                               {2024, 12, 31, 12, 0, 0}},
-                      TimeCase{"day 366 of another year is no time",
-                               2023,
-                               Pass(2, {15, 366, 43'200'000}),
-                               false,
-                               {2023, 0, 0, 0, 0, 0}},
-                      TimeCase{"a single frame in range is taken when no two agree",
-                               2024,
-                               {{15, 200, 3'600'000}},
-                               true,
-                               {2024, 7, 18, 1, 0, 0}},
-                      TimeCase{"no valid time code leaves date and time at 0",
-                               2024,
-                               NoTime(3),
-                               false,
-                               {2024, 0, 0, 0, 0, 0}}),
+    ::testing::Values(
+        TimeCase{"cut down to whole seconds",
+                 2024, Pass(3, {15, 158, 34'890'999}), true, {2024, 6, 6, 9, 41, 30}},
+        TimeCase{"a first time code out of range is passed over",
+                 2024, AfterFirstFrame({15, 0, 5, true}), true, {2024, 6, 6, 9, 41, 30}},
+        TimeCase{"a first time code that the next frame does not confirm is passed over",
+                 2024, AfterFirstFrame({15, 158, 12'000'000, true}), true, {2024, 6, 6, 9, 41, 30}},
+        TimeCase{"the time code of a frame with a damaged sync is passed over",
+                 2024, AfterFirstFrame({15, 158, 1'000'000, false}), true, {2024, 6, 6, 9, 41, 30}},
+        TimeCase{"taken back across midnight",
+                 2023, Join(NoTime(3), Pass(2, {15, 32, 100})), true, {2023, 1, 31, 23, 59, 59}},
+        TimeCase{"taken back across New Year",
+                 2024, Join(NoTime(3), Pass(2, {15, 1, 100})), true, {2023, 12, 31, 23, 59, 59}},
+        TimeCase{"confirmed across midnight",
+                 2024, {{15, 10, 86'399'900}, {15, 11, 66}, {15, 11, 233}}, true,
+                 {2024, 1, 10, 23, 59, 59}},
+        TimeCase{"day 366 of a leap year",
+                 2024, Pass(2, {15, 366, 43'200'000}), true, {2024, 12, 31, 12, 0, 0}},
+        TimeCase{"day 366 of another year is no time",
+                 2023, Pass(2, {15, 366, 43'200'000}), false, {2023, 0, 0, 0, 0, 0}},
+        TimeCase{"a single frame in range is taken when no two agree",
+                 2024, {{15, 200, 3'600'000}}, true, {2024, 7, 18, 1, 0, 0}},
+        TimeCase{"no valid time code leaves date and time at 0",
+                 2024, NoTime(3), false, {2024, 0, 0, 0, 0, 0}}),
     qiv::testing::DescName<TimeCase>);
+// clang-format on
 
 struct SatelliteCase {
     const char* desc;
@@ -234,18 +203,19 @@ TEST_P(ImportSatelliteTest, TitleAndSatIdFromTheAddressMostFramesCarry) {
     EXPECT_EQ(h.TimeDiff, 0.0);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Table, ImportSatelliteTest,
-    ::testing::Values(SatelliteCase{"NOAA-15", {{7}, {7}}, "NOAA-15 ", 15},
-                      SatelliteCase{"NOAA-18", {{13}}, "NOAA-18 ", 18},
-                      SatelliteCase{"NOAA-19", {{15}}, "NOAA-19 ", 19},
-                      SatelliteCase{"an address of no known satellite", {{3}, {3}}, "NOAA-?? ", 0},
-                      SatelliteCase{"most frames decide", {{13}, {7}, {13}}, "NOAA-18 ", 18},
-                      SatelliteCase{"frames with a damaged sync do not count",
-                                    {{7, 1, 0, false}, {7, 1, 0, false}, {15}},
-                                    "NOAA-19 ",
-                                    19}),
+    ::testing::Values(
+        SatelliteCase{"NOAA-15", {{7}, {7}}, "NOAA-15 ", 15},
+        SatelliteCase{"NOAA-18", {{13}}, "NOAA-18 ", 18},
+        SatelliteCase{"NOAA-19", {{15}}, "NOAA-19 ", 19},
+        SatelliteCase{"an address of no known satellite", {{3}, {3}}, "NOAA-?? ", 0},
+        SatelliteCase{"most frames decide", {{13}, {7}, {13}}, "NOAA-18 ", 18},
+        SatelliteCase{"frames with a damaged sync do not count",
+                      {{7, 1, 0, false}, {7, 1, 0, false}, {15}}, "NOAA-19 ", 19}),
     qiv::testing::DescName<SatelliteCase>);
+// clang-format on
 
 enum class Output { NewFile, TheRecording, AFolder };
 

@@ -28,6 +28,8 @@ inline constexpr std::string_view kYearPrompt =
     "Year of the recording (its frames carry the day, not the year)";
 inline constexpr std::string_view kBadYear = "Enter a year from 1 to 9999";
 inline constexpr std::string_view kHrpFileFilter = "HRP Files|*.hrp|All Files|*.*";
+inline constexpr std::string_view kNewFileIsRecording =
+    "The new HRP file cannot be the recording itself: choose another name";
 
 // The message for a failure of the input, the output or the calibration file.
 std::string MessageFor(const Failure& failure);
