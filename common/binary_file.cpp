@@ -43,6 +43,9 @@ Failure BinaryFile::Open(const std::filesystem::path& path, Mode mode) {
         case Mode::WriteTruncate:
             flags |= O_WRONLY | O_CREAT | O_TRUNC;
             break;
+        case Mode::CreateNew:
+            flags |= O_RDWR | O_CREAT | O_EXCL;
+            break;
     }
     if (path.empty()) {
         return Fail(FileProblem::CannotOpen, std::strerror(ENOENT));

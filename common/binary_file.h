@@ -19,6 +19,7 @@ public:
         Read,             // existing file, read only
         ReadWriteCreate,  // read and write; created when missing, never truncated
         WriteTruncate,    // write only; created when missing, emptied when present
+        CreateNew,        // read and write; a new file, refused (CannotOpen) when one exists
     };
 
     explicit BinaryFile(FileRole role = FileRole::Input) : role_(role) {}

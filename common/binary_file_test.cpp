@@ -24,6 +24,18 @@ TEST(BinaryFileTest, ReadWriteCreateNeverShortensAFile) {
     EXPECT_EQ(TempDir::Read(path), (std::vector<std::uint8_t>{1, 9, 9, 4, 5, 6}));
 }
 
+TEST(BinaryFileTest, CreateNewLeavesAFileThatExistsAlone) {
+    TempDir dir;
+    const std::vector<std::uint8_t> old{1, 2};
+    const auto path = dir.Write("old.hrp", old);
+    BinaryFile file(FileRole::Output);
+    const Failure taken = file.Open(path, BinaryFile::Mode::CreateNew);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->Reason, "File exists");
+    EXPECT_EQ(TempDir::Read(path), old);
+    EXPECT_FALSE(file.Open(dir / "new.hrp", BinaryFile::Mode::CreateNew));
+}
+
 TEST(BinaryFileTest, ShortReadsSayWhereTheFileEnds) {
     TempDir dir;
     const std::vector<std::uint8_t> bytes{7, 8, 9};

@@ -30,7 +30,8 @@ enum class FileProblem {
     CannotWrite,  // a write failed (Reason)
     TooShort,     // the file ends before the bytes the command needs: Needed and Size
     IsTheInput,   // an output that names the input file, under any spelling
-    NoFrames,     // a recording whose frames carry no frame sync, or that holds no whole frame
+    NoFrames,     // a recording that holds no whole frame (Size below Needed, one frame's bytes)
+                  // or whose frames carry no frame sync (Size at least Needed)
     TooLong,      // more lines than the format can count: Needed is the limit, Size the count
     Refused,      // the request itself cannot be carried out; Reason holds the program's own words
 };
@@ -42,8 +43,8 @@ public:
         FileRole Role = FileRole::Input;
         std::string Path;
         std::string Reason;       // the system's words, e.g. "No such file or directory"
-        std::int64_t Needed = 0;  // TooShort: bytes the command needs from the start of the file
-        std::int64_t Size = 0;    // TooShort: bytes the file holds
+        std::int64_t Needed = 0;  // TooShort, NoFrames: bytes the command needs from the start
+        std::int64_t Size = 0;    // TooShort, NoFrames: bytes the file holds
     };
 
     Failure() = default;

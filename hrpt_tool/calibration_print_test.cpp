@@ -11,6 +11,7 @@
 #include "fake_main_view.h"
 #include "file_choice.h"
 #include "line_header.h"
+#include "memory_canvas.h"
 #include "param_name.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -189,6 +190,12 @@ TEST(CalibrationRefused, MessageNamesTheInputFile) {
                                        " is the input file. Nothing was written."});
 }
 
+// The input choice draws the wait notice only while it imports a recording.
+std::optional<std::string> ChooseInput(SwathlyState& state, Dialogs& dialogs) {
+    MemoryCanvas waitArea(81, 25);
+    return ChooseInputFile(state, dialogs, waitArea);
+}
+
 struct ChoiceCase {
     const char* desc;
     std::optional<std::string> (*choose)(SwathlyState&, Dialogs&);
@@ -223,7 +230,7 @@ TEST_P(FileChoice, TakesTheChosenPathAndIgnoresACancel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FileChoice,
-    ::testing::Values(ChoiceCase{"input", &ChooseInputFile, &SwathlyState::InputChosen,
+    ::testing::Values(ChoiceCase{"input", &ChooseInput, &SwathlyState::InputChosen,
                                  &SwathlyState::InputPath},
                       ChoiceCase{"output", &ChooseOutputFile, &SwathlyState::OutputChosen,
                                  &SwathlyState::OutputPath},
@@ -238,14 +245,14 @@ TEST(FileChoice, InputIsChosenOnceAndMustOpen) {
     testing::ScriptedDialogs dialogs;
     dialogs.File((dir / "missing.hrp").string()).File(first).File(first);
 
-    EXPECT_EQ(ChooseInputFile(state, dialogs), std::nullopt);
+    EXPECT_EQ(ChooseInput(state, dialogs), std::nullopt);
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Cannot open the input file " +
                                                          (dir / "missing.hrp").string() +
                                                          ": No such file or directory"});
     EXPECT_EQ(state.InputChosen, false);
 
-    EXPECT_EQ(ChooseInputFile(state, dialogs), first);
-    EXPECT_EQ(ChooseInputFile(state, dialogs), std::nullopt);  // no dialog the second time
+    EXPECT_EQ(ChooseInput(state, dialogs), first);
+    EXPECT_EQ(ChooseInput(state, dialogs), std::nullopt);  // no dialog the second time
     EXPECT_EQ(dialogs.FileFilters.size(), 2u);
     EXPECT_EQ(state.InputPath, first);
 }

@@ -1,10 +1,17 @@
 #include "file_choice.h"
 
+#include <array>
+#include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "binary_file.h"
+#include "recording_import.h"
 #include "swathly_texts.h"
+#include "typed_number.h"
+#include "wait_notice.h"
 
 namespace qiv::swathly {
 namespace {
@@ -18,9 +25,99 @@ std::optional<std::string> ChosenName(Dialogs& dialogs) {
     return path;
 }
 
+// A recording starts with the frame sync where an HRP file has the title of its pass header.
+bool StartsWithFrameSync(BinaryFile& file) {
+    std::array<std::uint8_t, kFrameSyncBytes> start{};
+    return !file.ReadFilled(0, start) && RecordingOrder(start).has_value();
+}
+
+// The year a file was last written, to offer as the year of a recording: the decoder writes it
+// as the pass comes down.
+int WrittenYear(const std::string& path) {
+    using namespace std::chrono;
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(path, error);
+    const auto when = error ? system_clock::now() : file_clock::to_sys(written);
+    return static_cast<int>(year_month_day{floor<days>(when)}.year());
+}
+
+// The year of a recording, asked again after a text that names none; no value on a cancel.
+std::optional<std::int16_t> AskYear(const std::string& recording, Dialogs& dialogs) {
+    std::string filled = std::to_string(WrittenYear(recording));
+    for (;;) {
+        const std::optional<std::string> reply = dialogs.PromptFilled(kYearPrompt, filled);
+        if (!reply) {
+            return std::nullopt;
+        }
+        const std::optional<std::int16_t> year = ReadTyped<std::int16_t>(*reply);
+        if (year && *year >= 1 && *year <= 9999) {
+            return year;
+        }
+        dialogs.Message(kBadYear);
+        filled = *reply;
+    }
+}
+
+// The recording's name with .hrp; a big-endian recording may already be called .hrp, and the
+// new file may not be the recording.
+std::string SuggestedHrpName(const std::string& recording) {
+    std::filesystem::path hrp(recording);
+    hrp.replace_extension(".hrp");
+    if (hrp == std::filesystem::path(recording)) {
+        hrp.replace_filename(hrp.stem().string() + "-imported.hrp");
+    }
+    return hrp.string();
+}
+
+// The name of the new HRP file, asked again while it names the recording itself (the input is
+// chosen once, so a refusal would leave no second try); no value on a cancel.
+std::optional<std::string> AskNewFile(const std::string& recording, Dialogs& dialogs) {
+    const std::string suggested = SuggestedHrpName(recording);
+    for (;;) {
+        const std::optional<std::string> name = dialogs.ChooseNewFile(kHrpFileFilter, suggested);
+        if (!name || name->empty()) {
+            return std::nullopt;
+        }
+        if (!SameFile(*name, recording)) {
+            return name;
+        }
+        dialogs.Message(kNewFileIsRecording);
+    }
+}
+
+// The HRP file a recording was imported into, or no value (a failure told) when the user
+// declined or cancelled or the import failed.
+std::optional<std::string> OfferImport(const std::string& recording, Dialogs& dialogs,
+                                       Canvas& waitArea) {
+    if (!dialogs.Ask(kImportQuestion)) {
+        return std::nullopt;
+    }
+    const std::optional<std::int16_t> year = AskYear(recording, dialogs);
+    if (!year) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> output = AskNewFile(recording, dialogs);
+    if (!output) {
+        return std::nullopt;
+    }
+    ImportSummary summary;
+    Failure failure;
+    {
+        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
+        failure = ImportRecording(recording, *output, *year, summary);
+    }
+    if (failure) {
+        dialogs.Message(MessageFor(failure));
+        return std::nullopt;
+    }
+    dialogs.Message(ImportSummaryText(summary, *output));
+    return output;
+}
+
 }  // namespace
 
-std::optional<std::string> ChooseInputFile(SwathlyState& state, Dialogs& dialogs) {
+std::optional<std::string> ChooseInputFile(SwathlyState& state, Dialogs& dialogs,
+                                           Canvas& waitArea) {
     if (state.InputChosen) {
         return std::nullopt;
     }
@@ -35,7 +132,14 @@ std::optional<std::string> ChooseInputFile(SwathlyState& state, Dialogs& dialogs
         dialogs.Message(MessageFor(failure));
         return std::nullopt;
     }
-    state.InputPath = *path;
+    std::string input = *path;
+    if (StartsWithFrameSync(probe)) {
+        probe.Close();
+        if (std::optional<std::string> imported = OfferImport(*path, dialogs, waitArea)) {
+            input = *imported;
+        }
+    }
+    state.InputPath = input;
     state.InputChosen = true;
     return state.InputPath;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "canvas.h"
 #include "dialogs.h"
 #include "swathly_state.h"
 
@@ -14,8 +15,12 @@ namespace qiv::swathly {
 
 // The input (Label2) is chosen once for the run: once InputChosen is set no dialog is shown. A
 // file that cannot be opened for reading is refused with a message, so that the choice can be
-// made again.
-std::optional<std::string> ChooseInputFile(SwathlyState& state, Dialogs& dialogs);
+// made again. A file that starts with the HRPT frame sync instead of a pass header is a raw
+// recording: the user is asked whether to import it, then for its year (the year it was last
+// written, to start with) and the new HRP file's name; the import runs with the wait notice in
+// waitArea, its summary is shown, and the new file becomes the input. A No, a cancel or a failed
+// import (told) leaves the recording itself as the input, as the program can read it all the same.
+std::optional<std::string> ChooseInputFile(SwathlyState& state, Dialogs& dialogs, Canvas& waitArea);
 // The output (Label4) may be chosen again at any time; the file need not exist yet.
 std::optional<std::string> ChooseOutputFile(SwathlyState& state, Dialogs& dialogs);
 // The calibration file (Label3) need not exist yet; the input file itself is refused.

@@ -35,6 +35,8 @@ constexpr std::string_view kNotice =
     "from them. It shows the pass header of a line, prints the calibration words of that line "
     "to an ASCII file, writes 8-bit quicklooks that Rastel_Qiv opens, and cuts a range of lines "
     "into a shorter HRP file.\n\n"
+    "A raw HRPT recording (the frames as a decoder writes them, with no pass header) chosen as "
+    "the input is offered for import into a new HRP file first.\n\n"
     "The input file is chosen once; to work on another one, start the program again. "
     "Help explains every button.";
 
@@ -217,7 +219,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::OnCommand1Clicked() {
-    if (const std::optional<std::string> caption = ChooseInputFile(state_, *dialogs_)) {
+    if (const std::optional<std::string> caption = ChooseInputFile(state_, *dialogs_, *picture1_)) {
         label2_->setText(ToQString(*caption));
     }
 }

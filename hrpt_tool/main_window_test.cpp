@@ -6,6 +6,10 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "dimension_header.h"
@@ -14,6 +18,7 @@
 #include "main_window.h"
 #include "open_files.h"
 #include "picture_area.h"
+#include "recording_fixture.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 #include "window_controls.h"
@@ -35,6 +40,38 @@ std::vector<std::uint8_t> OneLinePass() {
     line[23] = 0x2C;
     line[24] = 0x01;
     return line;
+}
+
+enum class NewFile { Suggested, TheRecording, InAMissingFolder, Cancelled };
+
+// One way through the questions that a recording chosen as the input brings up.
+struct ImportRow {
+    const char* name;
+    const char* recording = "pass.raw16";  // its file name
+    bool yes = true;
+    std::vector<std::optional<std::string>> years = {"2024"};  // the replies to the year prompt
+    NewFile file = NewFile::Suggested;
+    bool imported = true;
+    std::vector<std::string> messagesBefore = {};  // shown before the import's own message
+};
+
+std::vector<ImportRow> ImportRows() {
+    // clang-format off
+    return {
+        {.name = "Yes, a year and a name import and take the new file"},
+        {.name = "No keeps the recording", .yes = false, .years = {}, .imported = false},
+        {.name = "a cancelled year keeps the recording", .years = {std::nullopt}, .imported = false},
+        {.name = "a year that names none is asked again", .years = {"abc", "2024"},
+         .messagesBefore = {"Enter a year from 1 to 9999"}},
+        {.name = "a cancelled name keeps the recording", .file = NewFile::Cancelled,
+         .imported = false},
+        {.name = "a name that is the recording is asked again", .file = NewFile::TheRecording,
+         .messagesBefore = {"The new HRP file cannot be the recording itself: choose another name"}},
+        {.name = "a failed import keeps the recording", .file = NewFile::InAMissingFolder,
+         .imported = false},
+        {.name = "a recording called .hrp is offered another name", .recording = "pass.hrp"},
+    };
+    // clang-format on
 }
 
 }  // namespace
@@ -146,8 +183,90 @@ private slots:
         Click(window, "Command1");
         Click(window, "Command1");
         QCOMPARE(dialogs.FileFilters.size(), std::size_t{1});
+        QCOMPARE(dialogs.Questions.size(), std::size_t{0});  // an HRP file is no recording
         QCOMPARE(Caption(window, "Label2"), QString::fromStdString(first.string()));
         QCOMPARE(window.State().InputChosen, true);
+    }
+
+    void recordingAsInput_data() {
+        QTest::addColumn<int>("row");
+        const std::vector<ImportRow> rows = ImportRows();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            QTest::newRow(rows[i].name) << static_cast<int>(i);
+        }
+    }
+
+    // A file that starts with the frame sync is offered for import; whatever the answers, the
+    // input is chosen, either the new HRP file or the recording itself.
+    void recordingAsInput() {
+        QFETCH(int, row);
+        const ImportRow r = ImportRows()[static_cast<std::size_t>(row)];
+        TempDir dir;
+        const auto recording =
+            dir.Write(r.recording, qiv::testing::Recording(qiv::testing::Pass(3)));
+        // Written in 2021 as far as the file system knows: the year offered first.
+        const std::chrono::sys_seconds written{
+            std::chrono::sys_days{std::chrono::year{2021} / std::chrono::March / 4}};
+        std::filesystem::last_write_time(recording, std::chrono::file_clock::from_sys(written));
+        const std::string suggested =
+            (dir / (r.recording == std::string("pass.hrp") ? "pass-imported.hrp" : "pass.hrp"))
+                .string();
+
+        ScriptedDialogs dialogs;
+        dialogs.File(recording.string()).Reply(r.yes);
+        for (const auto& year : r.years) {
+            dialogs.Answer(year);
+        }
+        if (r.yes && r.years.back()) {
+            switch (r.file) {
+                case NewFile::Suggested:
+                    dialogs.File(suggested);
+                    break;
+                case NewFile::TheRecording:
+                    dialogs.File(recording.string()).File(suggested);
+                    break;
+                case NewFile::InAMissingFolder:
+                    dialogs.File((dir / "missing" / "pass.hrp").string());
+                    break;
+                case NewFile::Cancelled:
+                    dialogs.File(std::nullopt);
+                    break;
+            }
+        }
+        MainWindow window(&dialogs);
+        Click(window, "Command1");
+
+        QVERIFY(dialogs.Exhausted());
+        QCOMPARE(dialogs.Unscripted, 0);
+        QCOMPARE(dialogs.Questions.size(), std::size_t{1});
+        if (r.yes) {
+            QCOMPARE(dialogs.PromptCalls.front().Filled, std::string("2021"));
+            QCOMPARE(dialogs.PromptCalls.back().Filled, r.years.size() > 1 ? *r.years[0] : "2021");
+        }
+        if (r.yes && r.years.back()) {
+            QCOMPARE(dialogs.FileFilters.back(), std::string("HRP Files|*.hrp|All Files|*.*"));
+            QCOMPARE(dialogs.Suggested.back(), suggested);
+        }
+        const std::string input = r.imported ? suggested : recording.string();
+        QCOMPARE(Caption(window, "Label2"), QString::fromStdString(input));
+        QCOMPARE(window.State().InputPath, input);
+        QCOMPARE(window.State().InputChosen, true);
+        QCOMPARE(std::filesystem::exists(suggested), r.imported);
+
+        std::vector<std::string> messages = r.messagesBefore;
+        if (r.imported) {
+            messages.push_back("The recording is imported into " + suggested +
+                               ".\n\nFrames: 3, in little-endian words\n"
+                               "Satellite: NOAA-19, Sat Id 19\n"
+                               "Start of line 1: 2024-06-06 09:41:30\n"
+                               "Frames with a damaged frame sync (kept): 0\n"
+                               "Bytes left over after the last whole frame (left out): 0");
+        } else if (r.file == NewFile::InAMissingFolder) {
+            messages.push_back("Cannot open the output file " +
+                               (dir / "missing" / "pass.hrp").string() +
+                               ": No such file or directory");
+        }
+        QCOMPARE(dialogs.Messages, messages);
     }
 
     void cancelledDialogsSetNothing() {

@@ -142,6 +142,34 @@ void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_
     }
 }
 
+// Words 1-22 of a recording's frame, where the HRP sample has its pass header on line 1 and
+// filler elsewhere: the frame sync, the spacecraft address with the minor frame number, the
+// time code, and telemetry in ten bits.
+void RecordingWords(std::vector<std::uint8_t>& bytes, std::int32_t line) {
+    constexpr std::int64_t kDay = 158;
+    constexpr std::int64_t kFirstMillisecond = (9 * 3600 + 41 * 60 + 30) * 1000 + 500;
+    for (std::size_t k = 0; k < swathly::kFrameSync.size(); ++k) {
+        PutWord(bytes, static_cast<std::int64_t>(k) + 1,
+                static_cast<std::int16_t>(swathly::kFrameSync[k]));
+    }
+    if (line == 40 || line == 41 || line == 170) {
+        PutWord(bytes, 4, static_cast<std::int16_t>(swathly::kFrameSync[3] ^ 0x40));
+    }
+    constexpr int kNoaa19 = 15;
+    PutWord(bytes, 7, static_cast<std::int16_t>(((line - 1) % 3 + 1) << 7 | kNoaa19 << 3));
+    PutWord(bytes, 8, 0);
+    const std::int64_t millisecond = kFirstMillisecond + (line - 1) * 1000 / 6;
+    PutWord(bytes, 9, static_cast<std::int16_t>(line == 1 ? 0x3FF : kDay << 1));
+    PutWord(bytes, 10, static_cast<std::int16_t>((millisecond >> 20) & 0x7F));
+    PutWord(bytes, 11, static_cast<std::int16_t>((millisecond >> 10) & 0x3FF));
+    PutWord(bytes, 12, static_cast<std::int16_t>(millisecond & 0x3FF));
+    // Ramp calibration of the five channels, the three target temperatures, the patch
+    // temperature and a spare word.
+    for (std::int64_t word = 13; word <= 22; ++word) {
+        PutWord(bytes, word, static_cast<std::int16_t>(400 + (word * 37 + line % 7) % 200));
+    }
+}
+
 // A sample file written from its start, one block after the other.
 class Output {
 public:
@@ -161,7 +189,42 @@ private:
     std::int64_t offset_ = 0;
 };
 
+// The earth view of one line: the five channel counts of every sample of the scene.
+void EarthView(std::vector<std::uint8_t>& bytes, std::int32_t line) {
+    for (std::int32_t column = 0; column < kEarthSamples; ++column) {
+        const auto counts = Counts(SceneAt(line - 1, column), line, column);
+        std::uint8_t* earth = &bytes[static_cast<std::size_t>(swathly::kEarthViewOffset +
+                                                              swathly::kEarthSampleBytes * column)];
+        for (int k = 0; k < kChannels; ++k) {
+            WriteInt16Le(earth + 2 * k, counts[static_cast<std::size_t>(k)]);
+        }
+    }
+}
+
 }  // namespace
+
+Failure WriteHrptRecording(const std::filesystem::path& file, std::int32_t frames,
+                           swathly::ByteOrder order) {
+    Output recording;
+    if (Failure failure = recording.Open(file)) {
+        return failure;
+    }
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(kLineBytes));
+    for (std::int32_t line = 1; line <= frames; ++line) {
+        FrameWords(frame, line, frames);
+        RecordingWords(frame, line);
+        EarthView(frame, line);
+        if (order == swathly::ByteOrder::Big) {
+            for (std::size_t i = 0; i < frame.size(); i += 2) {
+                std::swap(frame[i], frame[i + 1]);
+            }
+        }
+        if (Failure failure = recording.Append(frame)) {
+            return failure;
+        }
+    }
+    return {};
+}
 
 Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines) {
     if (Failure failure = MakeFolder(dir)) {

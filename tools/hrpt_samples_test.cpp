@@ -10,6 +10,7 @@
 #include "fake_main_view.h"
 #include "line_header.h"
 #include "line_record.h"
+#include "recording_import.h"
 #include "scripted_dialogs.h"
 #include "swathly_state.h"
 #include "temp_dir.h"
@@ -120,6 +121,36 @@ TEST(HrptSamples, SameBytesEveryTime) {
     for (const char* name :
          {"avhrr-pass.hrp", "avhrr-pass.cal", "avhrr-pass.sst", "avhrr-pass.ndv"}) {
         EXPECT_EQ(TempDir::Read(dir / name), Samples().Read(name)) << name;
+    }
+}
+
+// The recording is the pass as a decoder would have written it: imported, it has the header its
+// frames tell of and the same earth view.
+TEST(HrptSamples, RecordingImportsIntoTheSameScene) {
+    TempDir dir;
+    const auto recording = dir / "avhrr-recording.raw16";
+    ASSERT_TRUE(qiv::testing::Succeeded(WriteHrptRecording(recording, 180)));
+    swathly::ImportSummary summary;
+    ASSERT_TRUE(qiv::testing::Succeeded(swathly::ImportRecording(
+        recording.string(), (dir / "imported.hrp").string(), 2024, summary)));
+    EXPECT_EQ(summary.Frames, 180);
+    EXPECT_EQ(summary.Order, swathly::ByteOrder::Little);
+    EXPECT_EQ(summary.DamagedFrames, 3);
+    EXPECT_EQ(summary.BytesLeftOver, 0);
+    const swathly::LineHeaderRecord& h = summary.Header;
+    EXPECT_EQ(swathly::TitleText(h.Title), "NOAA-19 ");
+    EXPECT_TRUE(summary.TimeFound);
+    EXPECT_EQ((std::array<int, 6>{h.Year, h.Month, h.Day, h.Hour, h.Minute, h.Secs}),
+              (std::array<int, 6>{2024, 6, 6, 9, 41, 30}));
+
+    const auto imported = TempDir::Read(dir / "imported.hrp");
+    const auto pass = Samples().Read("avhrr-pass.hrp");
+    for (const std::size_t line : {0u, 41u, 179u}) {
+        const std::size_t earth = line * swathly::kLineBytes + swathly::kEarthViewOffset;
+        const std::size_t end = earth + 2 * 5 * swathly::kEarthSamples;
+        EXPECT_TRUE(
+            std::equal(imported.begin() + earth, imported.begin() + end, pass.begin() + earth))
+            << "line " << line + 1;
     }
 }
 

@@ -1,4 +1,5 @@
 // Writes the sample files of both programs into the folder given on the command line.
+#include <filesystem>
 #include <iostream>
 
 #include "hrpt_samples.h"
@@ -13,6 +14,10 @@ int main(int argc, char* argv[]) {
     qiv::Failure failure = qiv::samples::WriteRasterSamples(argv[1]);
     if (!failure) {
         failure = qiv::samples::WriteHrptSamples(argv[1]);
+    }
+    if (!failure) {
+        failure = qiv::samples::WriteHrptRecording(std::filesystem::path(argv[1]) /
+                                                   "avhrr-recording.raw16");
     }
     if (failure) {
         std::cerr << "qiv_make_samples: " << qiv::swathly::MessageFor(failure) << '\n';

@@ -6,20 +6,21 @@
 namespace qiv::bench {
 
 struct Sizes {
-    int Runs = 5;           // timed runs per figure (after one warm-up run)
-    int PassSide = 8192;    // histogram pass and subset source: PassSide x PassSide
-    int SubsetSide = 4096;  // the subset cut out of it
-    int PaintSide = 2048;   // painting
-    int HrpLines = 6000;    // HRP file of the quicklook and the cut
-    int CutLines = 3000;    // lines the cut keeps
-    int CalLines = 1500;    // CAL product of the quicklook
+    int Runs = 5;                // timed runs per figure (after one warm-up run)
+    int PassSide = 8192;         // histogram pass and subset source: PassSide x PassSide
+    int SubsetSide = 4096;       // the subset cut out of it
+    int PaintSide = 2048;        // painting
+    int HrpLines = 6000;         // HRP file of the quicklook and the cut
+    int CutLines = 3000;         // lines the cut keeps
+    int CalLines = 1500;         // CAL product of the quicklook
+    int RecordingFrames = 3600;  // raw recording of the import: a 10-minute pass
 };
 
 inline Sizes FullSizes() {
     return {};
 }
 inline Sizes QuickSizes() {
-    return {3, 1024, 512, 512, 600, 300, 150};
+    return {3, 1024, 512, 512, 600, 300, 150, 360};
 }
 
 // argc/argv reach the Qt picture-area cases, which need a QApplication.

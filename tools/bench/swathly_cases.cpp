@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -9,6 +11,7 @@
 #include "line_cut.h"
 #include "memory_canvas.h"
 #include "quicklook.h"
+#include "recording_import.h"
 #include "scripted_dialogs.h"
 #include "swathly_texts.h"
 
@@ -84,6 +87,46 @@ void LineCutCase(const std::filesystem::path& input, const std::filesystem::path
            floor);
 }
 
+// The import of a recording against a plain copy of the same bytes into a new file. The import
+// writes a new file too and renames it to the output's name: into a name that is free, or over
+// an older file of that name. ext4 writes a file renamed over another out to the disk at once
+// (so that a crash cannot leave an empty file in the old one's place), which costs the replacing
+// case more than the copy, whose writing out is left for later. Each figure starts with nothing
+// left to write out from earlier cases, which would otherwise go to the disk in the middle of it.
+void ImportCase(const std::string& name, const std::filesystem::path& recording,
+                const std::filesystem::path& dir, bool replacing, int runs) {
+    const auto output = dir / "imported.hrp";
+    ::sync();
+    const double seconds = MedianSeconds(runs, [&] {
+        if (!replacing) {
+            std::filesystem::remove(output);
+        }
+        swathly::ImportSummary summary;
+        if (Failure failure =
+                swathly::ImportRecording(recording.string(), output.string(), 2024, summary)) {
+            throw std::runtime_error(swathly::MessageFor(failure));
+        }
+    });
+    std::filesystem::remove(output);
+    const std::int64_t bytes = FileBytes(recording);
+    const auto copy = dir / "import-floor.hrp";
+    ::sync();
+    const double floor = MedianSeconds(runs, [&] {
+        std::filesystem::remove(copy);
+        PlainCopy(recording, copy, bytes);
+    });
+    std::filesystem::remove(copy);
+    Report(name, bytes, seconds, floor);
+}
+
+std::filesystem::path Recording(const std::filesystem::path& file, int frames,
+                                swathly::ByteOrder order) {
+    if (Failure failure = samples::WriteHrptRecording(file, frames, order)) {
+        throw std::runtime_error(swathly::MessageFor(failure));
+    }
+    return file;
+}
+
 std::filesystem::path Samples(const std::filesystem::path& dir, int lines) {
     if (Failure failure = samples::WriteHrptSamples(dir, lines)) {
         throw std::runtime_error(swathly::MessageFor(failure));
@@ -104,6 +147,16 @@ void RunSwathlyCases(const std::filesystem::path& dir, const Sizes& sizes) {
     const auto cal = products / "avhrr-pass.cal";
     QuicklookCase("quicklook_cal", cal, dir, 1, false, sizes.Runs);
     QuicklookCase("quicklook_cal", cal, dir, 5, false, sizes.Runs);
+
+    const std::string frames = std::to_string(sizes.RecordingFrames);
+    const auto little =
+        Recording(dir / "pass.raw16", sizes.RecordingFrames, swathly::ByteOrder::Little);
+    ImportCase("import_little_endian_" + frames, little, dir, false, sizes.Runs);
+    ImportCase("import_replacing_little_endian_" + frames, little, dir, true, sizes.Runs);
+    std::filesystem::remove(little);
+    const auto big =
+        Recording(dir / "pass-big.hrp", sizes.RecordingFrames, swathly::ByteOrder::Big);
+    ImportCase("import_big_endian_" + frames, big, dir, false, sizes.Runs);
 }
 
 }  // namespace qiv::bench
