@@ -59,7 +59,7 @@ std::string CalibrationText(const SwathlyState& state) {
 Failure PrintCalibration(const SwathlyState& state) {
     BinaryFile out(FileRole::Calibration);
     if (SameFile(state.DatPath, state.InputPath)) {
-        return Failure::Details{FileProblem::IsTheInput, FileRole::Calibration, state.DatPath};
+        return Failure::Details{FileProblem::IsTheInput, FileRole::Calibration, state.DatPath, {}};
     }
     if (Failure failure = out.Open(state.DatPath, BinaryFile::Mode::WriteTruncate)) {
         return failure;
