@@ -23,7 +23,7 @@ seconds=${2:-600}
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-packages=(cmake ninja-build clang libclang-rt-14-dev)
+packages=(cmake ninja-build clang libclang-rt-14-dev libpng-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
