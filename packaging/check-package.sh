@@ -52,6 +52,8 @@ done < <(find "$samples" -type f -print0)
 for path in "${expected[@]}"; do
   grep -qxF -- "$path" "$work/files" || fail "the package lacks $path"
 done
+grep -qE '^/usr/lib/(.*/)?qivtool/qivtool-plot\.so$' "$work/files" ||
+  fail "the package lacks qivtool's plot module"
 
 # The dependencies are computed from the programs' libraries, never listed by hand: Qt Widgets
 # and the C library must show up.

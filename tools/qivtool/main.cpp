@@ -21,6 +21,7 @@
 #include "console.h"
 #include "hrpt_commands.h"
 #include "options.h"
+#include "plot_loader.h"
 #include "raster_commands.h"
 #include "typed_number.h"
 
@@ -238,7 +239,9 @@ Subcommand AddPlot(CLI::App& app) {
             AddNodes(command, raw);
             AddOutput(command, options.Output, "the PNG file");
         },
-        RunPlot);
+        +[](const PlotOptions& options, Console& console) {
+            return RunPlot(options, console, LoadPlotDrawer());
+        });
 }
 
 Subcommand AddSubset(CLI::App& app) {

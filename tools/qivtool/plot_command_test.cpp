@@ -10,6 +10,7 @@
 #include "display_window.h"
 #include "main_window.h"
 #include "picture_area.h"
+#include "plot_drawing.h"
 #include "png_picture.h"
 #include "raster_commands.h"
 #include "raster_samples.h"
@@ -69,7 +70,8 @@ private slots:
         std::ostringstream out;
         std::ostringstream err;
         Console console("qivtool plot", out, err, false);
-        QCOMPARE(qiv::qivtool::RunPlot(options, console), qiv::qivtool::kDone);
+        QCOMPARE(qiv::qivtool::RunPlot(options, console, qiv::qivtool::DrawPlotPng),
+                 qiv::qivtool::kDone);
         QCOMPARE(err.str(), std::string());
 
         const auto png = qiv::testing::ReadPng(options.Output);

@@ -1,10 +1,5 @@
 #include "raster_commands.h"
 
-#include <QCoreApplication>
-#include <QFontMetrics>
-#include <QGuiApplication>
-
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
@@ -15,7 +10,6 @@
 #include "dimensions.h"
 #include "english.h"
 #include "histogram_pass.h"
-#include "image_canvas.h"
 #include "node_entry.h"
 #include "option_dialogs.h"
 #include "picture_file.h"
@@ -143,42 +137,6 @@ private:
     Console& console_;
     std::int64_t rows_;
 };
-
-// The display window as the plot sees it: a picture and nothing to show or move.
-class PlotPicture : public rastel::DisplayView {
-public:
-    explicit PlotPicture(ImageCanvas& picture) : picture_(picture) {}
-    void ShowSized(std::int32_t, std::int32_t) override {}
-    void MoveTo(std::int32_t, std::int32_t) override {}
-    Canvas& Picture() override { return picture_; }
-    void PaintingShown(const rastel::PaintedImage&) override {}
-    void PlotShown(std::string_view) override {}
-
-private:
-    ImageCanvas& picture_;
-};
-
-// Texts need Qt's font rendering: an application of the offscreen platform unless the caller
-// has one already (or asks for another platform).
-std::unique_ptr<QGuiApplication> FontsAtHand() {
-    if (QCoreApplication::instance() != nullptr) {
-        return nullptr;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    // Qt's notes about the session it starts in (no runtime folder, no display) are nothing the
-    // user of a command can act on; stderr is for the command's own messages.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-        }
-    });
-    static int argc = 1;
-    static char name[] = "qivtool";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
 
 }  // namespace
 
@@ -309,31 +267,13 @@ int RunRender(const RenderOptions& options, Console& console) {
     return kDone;
 }
 
-int RunPlot(const PlotOptions& options, Console& console) {
+int RunPlot(const PlotOptions& options, Console& console, const PlotDrawer& draw) {
     std::optional<ViewerState> state = ImageState(options.Image, console);
     if (!state || !OutputIsNotTheImage(options.Output, state->ImagePath, console) ||
         !BuildTables(*state, options.Nodes, console)) {
         return kRefused;
     }
-    const std::unique_ptr<QGuiApplication> application = FontsAtHand();
-    // Large enough for everything the plot draws: the title printed from (280, 10) and the tick
-    // labels below the axis at 260, with a margin like the one left of the axis.
-    ImageCanvas canvas;
-    const QFontMetrics metrics(QGuiApplication::font());
-    const int titleWidth =
-        metrics.horizontalAdvance(QString::fromStdString(std::string(PlotTitle(options.Kind))));
-    canvas.SetSize(QSize(280 + titleWidth + 10, 260 + metrics.height() + 10));
-    PlotPicture display(canvas);
-    rastel::PlotHistogram(*state, options.Kind, display);
-
-    const QImage& image = canvas.Image();
-    const rastel::PictureRows rows{
-        image.width(), image.height(), [&image](std::int64_t y) {
-            return std::span<const Colour>(
-                reinterpret_cast<const Colour*>(image.constScanLine(static_cast<int>(y))),
-                static_cast<std::size_t>(image.width()));
-        }};
-    if (Failure failure = rastel::WritePicturePng(rows, options.Output)) {
+    if (Failure failure = draw(*state, options.Kind, options.Output)) {
         return console.Refuse(EnglishFor(failure));
     }
     return kDone;

@@ -2,8 +2,13 @@
 // command line. Each returns the exit status: kDone, or kRefused with the reason on stderr.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "console.h"
+#include "failure.h"
 #include "options.h"
+#include "viewer_state.h"
 
 namespace qiv::qivtool {
 
@@ -15,8 +20,13 @@ int RunHeader(const HeaderOptions& options, Console& console);
 int RunTables(const TablesOptions& options, Console& console);
 // The painting of the whole image as a PNG file, one PNG pixel per image pixel.
 int RunRender(const RenderOptions& options, Console& console);
+// Draws the plot of the tables in state into a PNG file (plot_drawing.h). It is the one part of
+// qivtool that needs Qt, so the program loads it only for `plot`.
+using PlotDrawer = std::function<Failure(rastel::ViewerState& state, rastel::PlotKind kind,
+                                         const std::string& output)>;
+
 // The histogram plot as the display window draws it, as a PNG file.
-int RunPlot(const PlotOptions& options, Console& console);
+int RunPlot(const PlotOptions& options, Console& console, const PlotDrawer& draw);
 // A rectangle of the image cut into a new raster file with its dimension header.
 int RunSubset(const SubsetOptions& options, Console& console);
 
