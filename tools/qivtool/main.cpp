@@ -61,7 +61,9 @@ std::vector<NodeText> Nodes(const std::vector<std::string>& texts) {
     return nodes;
 }
 
-// Raw values into each kind of options.
+// Raw values into each kind of options; options that take none need no Apply of their own.
+template <class Options>
+void Apply(Options& /*options*/, const Raw& /*raw*/) {}
 void Apply(InfoOptions& options, const Raw& raw) {
     options.Image.Size = Pair(raw.Size);
 }
@@ -88,8 +90,6 @@ void Apply(SubsetOptions& options, const Raw& raw) {
     std::tie(options.StartRow, options.StartCol) = Pair(raw.First).value_or(std::pair(0, 0));
     std::tie(options.Rows, options.Cols) = Pair(raw.Second).value_or(std::pair(0, 0));
 }
-void Apply(HrpInfoOptions& /*options*/, const Raw& /*raw*/) {}
-void Apply(QuicklookOptions& /*options*/, const Raw& /*raw*/) {}
 void Apply(CutOptions& options, const Raw& raw) {
     std::tie(options.Start, options.End) = Pair(raw.First).value_or(std::pair(0, 0));
 }
