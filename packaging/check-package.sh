@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it the way a user's machine gets it: the files it holds,
-# the run-time dependencies dpkg-shlibdeps computed, the desktop entries and icons, and that the
-# unpacked programs start and show their main windows (offscreen). Ends every program it starts.
+# the run-time dependencies dpkg-shlibdeps computed, the desktop entries and icons, that the
+# unpacked programs start and show their main windows (offscreen), and that the unpacked qivtool
+# works on the packaged samples. Ends every program it starts.
 #
 # check-package.sh CPACK CPACK_CONFIG WORK_DIR PACKAGE_NAME SAMPLES_DIR
 set -euo pipefail
@@ -36,6 +37,7 @@ dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|; s|/$||' >"$work/files"
 expected=(
   /usr/bin/Rastel_Qiv
   /usr/bin/Swathly_Qiv
+  /usr/bin/qivtool
   /usr/share/applications/rastel-qiv.desktop
   /usr/share/applications/swathly-qiv.desktop
   /usr/share/icons/hicolor/scalable/apps/rastel-qiv.svg
@@ -50,12 +52,14 @@ done < <(find "$samples" -type f -print0)
 for path in "${expected[@]}"; do
   grep -qxF -- "$path" "$work/files" || fail "the package lacks $path"
 done
+grep -qE '^/usr/lib/(.*/)?qivtool/qivtool-plot\.so$' "$work/files" ||
+  fail "the package lacks qivtool's plot module"
 
 # The dependencies are computed from the programs' libraries, never listed by hand: Qt Widgets
 # and the C library must show up.
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
-for lib in libc6 libqt6widgets6 libqt6gui6 libqt6core6; do
+for lib in libc6 libqt6widgets6 libqt6gui6 libqt6core6 libpng16-16; do
   grep -qE "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
 
@@ -101,3 +105,19 @@ start_and_end() {
 }
 start_and_end Rastel_Qiv "QIV_STARTUP Form1 Επεξεργασία Εικόνας "
 start_and_end Swathly_Qiv "QIV_STARTUP Form1 HRP File Information"
+
+# qivtool from the package, on the packaged samples, without a display: a painting and a plot as
+# PNG, and a quicklook that reads back with the header Rastel_Qiv reads.
+tool=$root/usr/bin/qivtool
+packaged=$root/usr/share/qiv/samples
+(cd "$work" && env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$tool" render \
+  "$packaged/scene-512x512-header.raw" --table equalised --colours continuous -o render.png &&
+  env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$tool" plot \
+    "$packaged/scene-512x512-header.raw" --kind stretched -o plot.png &&
+  "$tool" quicklook "$packaged/avhrr-pass.hrp" --from hrp --band 2 -o pass.img) \
+  >"$work/qivtool.log" 2>&1 || { cat "$work/qivtool.log" >&2; fail "qivtool did not run"; }
+for picture in render.png plot.png; do
+  file -b "$work/$picture" | grep -q '^PNG image data' || fail "qivtool wrote no PNG $picture"
+done
+grep -qx 'Header rows: 240' <("$tool" info "$work/pass.img") || fail "qivtool quicklook has no header"
+echo "qivtool rendered, plotted and wrote a quicklook"

@@ -3,13 +3,25 @@
 // fake that draws into memory and records where the window was asked to go.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "canvas.h"
 #include "viewer_state.h"
 
 namespace qiv::rastel {
+
+// The last painting that Picture1 shows, as the window needs it to tell what a pixel holds:
+// which image, its size and orientation, and the grey level each stored value was painted as.
+struct PaintedImage {
+    std::string ImagePath;
+    std::int32_t Rows = 0;
+    std::int32_t Cols = 0;
+    ImageOrientation Orientation = ImageOrientation::Upright;
+    std::array<std::int32_t, 256> PaintedLevel{};
+};
 
 class DisplayView {
 public:
@@ -21,6 +33,10 @@ public:
     virtual void MoveTo(std::int32_t topTwips, std::int32_t leftTwips) = 0;
     // Picture1, in pixels.
     virtual Canvas& Picture() = 0;
+    // Picture1 now shows this painting (over whatever it did not cover).
+    virtual void PaintingShown(const PaintedImage& painting) = 0;
+    // Picture1 now shows a histogram plot of the image at imagePath.
+    virtual void PlotShown(std::string_view imagePath) = 0;
 };
 
 // Brings the display window up for a painting or a plot: shown at the size of the screen.

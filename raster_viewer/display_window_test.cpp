@@ -1,11 +1,14 @@
 // The display window driven through Form1's menus and buttons, with scripted dialogs; what is
 // drawn is read back from the pixels of the real Picture1.
 #include <QAction>
+#include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolTip>
 
 #include <cstdint>
 #include <vector>
@@ -14,6 +17,7 @@
 #include "display_window.h"
 #include "main_window.h"
 #include "picture_area.h"
+#include "picture_file.h"
 #include "rastel_texts.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -68,6 +72,18 @@ class DisplayWindowTest : public QObject {
             return picture != nullptr ? picture->PixelAt(x, y) : 0;
         }
         QString Caption(const char* label) { return qiv::testing::Caption(window, label); }
+        qiv::PictureArea& Picture1() {
+            return qiv::testing::Find<qiv::PictureArea>(Form3(), "Picture1");
+        }
+        // The pointer comes to rest at (x, y) of Picture1.
+        void RestAt(int x, int y) {
+            QHelpEvent event(QEvent::ToolTip, QPoint(x, y), Picture1().mapToGlobal(QPoint(x, y)));
+            QCoreApplication::sendEvent(&Picture1(), &event);
+        }
+        // A tooltip goes after a short delay.
+        static bool TipGoes() {
+            return QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
+        }
     };
 
 private slots:
@@ -190,6 +206,61 @@ private slots:
         session.Trigger("Hs1");  // the tables are gone: refused, Form3 stays hidden
         Click(session.Form3(), "Command1");
         QCOMPARE(session.Caption("Label1"), QString());
+    }
+
+    void savingWritesWhatPicture1Shows_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<bool>("byKeys");
+        QTest::addColumn<QString>("suggested");
+        QTest::newRow("a painting through the context menu entry") << "Px2" << false << "image.png";
+        QTest::newRow("a plot through Ctrl+S") << "Hs1" << true << "image-histogram.png";
+    }
+
+    void savingWritesWhatPicture1Shows() {
+        QFETCH(QString, menu);
+        QFETCH(bool, byKeys);
+        QFETCH(QString, suggested);
+        Session session;
+        session.Trigger(menu.toLatin1().constData());
+        const QString saved = qiv::ToQString((session.dir / "saved.png").string());
+        session.dialogs.File(qiv::ToStdString(saved));
+
+        QAction& save = qiv::testing::Find<QAction>(session.Form3(), "SavePicture");
+        QCOMPARE(save.text(), QStringLiteral("Αποθήκευση εικόνας..."));
+        QVERIFY(session.Picture1().actions().contains(&save));
+        QCOMPARE(session.Picture1().contextMenuPolicy(), Qt::ActionsContextMenu);
+        if (byKeys) {
+            session.Form3().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&session.Form3()));
+            QTest::keyClick(&session.Form3(), Qt::Key_S, Qt::ControlModifier);
+        } else {
+            save.trigger();
+        }
+
+        QCOMPARE(session.dialogs.Suggested,
+                 std::vector<std::string>{(session.dir / suggested.toStdString()).string()});
+        const QImage written(saved);
+        QCOMPARE(written.size(), session.Picture1().Image().size());
+        QCOMPARE(written.convertToFormat(QImage::Format_RGB32), session.Picture1().Image());
+        QVERIFY(session.dialogs.Messages.empty());
+    }
+
+    void tooltipTellsWhatAPaintedPixelHolds() {
+        Session session;
+        session.RestAt(2, 1);  // nothing painted yet
+        QVERIFY(!QToolTip::isVisible());
+        session.Trigger("Px2");
+        session.RestAt(2, 1);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(),
+                 QStringLiteral("Γραμμή 0, Στήλη 1\nΤιμή στο αρχείο: 100\nΤιμή στην εικόνα: 128"));
+        session.RestAt(0, 0);  // the margin of an upright painting
+        QVERIFY(Session::TipGoes());
+        session.RestAt(2, 1);
+        QVERIFY(QToolTip::isVisible());
+        session.Trigger("Hs1");  // the plot wipes the painting
+        session.RestAt(2, 1);
+        QVERIFY(Session::TipGoes());
     }
 
     void command3TogglesWithoutRepainting() {

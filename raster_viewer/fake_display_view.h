@@ -1,8 +1,9 @@
-// A display window for the tests: Picture1 is an in-memory canvas, and every show and move is
-// recorded.
+// A display window for the tests: Picture1 is an in-memory canvas, and every show, move,
+// painting and plot is recorded.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "display_view.h"
@@ -28,10 +29,16 @@ public:
         Moves.push_back({topTwips, leftTwips});
     }
     Canvas& Picture() override { return Picture1; }
+    void PaintingShown(const rastel::PaintedImage& painting) override {
+        Paintings.push_back(painting);
+    }
+    void PlotShown(std::string_view imagePath) override { Plots.emplace_back(imagePath); }
 
     MemoryCanvas Picture1;
     std::vector<Place> Shows;
     std::vector<Place> Moves;
+    std::vector<rastel::PaintedImage> Paintings;
+    std::vector<std::string> Plots;  // the image path of each plot
 };
 
 }  // namespace qiv::testing

@@ -80,6 +80,7 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
 
     picture.Point(280, 10);
     picture.PrintLine(title);
+    display.PlotShown(state.ImagePath);
 }
 
 void PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display, Dialogs& dialogs) {

@@ -159,7 +159,7 @@ void MainWindow::StartUp() {
     const QSize screen = ScreenSizeTwips();
     const PictureSizeTwips picture = rastel::StartUp(state_, screen.height(), screen.width());
     if (!form3_) {
-        form3_ = std::make_unique<DisplayWindow>();
+        form3_ = std::make_unique<DisplayWindow>(dialogs_);
         connect(form3_.get(), &DisplayWindow::returned, this, &MainWindow::OnForm3Returned);
     }
     form3_->SetPictureSizeTwips(picture.Height, picture.Width);

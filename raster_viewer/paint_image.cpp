@@ -32,7 +32,8 @@ private:
     std::mt19937 engine_;
 };
 
-// A range of 0-based image rows or columns, both ends included; empty when first > last.
+// A range of 0-based rows or columns of the painting, both ends included; empty when
+// first > last.
 struct IndexRange {
     std::int64_t First = 0;
     std::int64_t Last = -1;
@@ -41,13 +42,17 @@ struct IndexRange {
     std::int64_t Size() const { return Empty() ? 0 : Last - First + 1; }
 };
 
-// The rows (or columns) of an image of `count` of them whose pixels land inside a picture
-// `extent` pixels high (or wide). Upright index i lands at i + 1, upside down at count - 1 - i.
+// Where the painting lies in Picture1: upright one pixel in from the top-left corner, upside
+// down from the corner itself (image pixel (c, r), from 1, lands at (c, r) upright and at
+// (cols - c, rows - r) upside down).
+int PictureMargin(bool upsideDown) {
+    return upsideDown ? 0 : 1;
+}
+
+// The rows (or columns) of a painting of `count` of them that land inside a picture `extent`
+// pixels high (or wide).
 IndexRange VisibleIndices(std::int64_t count, std::int64_t extent, bool upsideDown) {
-    if (upsideDown) {
-        return {std::max<std::int64_t>(0, count - extent), count - 1};
-    }
-    return {0, std::min(count - 1, extent - 2)};
+    return {0, std::min(count - 1, extent - 1 - PictureMargin(upsideDown))};
 }
 
 // Marks in `seen` the levels that occur in the image, reading it in large blocks, until every
@@ -77,81 +82,126 @@ Failure ScanLevels(RasterFile& image, const std::array<bool, 256>& wanted,
     return {};
 }
 
-// The colour of every stored level. Every pixel of a level gets the same colour, so the colours
-// are worked out once per level and each row is then mapped through this table. `lowered`
-// marks the levels whose table entry lies above 255 and is to be lowered to it.
-std::array<Colour, 256> ColoursOfLevels(const ViewerState& state,
-                                        const std::array<std::int32_t, 256>* transfer,
-                                        ColourScheme scheme, std::array<bool, 256>& lowered) {
-    std::array<Colour, 256> colourOf{};
+// Everything a painting works out before it reads the image. Every pixel of a level gets the
+// same colour, so the colours are worked out once per level and each row is then mapped
+// through this table. `Lowered` marks the levels whose table entry lies above 255 and is to be
+// lowered to it.
+struct Palette {
+    std::array<std::int32_t, 256> Level{};  // the grey level painted for each stored value
+    std::array<Colour, 256> ColourOf{};
+    std::array<bool, 256> Lowered{};
+    bool LowersAny = false;
+    std::array<std::int32_t, 256>* Transfer = nullptr;
+};
+
+// Fills the colour table as every painting does and works out the palette.
+Palette PreparePalette(ViewerState& state, PaintMode mode, ColourScheme scheme,
+                       const TimeOfDay& timeOfDay) {
+    FillSlicingColours(state);
+    switch (scheme) {
+        case ColourScheme::Grey:
+        case ColourScheme::ContinuousSlicing:
+            break;
+        case ColourScheme::RandomSlicing:
+            FillRandomColours(state, timeOfDay);
+            break;
+    }
+    Palette palette;
+    palette.Transfer = MappingColumn(state.Levels, mode);
     for (int v = 0; v < 256; ++v) {
         std::int32_t level = v;
-        if (transfer != nullptr) {
-            lowered[v] = (*transfer)[v] > 255;
-            level = std::clamp((*transfer)[v], 0, 255);
+        if (palette.Transfer != nullptr) {
+            palette.Lowered[v] = (*palette.Transfer)[v] > 255;
+            palette.LowersAny = palette.LowersAny || palette.Lowered[v];
+            level = std::clamp((*palette.Transfer)[v], 0, 255);
         }
+        palette.Level[v] = level;
         switch (scheme) {
             case ColourScheme::Grey:
-                colourOf[v] = MakeColour(level, level, level);
+                palette.ColourOf[v] = MakeColour(level, level, level);
                 break;
             case ColourScheme::ContinuousSlicing:
             case ColourScheme::RandomSlicing: {
                 const ColourEntry& entry = state.ColourTable[level];
-                colourOf[v] = MakeColour(entry.Red, entry.Green, entry.Blue);
+                palette.ColourOf[v] = MakeColour(entry.Red, entry.Green, entry.Blue);
                 break;
             }
         }
     }
-    return colourOf;
+    return palette;
 }
 
-// Draws the part of the image that lands inside the picture: one read and one run of pixels
-// per row. Marks in `seen` the levels met, when asked to.
-Failure PaintVisibleRows(RasterFile& image, bool upsideDown,
-                         const std::array<Colour, 256>& colourOf, Canvas& picture,
-                         std::array<bool, 256>* seen) {
-    const std::int64_t rows = image.Rows();
-    const std::int64_t cols = image.Cols();
-    const IndexRange rowsShown = VisibleIndices(rows, picture.Height(), upsideDown);
-    const IndexRange colsShown = VisibleIndices(cols, picture.Width(), upsideDown);
-    if (rowsShown.Empty() || colsShown.Empty()) {
+// Paints the rows x cols part of the painting into sink, top row first, one read per row.
+// Upside down the painting's row r is image row rows - 1 - r read backwards, so that the
+// rows come in the order a picture or a file is filled. Marks in `seen` the levels met, when
+// asked to.
+Failure PaintRows(RasterFile& image, bool upsideDown, const std::array<Colour, 256>& colourOf,
+                  IndexRange rows, IndexRange cols, RowSink& sink, std::array<bool, 256>* seen) {
+    if (rows.Empty() || cols.Empty()) {
         return {};
     }
-    const auto width = static_cast<std::size_t>(colsShown.Size());
+    const auto width = static_cast<std::size_t>(cols.Size());
     std::vector<std::uint8_t> bytes(width);
     std::vector<Colour> colours(width);
-    const int x = static_cast<int>(upsideDown ? cols - 1 - colsShown.First : colsShown.First + 1);
-    const int step = upsideDown ? -1 : +1;
-    for (std::int64_t r = rowsShown.First; r <= rowsShown.Last; ++r) {
-        if (Failure failure = image.ReadPixels(r * cols + colsShown.First, bytes)) {
+    const std::int64_t firstCol = upsideDown ? image.Cols() - 1 - cols.Last : cols.First;
+    for (std::int64_t r = rows.First; r <= rows.Last; ++r) {
+        const std::int64_t imageRow = upsideDown ? image.Rows() - 1 - r : r;
+        if (Failure failure = image.ReadPixels(imageRow * image.Cols() + firstCol, bytes)) {
             return failure;
         }
-        for (std::size_t i = 0; i < width; ++i) {
-            colours[i] = colourOf[bytes[i]];
+        if (upsideDown) {
+            for (std::size_t i = 0; i < width; ++i) {
+                colours[i] = colourOf[bytes[width - 1 - i]];
+            }
+        } else {
+            for (std::size_t i = 0; i < width; ++i) {
+                colours[i] = colourOf[bytes[i]];
+            }
         }
         if (seen != nullptr) {
             for (const std::uint8_t b : bytes) {
                 (*seen)[b] = true;
             }
         }
-        picture.SetPixelRun(x, static_cast<int>(upsideDown ? rows - 1 - r : r + 1), step, colours);
+        if (Failure failure = sink.TakeRow(r, colours)) {
+            return failure;
+        }
     }
     return {};
 }
 
+// The rows of a painting into Picture1, each moved in by the picture's margin.
+class PictureRows : public RowSink {
+public:
+    PictureRows(Canvas& picture, int margin, std::int64_t firstCol)
+        : picture_(picture), margin_(margin), firstCol_(firstCol) {}
+    Failure TakeRow(std::int64_t row, std::span<const Colour> colours) override {
+        picture_.SetPixelRun(static_cast<int>(firstCol_ + margin_), static_cast<int>(row + margin_),
+                             +1, colours);
+        return {};
+    }
+
+private:
+    Canvas& picture_;
+    int margin_;
+    std::int64_t firstCol_;
+};
+
 // An entry above 255 is lowered only when its level occurs in the image, wherever the pixel
-// lands; the part that lies outside the picture is read for that alone.
-Failure LowerEntriesAbove255(RasterFile& image, bool wholeImageSeen,
-                             const std::array<bool, 256>& lowered, std::array<bool, 256>& seen,
-                             std::array<std::int32_t, 256>& transfer) {
+// lands; the part that was not painted is read for that alone.
+Failure LowerEntriesAbove255(RasterFile& image, bool wholeImageSeen, const Palette& palette,
+                             std::array<bool, 256>& seen) {
+    if (!palette.LowersAny) {
+        return {};
+    }
     if (!wholeImageSeen) {
-        if (Failure failure = ScanLevels(image, lowered, seen)) {
+        if (Failure failure = ScanLevels(image, palette.Lowered, seen)) {
             return failure;
         }
     }
     for (int v = 0; v < 256; ++v) {
-        if (lowered[v] && seen[v]) {
-            transfer[v] = 255;
+        if (palette.Lowered[v] && seen[v]) {
+            (*palette.Transfer)[v] = 255;
         }
     }
     return {};
@@ -203,6 +253,23 @@ void FillRandomColours(ViewerState& state, const TimeOfDay& timeOfDay) {
     fill(timeOfDay() + 3719.0f, &ColourEntry::Blue);
 }
 
+Failure PaintImageRows(ViewerState& state, PaintMode mode, ColourScheme scheme, RowSink& sink,
+                       const TimeOfDay& timeOfDay) {
+    RasterFile image;
+    if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
+        return failure;
+    }
+    const Palette palette = PreparePalette(state, mode, scheme, timeOfDay);
+    const bool upsideDown = state.Orientation == ImageOrientation::UpsideDown;
+    std::array<bool, 256> seen{};
+    if (Failure failure =
+            PaintRows(image, upsideDown, palette.ColourOf, {0, image.Rows() - 1},
+                      {0, image.Cols() - 1}, sink, palette.LowersAny ? &seen : nullptr)) {
+        return failure;
+    }
+    return LowerEntriesAbove255(image, true, palette, seen);
+}
+
 Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
                    const TimeOfDay& timeOfDay) {
     const bool hasPixels = state.ImageRows >= 1 && state.ImageCols >= 1;
@@ -215,38 +282,28 @@ Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, Disp
 
     ShowDisplayWindow(state, display);
     display.MoveTo(1, 1);
-    FillSlicingColours(state);
-    switch (scheme) {
-        case ColourScheme::Grey:
-        case ColourScheme::ContinuousSlicing:
-            break;
-        case ColourScheme::RandomSlicing:
-            FillRandomColours(state, timeOfDay);
-            break;
-    }
+    const Palette palette = PreparePalette(state, mode, scheme, timeOfDay);
     if (!hasPixels) {
         return {};
     }
 
-    std::array<std::int32_t, 256>* transfer = MappingColumn(state.Levels, mode);
-    std::array<bool, 256> lowered{};
-    const std::array<Colour, 256> colourOf = ColoursOfLevels(state, transfer, scheme, lowered);
-    const bool lowersAny = std::find(lowered.begin(), lowered.end(), true) != lowered.end();
-
     const bool upsideDown = state.Orientation == ImageOrientation::UpsideDown;
     Canvas& picture = display.Picture();
+    const IndexRange rows = VisibleIndices(image.Rows(), picture.Height(), upsideDown);
+    const IndexRange cols = VisibleIndices(image.Cols(), picture.Width(), upsideDown);
+    PictureRows sink(picture, PictureMargin(upsideDown), cols.First);
     std::array<bool, 256> seen{};
-    if (Failure failure =
-            PaintVisibleRows(image, upsideDown, colourOf, picture, lowersAny ? &seen : nullptr)) {
+    if (Failure failure = PaintRows(image, upsideDown, palette.ColourOf, rows, cols, sink,
+                                    palette.LowersAny ? &seen : nullptr)) {
         return failure;
     }
-    if (!lowersAny) {
-        return {};
+    const bool wholeImageSeen = rows.Size() == image.Rows() && cols.Size() == image.Cols();
+    if (Failure failure = LowerEntriesAbove255(image, wholeImageSeen, palette, seen)) {
+        return failure;
     }
-    const bool wholeImageSeen =
-        VisibleIndices(image.Rows(), picture.Height(), upsideDown).Size() == image.Rows() &&
-        VisibleIndices(image.Cols(), picture.Width(), upsideDown).Size() == image.Cols();
-    return LowerEntriesAbove255(image, wholeImageSeen, lowered, seen, *transfer);
+    display.PaintingShown(
+        {state.ImagePath, image.Rows(), image.Cols(), state.Orientation, palette.Level});
+    return {};
 }
 
 void PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,

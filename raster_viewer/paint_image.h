@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "dialogs.h"
 #include "display_view.h"
@@ -34,12 +35,30 @@ void FillSlicingColours(ViewerState& state);
 // 0..254; each component is drawn after its own reseeding from the time of day (+0, +12, +3719).
 void FillRandomColours(ViewerState& state, const TimeOfDay& timeOfDay = SystemTimeOfDay);
 
+// Where a painting goes row by row: the rows of the painted image from the top down, each row
+// left to right, as the picture shows them (upside down the last image row comes first, its last
+// pixel leftmost). Row numbers count from 0 at the top of the painting, without the picture's
+// margin.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual Failure TakeRow(std::int64_t row, std::span<const Colour> colours) = 0;
+};
+
+// Paints the whole image of ImagePath into sink, one row per image row, whatever its size: the
+// same colours, orientation and table lowering as PaintImage, without the display window.
+// Fills the colour table like PaintImage. Refuses an image without pixels or a file shorter
+// than the image (TooShort), and passes on the first failure of the sink.
+Failure PaintImageRows(ViewerState& state, PaintMode mode, ColourScheme scheme, RowSink& sink,
+                       const TimeOfDay& timeOfDay = SystemTimeOfDay);
+
 // Paints the image of ImagePath: shows the display window, moves it to 1 twip from the top and
 // left of the screen, fills the colour table and draws every pixel that can become visible.
 // With a dimension below 1 the window is shown and nothing is painted. A file that cannot be
 // opened or is shorter than the image gives the message that says so; then nothing is painted
 // and the window is not shown. Table entries above 255 of the levels that occur in the image are
-// lowered to 255 in place; entries below 0 are painted as level 0.
+// lowered to 255 in place; entries below 0 are painted as level 0. Picture1 holds the painting of
+// PaintImageRows at (1, 1) upright and at (0, 0) upside down; the window is told what it shows.
 Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
                    const TimeOfDay& timeOfDay = SystemTimeOfDay);
 

@@ -134,6 +134,99 @@ TEST_F(PaintTest, TheFirstAndLastBytesOfA512SquareLandAtTheCorners) {
     EXPECT_EQ(display.Picture1.At(0, 0), Grey(100));
 }
 
+// ---- The whole painting row by row -------------------------------------------------------
+
+// Collects the rows of a painting in the order they come.
+class CollectedRows : public RowSink {
+public:
+    Failure TakeRow(std::int64_t row, std::span<const Colour> colours) override {
+        Order.push_back(row);
+        Rows.emplace_back(colours.begin(), colours.end());
+        return {};
+    }
+    std::vector<std::int64_t> Order;
+    std::vector<std::vector<Colour>> Rows;
+};
+
+struct RowsCase {
+    const char* desc;
+    bool upsideDown;
+    PaintMode mode;
+    ColourScheme scheme;
+};
+void PrintTo(const RowsCase& row, std::ostream* out) {
+    *out << row.desc;
+}
+
+class PaintRowsTest : public PaintTest, public ::testing::WithParamInterface<RowsCase> {};
+
+TEST_P(PaintRowsTest, TheRowsAreThePictureOfTheWindowWithoutItsMargin) {
+    const RowsCase& row = GetParam();
+    constexpr int kRows = 5;
+    constexpr int kCols = 7;
+    std::vector<std::uint8_t> bytes(kRows * kCols);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 37 + 3);
+    }
+    UseImage(kRows, kCols, bytes);
+    state.Orientation = row.upsideDown ? ImageOrientation::UpsideDown : ImageOrientation::Upright;
+    for (int v = 0; v < 256; ++v) {
+        state.Levels.Equalised[v] = (v * 3) % 300;  // some entries above 255, to be lowered
+        state.Levels.Stretched[v] = 255 - v;
+    }
+    ViewerState windowState = state;
+    FakeDisplayView display(kCols + 2, kRows + 2, kGround);
+    ASSERT_TRUE(qiv::testing::Succeeded(
+        PaintImage(windowState, row.mode, row.scheme, display, [] { return 600.0f; })));
+
+    CollectedRows sink;
+    ASSERT_TRUE(qiv::testing::Succeeded(
+        PaintImageRows(state, row.mode, row.scheme, sink, [] { return 600.0f; })));
+
+    const int margin = row.upsideDown ? 0 : 1;
+    ASSERT_EQ(sink.Order, (std::vector<std::int64_t>{0, 1, 2, 3, 4}));
+    for (int y = 0; y < kRows; ++y) {
+        ASSERT_EQ(sink.Rows[y].size(), static_cast<std::size_t>(kCols));
+        for (int x = 0; x < kCols; ++x) {
+            ASSERT_EQ(sink.Rows[y][x], display.Picture1.At(x + margin, y + margin))
+                << "at " << x << "," << y;
+        }
+    }
+    EXPECT_EQ(state.Levels, windowState.Levels);
+    ASSERT_EQ(display.Paintings.size(), 1u);
+    EXPECT_EQ(display.Paintings[0].Rows, kRows);
+    EXPECT_EQ(display.Paintings[0].Orientation, state.Orientation);
+}
+
+// clang-format off
+const RowsCase kRowsCases[] = {
+    {"upright grey", false, PaintMode::Normal, ColourScheme::Grey},
+    {"upside down grey", true, PaintMode::Normal, ColourScheme::Grey},
+    {"upside down equalised with lowered entries", true, PaintMode::Equalised, ColourScheme::Grey},
+    {"stretched continuous slicing", false, PaintMode::Stretched, ColourScheme::ContinuousSlicing},
+    {"random slicing from the same time", true, PaintMode::Normal, ColourScheme::RandomSlicing},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Rows, PaintRowsTest, ::testing::ValuesIn(kRowsCases),
+                         qiv::testing::DescName<RowsCase>);
+
+TEST_F(PaintTest, TheRowsStopAtTheFirstFailureOfTheirSink) {
+    UseImage(4, 2, 9);
+    class FailingSink : public RowSink {
+    public:
+        Failure TakeRow(std::int64_t row, std::span<const Colour>) override {
+            ++taken;
+            return row == 1 ? Failure(Failure::Details{FileProblem::CannotWrite, FileRole::Output})
+                            : Failure();
+        }
+        int taken = 0;
+    } sink;
+    const Failure failure = PaintImageRows(state, PaintMode::Normal, ColourScheme::Grey, sink);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Problem, FileProblem::CannotWrite);
+    EXPECT_EQ(sink.taken, 2);
+}
+
 // ---- Colours -----------------------------------------------------------------------------
 
 struct ColourCase {

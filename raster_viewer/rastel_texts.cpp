@@ -42,6 +42,10 @@ std::string HeaderWriteMessage(const Failure& failure) {
            failure->Reason + ").";
 }
 
+std::string PictureWriteMessage(const Failure& failure) {
+    return "Δεν αποθηκεύτηκε η εικόνα στο αρχείο " + failure->Path + " : " + failure->Reason;
+}
+
 std::string BadDimensionsMessage(std::int32_t rows, std::int32_t cols) {
     return "Λάθος διαστάσεις εικόνας: " + std::to_string(rows) + " Γραμμές, " +
            std::to_string(cols) + " Στήλες. Χρειάζεται τουλάχιστον 1 Γραμμή και 1 Στήλη.";

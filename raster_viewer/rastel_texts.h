@@ -22,6 +22,8 @@ inline constexpr std::string_view kSubsetOverImage =
 std::string MessageFor(const Failure& failure);
 // The message for a failure while the dimension header is written into the image file.
 std::string HeaderWriteMessage(const Failure& failure);
+// The message for a failure while the display window's picture is saved.
+std::string PictureWriteMessage(const Failure& failure);
 
 std::string BadDimensionsMessage(std::int32_t rows, std::int32_t cols);
 std::string CannotOpenMessage(const std::string& path, const std::string& reason);

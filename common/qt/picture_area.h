@@ -1,12 +1,12 @@
-// A picture area: a widget that keeps everything drawn into it in a backing image, so that a
-// painting survives covering and hiding the window.
+// A picture area: a widget that keeps everything drawn into it in a backing image (an
+// ImageCanvas), so that a painting survives covering and hiding the window.
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QWidget>
 
 #include "canvas.h"
+#include "image_canvas.h"
 
 namespace qiv {
 
@@ -18,11 +18,11 @@ public:
 
     // Sets the size of the area in pixels; what was drawn stays where it fits.
     void SetAreaSize(QSize pixels);
-    const QImage& Image() const { return image_; }
-    Colour PixelAt(int x, int y) const;
+    const QImage& Image() const { return canvas_.Image(); }
+    Colour PixelAt(int x, int y) const { return canvas_.PixelAt(x, y); }
 
-    int Width() const override { return image_.width(); }
-    int Height() const override { return image_.height(); }
+    int Width() const override { return canvas_.Width(); }
+    int Height() const override { return canvas_.Height(); }
     void Clear() override;
     void SetPixel(int x, int y, Colour colour) override;
     void SetPixelRun(int x, int y, int step, std::span<const Colour> colours) override;
@@ -33,19 +33,16 @@ public:
 
 signals:
     void clicked();
+    // Everything drawn has been wiped.
+    void cleared();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    PixelSurface Surface();
-
-    QImage image_;
+    ImageCanvas canvas_;
     Colour background_;
-    Colour foreground_ = kBlack;
-    int printX_ = 0;
-    int printY_ = 0;
 };
 
 }  // namespace qiv

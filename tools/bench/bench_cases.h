@@ -13,18 +13,21 @@ struct Sizes {
     int HrpLines = 6000;         // HRP file of the quicklook and the cut
     int CutLines = 3000;         // lines the cut keeps
     int CalLines = 1500;         // CAL product of the quicklook
-    int RecordingFrames = 3600;  // raw recording of the import: a 10-minute pass
+    int RecordingFrames = 3600;    // raw recording of the import: a 10-minute pass
+    int RenderMemorySide = 16384;  // qivtool render whose peak memory is measured
 };
 
 inline Sizes FullSizes() {
     return {};
 }
 inline Sizes QuickSizes() {
-    return {3, 1024, 512, 512, 600, 300, 150, 360};
+    return {3, 1024, 512, 512, 600, 300, 150, 360, 2048};
 }
 
 // argc/argv reach the Qt picture-area cases, which need a QApplication.
 void RunRastelCases(const std::filesystem::path& dir, const Sizes& sizes, int argc, char* argv[]);
 void RunSwathlyCases(const std::filesystem::path& dir, const Sizes& sizes);
+// qivtool runs as a child process; the histogram-pass image of RunRastelCases must be there.
+void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes);
 
 }  // namespace qiv::bench

@@ -55,6 +55,8 @@ public:
     void ShowSized(std::int32_t, std::int32_t) override {}
     void MoveTo(std::int32_t, std::int32_t) override {}
     Canvas& Picture() override { return picture_; }
+    void PaintingShown(const rastel::PaintedImage&) override {}
+    void PlotShown(std::string_view) override {}
 
 private:
     MemoryCanvas picture_;

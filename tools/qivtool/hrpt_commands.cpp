@@ -1,0 +1,161 @@
+#include "hrpt_commands.h"
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "file_choice.h"
+#include "line_cut.h"
+#include "line_header.h"
+#include "option_dialogs.h"
+#include "quicklook.h"
+#include "swathly_state.h"
+
+namespace qiv::qivtool {
+namespace {
+
+using swathly::SwathlyState;
+
+int RefusedBy(const OptionDialogs& dialogs, Console& console) {
+    return console.Refuse(dialogs.Messages.empty() ? std::string("the command did not finish")
+                                                   : dialogs.Messages.front());
+}
+
+// Form1 as the routines see it: the header boxes are kept for printing. Numbers are written
+// with the point, whatever the user's locale, so that scripts can read them.
+class HeaderBoxes : public swathly::MainView {
+public:
+    void ShowHeaderTexts(const swathly::HeaderTexts& texts) override { Texts = texts; }
+    std::string DecimalSeparator() const override { return "."; }
+
+    swathly::HeaderTexts Texts;
+};
+
+// The input and the output through the program's own file choices, answered from the options.
+bool ChooseFiles(SwathlyState& state, const std::string& input, const std::string& output,
+                 OptionDialogs& dialogs) {
+    dialogs.File(input).File(output);
+    return swathly::ChooseInputFile(state, dialogs) && swathly::ChooseOutputFile(state, dialogs);
+}
+
+std::string JsonString(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            quoted += "\\u00";
+            quoted += kHex[byte >> 4];
+            quoted += kHex[byte & 0xF];
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+// The boxes beside their captions on Form1, in the order of the window.
+std::array<std::pair<std::string_view, const std::string*>, 11> Fields(
+    const swathly::HeaderTexts& texts) {
+    return {{{"Title", &texts.Title},
+             {"Sat Id", &texts.SatId},
+             {"Month", &texts.Month},
+             {"Day", &texts.Day},
+             {"Year", &texts.Year},
+             {"Hour", &texts.Hour},
+             {"Minute", &texts.Minute},
+             {"Secs", &texts.Secs},
+             {"Time Diff", &texts.TimeDiff},
+             {"Rows", &texts.Rows},
+             {"Cols", &texts.Cols}}};
+}
+
+void PrintHeader(const swathly::HeaderTexts& texts, bool json, std::ostream& out) {
+    if (!json) {
+        for (const auto& [name, value] : Fields(texts)) {
+            out << name << ": " << *value << '\n';
+        }
+        return;
+    }
+    out << '{';
+    bool first = true;
+    for (const auto& [name, value] : Fields(texts)) {
+        out << (first ? "" : ", ") << JsonString(name) << ": ";
+        first = false;
+        // Every box but the title holds a number; a Time Diff that is no finite number reads
+        // as a word, which JSON keeps as a string.
+        const bool word =
+            name == "Title" || *value == "NaN" || *value == "Infinity" || *value == "-Infinity";
+        out << (word ? JsonString(*value) : *value);
+    }
+    out << "}\n";
+}
+
+}  // namespace
+
+int RunHrpInfo(const HrpInfoOptions& options, Console& console) {
+    SwathlyState state;
+    OptionDialogs dialogs;
+    dialogs.File(options.Path);
+    if (!swathly::ChooseInputFile(state, dialogs)) {
+        return RefusedBy(dialogs, console);
+    }
+    if (!options.Calibration.empty()) {
+        dialogs.File(options.Calibration);
+        if (!swathly::ChooseCalibrationFile(state, dialogs)) {
+            return RefusedBy(dialogs, console);
+        }
+    }
+    HeaderBoxes form1;
+    if (!swathly::DisplayHeaderAndPrintData(state, std::to_string(options.Line), dialogs, form1)) {
+        return RefusedBy(dialogs, console);
+    }
+    PrintHeader(form1.Texts, options.Json, console.Out());
+    // The header was read; a calibration file that could not be written is told after it.
+    if (!dialogs.Messages.empty()) {
+        return RefusedBy(dialogs, console);
+    }
+    return kDone;
+}
+
+int RunQuicklook(const QuicklookOptions& options, Console& console) {
+    SwathlyState state;
+    OptionDialogs dialogs;
+    if (!ChooseFiles(state, options.Path, options.Output, dialogs)) {
+        return RefusedBy(dialogs, console);
+    }
+    const std::string interval = std::to_string(options.Step);
+    HeaderBoxes form1;
+    bool written = false;
+    switch (options.From) {
+        case QuicklookSource::Hrp:
+            written = swathly::HrpQuicklook(state, interval, "1", options.Band, dialogs, form1,
+                                            console.WaitArea());
+            break;
+        case QuicklookSource::Product:
+            written = swathly::ProductQuicklook(state, interval, options.Band, dialogs,
+                                                console.WaitArea());
+            break;
+    }
+    return written ? kDone : RefusedBy(dialogs, console);
+}
+
+int RunCut(const CutOptions& options, Console& console) {
+    SwathlyState state;
+    OptionDialogs dialogs;
+    if (!ChooseFiles(state, options.Path, options.Output, dialogs)) {
+        return RefusedBy(dialogs, console);
+    }
+    dialogs.Reply(std::to_string(options.Start)).Reply(std::to_string(options.End));
+    HeaderBoxes form1;
+    if (!swathly::CutLineRange(state, std::to_string(options.Line), dialogs, form1,
+                               console.WaitArea())) {
+        return RefusedBy(dialogs, console);
+    }
+    return kDone;
+}
+
+}  // namespace qiv::qivtool

@@ -1,0 +1,18 @@
+// The HRPT subcommands of qivtool: the routines of Swathly_Qiv over the files named on the
+// command line. Each returns the exit status: kDone, or kRefused with the reason on stderr.
+#pragma once
+
+#include "console.h"
+#include "options.h"
+
+namespace qiv::qivtool {
+
+// "Display header, Print Data": the header fields of a line as "Name: value" lines (or one JSON
+// object), and the calibration file when one is named.
+int RunHrpInfo(const HrpInfoOptions& options, Console& console);
+// "Output from (Hrp) --> Qlk" and "Output (CAL, SST, NDV) --> Qlk ".
+int RunQuicklook(const QuicklookOptions& options, Console& console);
+// "Output (Hrp) --> Hrp Less Lines".
+int RunCut(const CutOptions& options, Console& console);
+
+}  // namespace qiv::qivtool

@@ -1,0 +1,172 @@
+// The HRPT subcommands give what Swathly_Qiv gives for the same answers.
+#include "hrpt_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fake_main_view.h"
+#include "file_choice.h"
+#include "hrpt_samples.h"
+#include "line_cut.h"
+#include "line_header.h"
+#include "memory_canvas.h"
+#include "quicklook.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+namespace qiv::qivtool {
+namespace {
+
+using qiv::testing::ScriptedDialogs;
+using qiv::testing::TempDir;
+using swathly::SwathlyState;
+
+struct Ran {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+template <class Options>
+Ran RunCommand(int (*run)(const Options&, Console&), const Options& options) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Console console("qivtool test", out, err, false);
+    const int status = run(options, console);
+    return {status, out.str(), err.str()};
+}
+
+constexpr std::int32_t kLines = 40;
+
+// The sample pass and its products, kLines lines each.
+class HrptCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(samples::WriteHrptSamples(dir.Path(), kLines)); }
+
+    // Swathly_Qiv with the input and the output chosen through its file dialog.
+    SwathlyState Window(const std::string& input, const std::string& output) {
+        SwathlyState state;
+        ScriptedDialogs dialogs;
+        dialogs.File(input).File(output);
+        EXPECT_TRUE(swathly::ChooseInputFile(state, dialogs));
+        EXPECT_TRUE(swathly::ChooseOutputFile(state, dialogs));
+        return state;
+    }
+    std::string Path(const char* name) const { return (dir / name).string(); }
+
+    TempDir dir;
+    MemoryCanvas waitArea{81, 25};
+    testing::FakeMainView form1;
+};
+
+TEST_F(HrptCommandTest, HrpInfoPrintsTheBoxesAndWritesTheCalibrationFileOfTheLine) {
+    // The window: "Line #" 3, a calibration file chosen, "Display header, Print Data".
+    SwathlyState state;
+    ScriptedDialogs dialogs;
+    dialogs.File(Path("avhrr-pass.hrp")).File(Path("window.txt"));
+    ASSERT_TRUE(swathly::ChooseInputFile(state, dialogs));
+    ASSERT_TRUE(swathly::ChooseCalibrationFile(state, dialogs));
+    ASSERT_TRUE(swathly::DisplayHeaderAndPrintData(state, "3", dialogs, form1));
+    const swathly::HeaderTexts& boxes = form1.Boxes();
+
+    const Ran ran = RunCommand(
+        RunHrpInfo, HrpInfoOptions{Path("avhrr-pass.hrp"), 3, Path("command.txt"), false});
+    ASSERT_EQ(ran.Status, kDone) << ran.Err;
+    EXPECT_EQ(ran.Out,
+              "Title: " + boxes.Title + "\nSat Id: " + boxes.SatId + "\nMonth: " + boxes.Month +
+                  "\nDay: " + boxes.Day + "\nYear: " + boxes.Year + "\nHour: " + boxes.Hour +
+                  "\nMinute: " + boxes.Minute + "\nSecs: " + boxes.Secs +
+                  "\nTime Diff: " + boxes.TimeDiff + "\nRows: " + boxes.Rows + "\nCols: 2048\n");
+    EXPECT_EQ(TempDir::Read(Path("command.txt")), TempDir::Read(Path("window.txt")));
+}
+
+TEST_F(HrptCommandTest, HrpInfoInJsonKeepsTheTitleAStringAndTheNumbersNumbers) {
+    const Ran ran =
+        RunCommand(RunHrpInfo, HrpInfoOptions{Path("avhrr-pass.hrp"), 1, std::string(), true});
+    ASSERT_EQ(ran.Status, kDone) << ran.Err;
+    EXPECT_EQ(ran.Out,
+              "{\"Title\": \"NOAA-14 \", \"Sat Id\": 14, \"Month\": 7, \"Day\": 21, \"Year\": "
+              "1998, \"Hour\": 11, \"Minute\": 42, \"Secs\": 17, \"Time Diff\": -0.375, "
+              "\"Rows\": 40, \"Cols\": 2048}\n");
+}
+
+TEST_F(HrptCommandTest, QuicklooksAreTheWindowsQuicklooks) {
+    const struct {
+        const char* desc;
+        QuicklookOptions options;
+    } kCases[] = {
+        {"HRP channel 2 every fifth",
+         {Path("avhrr-pass.hrp"), QuicklookSource::Hrp, swathly::BandButton::Band2, 5,
+          Path("hrp.img")}},
+        {"CAL band 4 every third",
+         {Path("avhrr-pass.cal"), QuicklookSource::Product, swathly::BandButton::Band4, 3,
+          Path("cal.img")}},
+        {"SST single band",
+         {Path("avhrr-pass.sst"), QuicklookSource::Product, swathly::BandButton::SingleBand, 1,
+          Path("sst.img")}},
+    };
+    for (const auto& row : kCases) {
+        SwathlyState state = Window(row.options.Path, Path("window.img"));
+        ScriptedDialogs dialogs;
+        const std::string interval = std::to_string(row.options.Step);
+        const bool written =
+            row.options.From == QuicklookSource::Hrp
+                ? swathly::HrpQuicklook(state, interval, "1", row.options.Band, dialogs, form1,
+                                        waitArea)
+                : swathly::ProductQuicklook(state, interval, row.options.Band, dialogs, waitArea);
+        ASSERT_TRUE(written) << row.desc;
+
+        const Ran ran = RunCommand(RunQuicklook, row.options);
+        EXPECT_EQ(ran.Status, kDone) << row.desc << ran.Err;
+        EXPECT_EQ(TempDir::Read(row.options.Output), TempDir::Read(Path("window.img"))) << row.desc;
+        std::filesystem::remove(Path("window.img"));
+    }
+}
+
+TEST_F(HrptCommandTest, TheCutIsTheWindowsCut) {
+    SwathlyState state = Window(Path("avhrr-pass.hrp"), Path("window.hrp"));
+    ScriptedDialogs dialogs;
+    dialogs.Answer("11").Answer("30");
+    ASSERT_TRUE(swathly::CutLineRange(state, "1", dialogs, form1, waitArea));
+
+    const Ran ran =
+        RunCommand(RunCut, CutOptions{Path("avhrr-pass.hrp"), 11, 30, 1, Path("command.hrp")});
+    ASSERT_EQ(ran.Status, kDone) << ran.Err;
+    const auto written = TempDir::Read(Path("command.hrp"));
+    EXPECT_EQ(written.size(), 20u * swathly::kLineBytes);
+    EXPECT_EQ(written, TempDir::Read(Path("window.hrp")));
+}
+
+TEST_F(HrptCommandTest, RefusalsCarryTheProgramsOwnWordsAndWriteNothing) {
+    const std::string hrp = Path("avhrr-pass.hrp");
+    const struct {
+        const char* desc;
+        Ran ran;
+        std::string message;
+    } kCases[] = {
+        {"a line beyond the file", RunCommand(RunHrpInfo, HrpInfoOptions{hrp, 41, "", false}),
+         "Line # is beyond the last line of the file, which has 40 lines."},
+        {"an end before the start", RunCommand(RunCut, CutOptions{hrp, 5, 4, 1, Path("o.hrp")}),
+         "Enter an end line from 5 to 32767"},
+        {"an output that is the input",
+         RunCommand(RunQuicklook, QuicklookOptions{hrp, QuicklookSource::Hrp,
+                                                   swathly::BandButton::Band1, 5, hrp}),
+         "The output file is the input file: choose another output file"},
+        {"a calibration file that is the input",
+         RunCommand(RunHrpInfo, HrpInfoOptions{hrp, 1, hrp, false}),
+         "The calibration file " + hrp + " is the input file. Choose another name."},
+    };
+    for (const auto& row : kCases) {
+        EXPECT_EQ(row.ran.Status, kRefused) << row.desc;
+        EXPECT_EQ(row.ran.Err, "qivtool test: " + row.message + "\n") << row.desc;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Path("o.hrp")));
+    EXPECT_EQ(std::filesystem::file_size(hrp), static_cast<std::uintmax_t>(kLines) * 22180u);
+}
+
+}  // namespace
+}  // namespace qiv::qivtool
