@@ -216,7 +216,7 @@ TEST_F(PaintTest, TheRowsStopAtTheFirstFailureOfTheirSink) {
     public:
         Failure TakeRow(std::int64_t row, std::span<const Colour>) override {
             ++taken;
-            return row == 1 ? Failure(Failure::Details{FileProblem::CannotWrite, FileRole::Output})
+            return row == 1 ? Failure(Failure::Details{FileProblem::CannotWrite, FileRole::Output, {}, {}})
                             : Failure();
         }
         int taken = 0;

@@ -32,10 +32,13 @@ public:
 };
 
 // The input and the output through the program's own file choices, answered from the options.
+// A raw recording given as the input is taken as it is (the question to import it is answered
+// No): qivtool import makes an HRP file of it.
 bool ChooseFiles(SwathlyState& state, const std::string& input, const std::string& output,
-                 OptionDialogs& dialogs) {
+                 OptionDialogs& dialogs, Console& console) {
     dialogs.File(input).File(output);
-    return swathly::ChooseInputFile(state, dialogs) && swathly::ChooseOutputFile(state, dialogs);
+    return swathly::ChooseInputFile(state, dialogs, console.WaitArea()) &&
+           swathly::ChooseOutputFile(state, dialogs);
 }
 
 std::string JsonString(std::string_view text) {
@@ -100,7 +103,7 @@ int RunHrpInfo(const HrpInfoOptions& options, Console& console) {
     SwathlyState state;
     OptionDialogs dialogs;
     dialogs.File(options.Path);
-    if (!swathly::ChooseInputFile(state, dialogs)) {
+    if (!swathly::ChooseInputFile(state, dialogs, console.WaitArea())) {
         return RefusedBy(dialogs, console);
     }
     if (!options.Calibration.empty()) {
@@ -124,7 +127,7 @@ int RunHrpInfo(const HrpInfoOptions& options, Console& console) {
 int RunQuicklook(const QuicklookOptions& options, Console& console) {
     SwathlyState state;
     OptionDialogs dialogs;
-    if (!ChooseFiles(state, options.Path, options.Output, dialogs)) {
+    if (!ChooseFiles(state, options.Path, options.Output, dialogs, console)) {
         return RefusedBy(dialogs, console);
     }
     const std::string interval = std::to_string(options.Step);
@@ -146,7 +149,7 @@ int RunQuicklook(const QuicklookOptions& options, Console& console) {
 int RunCut(const CutOptions& options, Console& console) {
     SwathlyState state;
     OptionDialogs dialogs;
-    if (!ChooseFiles(state, options.Path, options.Output, dialogs)) {
+    if (!ChooseFiles(state, options.Path, options.Output, dialogs, console)) {
         return RefusedBy(dialogs, console);
     }
     dialogs.Reply(std::to_string(options.Start)).Reply(std::to_string(options.End));

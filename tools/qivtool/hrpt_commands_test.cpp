@@ -52,7 +52,7 @@ protected:
         SwathlyState state;
         ScriptedDialogs dialogs;
         dialogs.File(input).File(output);
-        EXPECT_TRUE(swathly::ChooseInputFile(state, dialogs));
+        EXPECT_TRUE(swathly::ChooseInputFile(state, dialogs, waitArea));
         EXPECT_TRUE(swathly::ChooseOutputFile(state, dialogs));
         return state;
     }
@@ -68,7 +68,7 @@ TEST_F(HrptCommandTest, HrpInfoPrintsTheBoxesAndWritesTheCalibrationFileOfTheLin
     SwathlyState state;
     ScriptedDialogs dialogs;
     dialogs.File(Path("avhrr-pass.hrp")).File(Path("window.txt"));
-    ASSERT_TRUE(swathly::ChooseInputFile(state, dialogs));
+    ASSERT_TRUE(swathly::ChooseInputFile(state, dialogs, waitArea));
     ASSERT_TRUE(swathly::ChooseCalibrationFile(state, dialogs));
     ASSERT_TRUE(swathly::DisplayHeaderAndPrintData(state, "3", dialogs, form1));
     const swathly::HeaderTexts& boxes = form1.Boxes();
