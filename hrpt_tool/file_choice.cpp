@@ -25,12 +25,6 @@ std::optional<std::string> ChosenName(Dialogs& dialogs) {
     return path;
 }
 
-// A recording starts with the frame sync where an HRP file has the title of its pass header.
-bool StartsWithFrameSync(BinaryFile& file) {
-    std::array<std::uint8_t, kFrameSyncBytes> start{};
-    return !file.ReadFilled(0, start) && RecordingOrder(start).has_value();
-}
-
 // The year a file was last written, to offer as the year of a recording: the decoder writes it
 // as the pass comes down.
 int WrittenYear(const std::string& path) {

@@ -307,6 +307,11 @@ std::optional<ByteOrder> RecordingOrder(std::span<const std::uint8_t, kFrameSync
     return std::nullopt;
 }
 
+bool StartsWithFrameSync(BinaryFile& file) {
+    std::array<std::uint8_t, kFrameSyncBytes> start{};
+    return !file.ReadFilled(0, start) && RecordingOrder(start).has_value();
+}
+
 Failure ImportRecording(const std::string& recordingPath, const std::string& outputPath,
                         std::int16_t year, ImportSummary& summary) {
     summary = {};

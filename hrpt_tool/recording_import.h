@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 
+#include "binary_file.h"
 #include "failure.h"
 #include "swathly_state.h"
 
@@ -41,6 +42,10 @@ int SyncWordsInPlace(std::span<const std::uint8_t, kFrameSyncBytes> frameStart, 
 // words damaged; no value when they are not, as on line 1 of an HRP file, which starts with the
 // pass header instead.
 std::optional<ByteOrder> RecordingOrder(std::span<const std::uint8_t, kFrameSyncBytes> fileStart);
+
+// True when the open file starts with the frame sync, as a recording does where an HRP file has
+// the title of its pass header: the files that Swathly_Qiv offers to import.
+bool StartsWithFrameSync(BinaryFile& file);
 
 struct ImportSummary {
     std::int64_t Frames = 0;  // whole frames, now lines of the HRP file

@@ -9,7 +9,10 @@
 #include "line_header.h"
 #include "option_dialogs.h"
 #include "quicklook.h"
+#include "recording_import.h"
 #include "swathly_state.h"
+#include "swathly_texts.h"
+#include "wait_notice.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -158,6 +161,31 @@ int RunCut(const CutOptions& options, Console& console) {
                                console.WaitArea())) {
         return RefusedBy(dialogs, console);
     }
+    return kDone;
+}
+
+int RunImport(const ImportOptions& options, Console& console) {
+    // What the window offers to import, and nothing else: a file that starts with a pass header
+    // is an HRP file already.
+    BinaryFile recording(FileRole::Input);
+    Failure failure = recording.Open(options.Path, BinaryFile::Mode::Read);
+    if (!failure && !swathly::StartsWithFrameSync(recording)) {
+        failure = recording.Fail(FileProblem::NoFrames);
+    }
+    recording.Close();
+    if (failure) {
+        return console.Refuse(swathly::MessageFor(failure));
+    }
+    swathly::ImportSummary summary;
+    {
+        const WaitNotice notice(console.WaitArea(), kSwathlyWaitMessage);
+        failure = swathly::ImportRecording(options.Path, options.Output,
+                                           static_cast<std::int16_t>(options.Year), summary);
+    }
+    if (failure) {
+        return console.Refuse(swathly::MessageFor(failure));
+    }
+    console.Out() << swathly::ImportSummaryText(summary, options.Output) << '\n';
     return kDone;
 }
 

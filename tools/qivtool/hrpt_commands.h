@@ -14,5 +14,8 @@ int RunHrpInfo(const HrpInfoOptions& options, Console& console);
 int RunQuicklook(const QuicklookOptions& options, Console& console);
 // "Output (Hrp) --> Hrp Less Lines".
 int RunCut(const CutOptions& options, Console& console);
+// The import of a raw recording into an HRP file, as Swathly_Qiv offers it when a recording is
+// chosen as the input; the summary it shows goes to stdout.
+int RunImport(const ImportOptions& options, Console& console);
 
 }  // namespace qiv::qivtool

@@ -168,5 +168,33 @@ TEST_F(HrptCommandTest, RefusalsCarryTheProgramsOwnWordsAndWriteNothing) {
     EXPECT_EQ(std::filesystem::file_size(hrp), static_cast<std::uintmax_t>(kLines) * 22180u);
 }
 
+// The window imports a recording chosen as its input when the user says Yes, names the year and
+// the new file; qivtool import writes the same file and prints the summary the window shows.
+TEST_F(HrptCommandTest, ImportIsTheWindowsImport) {
+    ASSERT_FALSE(samples::WriteHrptRecording(dir / "pass.raw16", 60));
+    SwathlyState state;
+    ScriptedDialogs dialogs;
+    dialogs.File(Path("pass.raw16")).Reply(true).Answer("2024").File(Path("window.hrp"));
+    ASSERT_EQ(swathly::ChooseInputFile(state, dialogs, waitArea), Path("window.hrp"));
+    ASSERT_EQ(dialogs.Messages.size(), 1u);  // the summary
+
+    const Ran ran =
+        RunCommand(RunImport, ImportOptions{Path("pass.raw16"), 2024, Path("command.hrp")});
+    ASSERT_EQ(ran.Status, kDone) << ran.Err;
+    EXPECT_EQ(TempDir::Read(Path("command.hrp")), TempDir::Read(Path("window.hrp")));
+    std::string summary = dialogs.Messages[0];
+    summary.replace(summary.find("window.hrp"), 10, "command.hrp");
+    EXPECT_EQ(ran.Out, summary + "\n");
+    EXPECT_TRUE(ran.Err.empty());
+}
+
+TEST_F(HrptCommandTest, ImportRefusesWhatIsNoRecordingAndWritesNothing) {
+    const Ran ran =
+        RunCommand(RunImport, ImportOptions{Path("avhrr-pass.hrp"), 2024, Path("new.hrp")});
+    EXPECT_EQ(ran.Status, kRefused);
+    EXPECT_NE(ran.Err.find("avhrr-pass.hrp"), std::string::npos) << ran.Err;
+    EXPECT_FALSE(std::filesystem::exists(Path("new.hrp")));
+}
+
 }  // namespace
 }  // namespace qiv::qivtool

@@ -313,6 +313,23 @@ Subcommand AddCut(CLI::App& app) {
         RunCut);
 }
 
+Subcommand AddImport(CLI::App& app) {
+    return Add<ImportOptions>(
+        app, "import",
+        "An HRP file from a raw HRPT recording (little- or big-endian 16-bit words, one frame per "
+        "scan line, no pass header), its pass header made from the frames",
+        [](CLI::App& command, ImportOptions& options, Raw& /*raw*/) {
+            command.add_option("RECORDING", options.Path, "the raw recording")->required();
+            command
+                .add_option("--year", options.Year, "the year of the pass, which the frames lack")
+                ->required()
+                ->check(CLI::Range(1, 9999));
+            AddOutput(command, options.Output,
+                      "the new HRP file (written whole, then put in place of any file so named)");
+        },
+        RunImport);
+}
+
 }  // namespace
 }  // namespace qiv::qivtool
 
@@ -323,9 +340,9 @@ int main(int argc, char* argv[]) {
         "0 done, 1 refused (the reason on stderr), 2 bad usage.",
         "qivtool");
     app.require_subcommand(1);
-    const std::vector<Subcommand> subcommands{AddInfo(app),    AddHeader(app),    AddTables(app),
-                                              AddRender(app),  AddPlot(app),      AddSubset(app),
-                                              AddHrpInfo(app), AddQuicklook(app), AddCut(app)};
+    const std::vector<Subcommand> subcommands{
+        AddInfo(app),   AddHeader(app),  AddTables(app),    AddRender(app), AddPlot(app),
+        AddSubset(app), AddHrpInfo(app), AddQuicklook(app), AddCut(app),    AddImport(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

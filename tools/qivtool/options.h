@@ -101,4 +101,10 @@ struct CutOptions {
     std::string Output;
 };
 
+struct ImportOptions {
+    std::string Path;       // the raw recording
+    std::int32_t Year = 0;  // the year the recording was made in: the frames do not carry it
+    std::string Output;
+};
+
 }  // namespace qiv::qivtool
