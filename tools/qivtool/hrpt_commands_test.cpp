@@ -15,6 +15,7 @@
 #include "line_header.h"
 #include "memory_canvas.h"
 #include "quicklook.h"
+#include "run_command.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 
@@ -23,22 +24,9 @@ namespace {
 
 using qiv::testing::ScriptedDialogs;
 using qiv::testing::TempDir;
+using qiv::testing::Ran;
+using qiv::testing::RunCommand;
 using swathly::SwathlyState;
-
-struct Ran {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-template <class Options>
-Ran RunCommand(int (*run)(const Options&, Console&), const Options& options) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Console console("qivtool test", out, err, false);
-    const int status = run(options, console);
-    return {status, out.str(), err.str()};
-}
 
 constexpr std::int32_t kLines = 40;
 

@@ -18,6 +18,7 @@
 #include "param_name.h"
 #include "png_picture.h"
 #include "raster_samples.h"
+#include "run_command.h"
 #include "scripted_dialogs.h"
 #include "subset.h"
 #include "temp_dir.h"
@@ -27,22 +28,9 @@ namespace {
 
 using qiv::testing::ScriptedDialogs;
 using qiv::testing::TempDir;
+using qiv::testing::Ran;
+using qiv::testing::RunCommand;
 using rastel::ViewerState;
-
-struct Ran {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-template <class Options>
-Ran RunCommand(int (*run)(const Options&, Console&), const Options& options) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Console console("qivtool test", out, err, false);
-    const int status = run(options, console);
-    return {status, out.str(), err.str()};
-}
 
 constexpr std::int32_t kRows = 37;
 constexpr std::int32_t kCols = 53;
