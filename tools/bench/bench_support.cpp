@@ -101,4 +101,13 @@ double PeakRssMib() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB on Linux
 }
 
+rastel::ViewerState ImageState(const std::filesystem::path& image, int rows, int cols) {
+    rastel::ViewerState state;
+    state.ImagePath = image.string();
+    state.FileChosen = true;
+    state.ImageRows = rows;
+    state.ImageCols = cols;
+    return state;
+}
+
 }  // namespace qiv::bench

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "viewer_state.h"
+
 namespace qiv::bench {
 
 // Runs f once untimed (to warm the cache), then `runs` times, and returns the median in seconds.
@@ -26,5 +28,8 @@ void Report(const std::string& name, std::int64_t bytes, double seconds, double 
 
 // The peak resident set of the whole run, in MiB.
 double PeakRssMib();
+
+// Rastel_Qiv with the image opened and its dimensions given, before Start.
+rastel::ViewerState ImageState(const std::filesystem::path& image, int rows, int cols);
 
 }  // namespace qiv::bench

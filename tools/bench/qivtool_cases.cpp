@@ -93,15 +93,6 @@ Child RunQivtool(const std::vector<std::string>& arguments, bool watchMemory = f
     return {seconds, static_cast<double>(peak) / 1024.0};
 }
 
-ViewerState ImageState(const std::filesystem::path& image, int side) {
-    ViewerState state;
-    state.ImagePath = image.string();
-    state.FileChosen = true;
-    state.ImageRows = side;
-    state.ImageCols = side;
-    return state;
-}
-
 // A sink that keeps nothing: the painting alone.
 class NoRows : public rastel::RowSink {
 public:
@@ -129,7 +120,7 @@ void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes) {
     const std::int64_t pixels = std::int64_t{sizes.PassSide} * sizes.PassSide;
 
     // tables: the floor is the histogram pass in process, the goal a ratio of 1.5 at most.
-    ViewerState state = ImageState(big, sizes.PassSide);
+    ViewerState state = ImageState(big, sizes.PassSide, sizes.PassSide);
     const double pass = MedianSeconds(sizes.Runs, [&] {
         testing::ScriptedDialogs dialogs;
         MemoryCanvas waitArea(81, 25);
@@ -143,7 +134,7 @@ void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes) {
 
     // render: the painting into a sink that keeps nothing, against a plain read of the image
     // (the goal: pixels / time_s of 100 million or more).
-    ViewerState painted = ImageState(big, sizes.PassSide);
+    ViewerState painted = ImageState(big, sizes.PassSide, sizes.PassSide);
     {
         testing::ScriptedDialogs dialogs;
         MemoryCanvas waitArea(81, 25);

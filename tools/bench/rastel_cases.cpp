@@ -19,15 +19,6 @@ namespace {
 
 using rastel::ViewerState;
 
-ViewerState ImageState(const std::filesystem::path& image, int rows, int cols) {
-    ViewerState state;
-    state.ImagePath = image.string();
-    state.FileChosen = true;
-    state.ImageRows = rows;
-    state.ImageCols = cols;
-    return state;
-}
-
 std::int64_t Pixels(int side) {
     return static_cast<std::int64_t>(side) * side;
 }
