@@ -176,15 +176,17 @@ void CheckTexts(const HeaderTexts& texts, const Bytes& file, std::int64_t line) 
                 "Time Diff of no number shows \"" + shown + "\"");
         return;
     }
-    // The text has at most 15 significant digits: it reads back within half a unit of the 15th.
-    double back = 0.0;
+    // The text has at most 15 significant digits: it lies within half a unit of the 15th of
+    // the value. It is read in extended precision, since near the largest double the 15 digits
+    // round beyond it.
+    long double back = 0.0L;
     std::string plain = shown;
     std::replace(plain.begin(), plain.end(), 'E', 'e');
     const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), back);
     Require(error == std::errc{} && end == plain.data() + plain.size() && shown.size() <= 22,
             "Time Diff shows \"" + shown + "\", not a number");
-    Require(std::fabs(back - timeDiff) <= std::fabs(timeDiff) * 6e-15,
-            "Time Diff shows \"" + shown + "\", which does not read back as the value");
+    Require(std::fabs(back - timeDiff) <= std::fabs(static_cast<long double>(timeDiff)) * 6e-15L,
+            "Time Diff shows \"" + shown + "\", which is not the value to 15 digits");
 }
 
 // The numbers of one line of the calibration file, each a sign position, digits and a blank.
