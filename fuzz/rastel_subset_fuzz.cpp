@@ -1,0 +1,235 @@
+// Fuzz target over the commands of Rastel_Qiv that write files: writing and reading back the
+// dimension header, and the subset with fuzzed rectangles and fuzzed names of the new file,
+// from a fuzzed raster file with fuzzed dimensions.
+//
+// Input (fuzz_support.h), choices:
+//   byte 0   bits 0-1  where the dimensions come from: 0 typed (the first two replies), 1 the
+//                      file's header, 2 the start-up values, 3 typed with no file chosen
+//            bits 2-4  the name the file dialog gives for the subset (fuzz::PathKind)
+//            bit 5     the file dialog is cancelled instead
+//            bit 6     "Δημιούργησε Header" first, then "Διάβασε Header"
+// then the replies (after the dimensions: first row, first column, rows, columns; a missing
+// one is a cancelled prompt) and the image file.
+//
+// Beside the sanitizers it checks: the header write replaces exactly the first four bytes
+// with the dimensions, or refuses and writes nothing, and reads back as written; the subset is
+// written exactly when the rectangle lies in an image the file holds and the name is a new or
+// existing file other than the image, and then the file holds the rectangle under its header,
+// the tail of a longer old file kept; a refusal writes nothing; the image is never written by
+// the subset under any of its names; every file is closed again.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "dimension_header.h"
+#include "dimensions.h"
+#include "file_commands.h"
+#include "fuzz_support.h"
+#include "main_view.h"
+#include "memory_canvas.h"
+#include "open_files.h"
+#include "rastel_texts.h"
+#include "scripted_dialogs.h"
+#include "subset.h"
+#include "typed_number.h"
+
+namespace qiv::rastel {
+namespace {
+
+using fuzz::Broken;
+using fuzz::Bytes;
+using fuzz::Require;
+
+constexpr std::size_t kMostInputBytes = 4096;
+constexpr std::size_t kChoiceBytes = 1;
+// Longer than any subset of an input of kMostInputBytes.
+constexpr std::size_t kLongerFileBytes = kMostInputBytes + 100;
+constexpr std::int32_t kMostHeaderValue = 32767;
+
+enum class DimensionSource { Typed, Header, StartUp, TypedNoFile };
+
+std::string Text(std::int64_t value) {
+    return std::to_string(value);
+}
+
+class RecordedForm1 : public MainView {
+public:
+    void ShowSubsetPath(std::string_view path) override { Label4 = std::string(path); }
+    std::optional<std::string> Label4;
+};
+
+bool FitsHeader(std::int32_t value) {
+    return value >= -32768 && value <= kMostHeaderValue;
+}
+
+// WriteHeader, then ReadHeader when it wrote: `file` becomes what the image file must hold.
+void WriteAndReadHeader(ViewerState& state, Bytes& file, const std::filesystem::path& path) {
+    testing::ScriptedDialogs dialogs;
+    WriteHeader(state, dialogs);
+    if (!state.FileChosen || !FitsHeader(state.ImageRows) || !FitsHeader(state.ImageCols)) {
+        Require(dialogs.Messages.size() == 1, "a refused header write must say so once");
+        Require(fuzz::FileBytes(path) == file, "a refused header write changed the file");
+        return;
+    }
+    Require(dialogs.Messages.empty(), "the header write was refused");
+    const auto header = EncodeDimensionHeader(
+        {static_cast<std::int16_t>(state.ImageRows), static_cast<std::int16_t>(state.ImageCols)});
+    file = fuzz::WrittenInPlace(file, Bytes(header.begin(), header.end()));
+    Require(fuzz::FileBytes(path) == file,
+            "the header write did not replace exactly the first four bytes");
+
+    const std::int32_t rows = state.ImageRows;
+    const std::int32_t cols = state.ImageCols;
+    Require(ReadHeader(state, dialogs).has_value(), "the header written cannot be read");
+    Require(state.ImageRows == rows && state.ImageCols == cols,
+            "the header reads back as " + Text(state.ImageRows) + " x " + Text(state.ImageCols) +
+                ", not as the " + Text(rows) + " x " + Text(cols) + " written");
+}
+
+struct Request {
+    std::int32_t StartRow = 0;
+    std::int32_t StartCol = 0;
+    std::int32_t Rows = 0;
+    std::int32_t Cols = 0;
+};
+
+std::int32_t Typed(const std::vector<std::string>& replies, std::size_t at) {
+    return ToWidthSaturated<std::int32_t>(LeadingNumber(at < replies.size() ? replies[at] : ""));
+}
+
+bool StartOutside(const Request& r, std::int32_t imageRows, std::int32_t imageCols) {
+    return r.StartRow < 0 || r.StartCol < 0 || r.StartRow > imageRows || r.StartCol > imageCols;
+}
+
+// Whether the rectangle can be cut from the image the file holds.
+bool CanCut(const Request& r, std::int32_t imageRows, std::int32_t imageCols,
+            std::size_t fileSize) {
+    const bool inside = !StartOutside(r, imageRows, imageCols) && r.Rows >= 0 && r.Cols >= 0 &&
+                        std::int64_t{r.StartRow} + r.Rows <= imageRows &&
+                        std::int64_t{r.StartCol} + r.Cols <= imageCols;
+    const bool counts =
+        !(r.Rows > 0 && r.Cols < 1) && r.Rows <= kMostHeaderValue && r.Cols <= kMostHeaderValue;
+    const bool imageReadable =
+        imageRows >= 1 && imageCols >= 1 &&
+        std::int64_t{imageRows} * imageCols <= static_cast<std::int64_t>(fileSize);
+    return inside && counts && imageReadable;
+}
+
+// The new file's bytes: the rectangle row by row, the header over the first four.
+Bytes SubsetBytes(const Bytes& image, std::int32_t imageCols, const Request& r) {
+    Bytes out;
+    for (std::int64_t i = 0; i < r.Rows; ++i) {
+        const auto from = static_cast<std::size_t>((r.StartRow + i) * imageCols + r.StartCol);
+        out.insert(out.end(), image.begin() + static_cast<std::ptrdiff_t>(from),
+                   image.begin() + static_cast<std::ptrdiff_t>(from + r.Cols));
+    }
+    out.resize(std::max<std::size_t>(out.size(), kDimensionHeaderSize));
+    const auto header = EncodeDimensionHeader(
+        {static_cast<std::int16_t>(r.Rows), static_cast<std::int16_t>(r.Cols)});
+    std::copy(header.begin(), header.end(), out.begin());
+    return out;
+}
+
+int RunFileCommands(std::span<const std::uint8_t> data) {
+    if (data.size() > kMostInputBytes) {
+        return 0;
+    }
+    const fuzz::FuzzInput input(data, kChoiceBytes);
+    const auto source = static_cast<DimensionSource>(input.Choice(0) & 3);
+    const fuzz::PathKind kind = fuzz::PathKindOf(static_cast<std::uint8_t>(input.Choice(0) >> 2));
+    const bool cancel = (input.Choice(0) & 0x20) != 0;
+    const bool writeHeader = (input.Choice(0) & 0x40) != 0;
+    const std::vector<std::string>& replies = input.Replies();
+
+    const auto folder = fuzz::FreshRunFolder();
+    const auto path = folder / "image.raw";
+    Bytes file(input.File().begin(), input.File().end());
+    fuzz::WriteFile(path, file);
+    const int openBefore = testing::OpenFiles();
+
+    ViewerState state;
+    StartUp(state, 11520, 15360);
+    testing::ScriptedDialogs dialogs;
+    for (const std::string& reply : replies) {
+        dialogs.Answer(reply);
+    }
+    if (source != DimensionSource::TypedNoFile) {
+        dialogs.File(path.string());
+        Require(OpenImage(state, dialogs) == path.string(), "the image was not opened");
+    }
+    std::size_t first = 0;
+    switch (source) {
+        case DimensionSource::Typed:
+        case DimensionSource::TypedNoFile:
+            (void)SetDimensions(state, dialogs);
+            first = 2;
+            break;
+        case DimensionSource::Header:
+            (void)ReadHeader(state, dialogs);
+            break;
+        case DimensionSource::StartUp:
+            break;
+    }
+    if (writeHeader) {
+        WriteAndReadHeader(state, file, path);
+    }
+
+    const fuzz::NamedFile named =
+        fuzz::NameFile(kind, folder, path, "subset.raw", kLongerFileBytes);
+    dialogs.File(cancel ? std::nullopt : std::optional(named.Path.string()));
+    dialogs.Messages.clear();
+    dialogs.PromptCalls.clear();
+    MemoryCanvas waitArea(64, 16);
+    RecordedForm1 form1;
+    SubsetRequest(state, dialogs, form1, waitArea);
+
+    const Request request{Typed(replies, first), Typed(replies, first + 1),
+                          Typed(replies, first + 2), Typed(replies, first + 3)};
+    if (!state.FileChosen) {
+        Require(dialogs.PromptCalls.empty() && dialogs.Messages.size() == 1 &&
+                    dialogs.Messages[0] == kChooseImageFirst,
+                "a subset without an image must be refused before the prompts");
+    } else {
+        const bool outside = StartOutside(request, state.ImageRows, state.ImageCols);
+        Require(dialogs.PromptCalls.size() == (outside ? 2u : 4u),
+                "a start outside the image must skip the count prompts, any other ask for them");
+        Require(
+            state.SubsetStartRow == request.StartRow && state.SubsetStartCol == request.StartCol &&
+                (outside || (state.SubsetRows == request.Rows && state.SubsetCols == request.Cols)),
+            "the subset fields do not hold what was typed");
+    }
+
+    const bool written = state.FileChosen && !cancel && named.CanBeWritten &&
+                         CanCut(request, state.ImageRows, state.ImageCols, file.size());
+    if (written) {
+        const Bytes expected =
+            fuzz::WrittenInPlace(named.Before, SubsetBytes(file, state.ImageCols, request));
+        if (fuzz::FileBytes(named.Path) != expected) {
+            Broken("the subset " + Text(request.Rows) + " x " + Text(request.Cols) + " at (" +
+                   Text(request.StartRow) + ", " + Text(request.StartCol) + ") of an image of " +
+                   Text(state.ImageRows) + " x " + Text(state.ImageCols) +
+                   " is not the rectangle under its header");
+        }
+        Require(form1.Label4 == named.Path.string(), "Label4 does not show the subset's name");
+        Require(dialogs.Messages.size() == 1 && dialogs.Messages[0] == kSubsetAskFileName,
+                "a subset written showed a message other than the request for its name");
+    } else {
+        fuzz::RequireUnchanged(named, "a refused subset wrote");
+        Require(!dialogs.Messages.empty(), "a refused subset said nothing");
+    }
+    Require(fuzz::FileBytes(path) == file, "the subset changed the image file");
+    Require(testing::OpenFiles() == openBefore, "a command left a file open");
+    Require(waitArea.Texts().empty(), "the wait notice stayed after the subset");
+    return 0;
+}
+
+}  // namespace
+}  // namespace qiv::rastel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return qiv::rastel::RunFileCommands({data, size});
+}
