@@ -44,7 +44,7 @@ std::optional<std::int16_t> AskYear(const std::string& recording, Dialogs& dialo
             return std::nullopt;
         }
         const std::optional<std::int16_t> year = ReadTyped<std::int16_t>(*reply);
-        if (year && *year >= 1 && *year <= 9999) {
+        if (year && *year >= kFirstYear && *year <= kLastYear) {
             return year;
         }
         dialogs.Message(kBadYear);

@@ -11,6 +11,7 @@
 
 #include "binary_file.h"
 #include "line_record.h"
+#include "swathly_texts.h"
 
 namespace qiv::swathly {
 namespace {
@@ -315,6 +316,10 @@ bool StartsWithFrameSync(BinaryFile& file) {
 Failure ImportRecording(const std::string& recordingPath, const std::string& outputPath,
                         std::int16_t year, ImportSummary& summary) {
     summary = {};
+    if (year < kFirstYear || year > kLastYear) {
+        return Failure::Details{FileProblem::Refused, FileRole::Input, recordingPath,
+                                std::string(kBadYear)};
+    }
     BinaryFile recording(FileRole::Input);
     if (Failure failure = recording.Open(recordingPath, BinaryFile::Mode::Read)) {
         return failure;

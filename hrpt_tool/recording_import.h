@@ -28,6 +28,10 @@ inline constexpr std::array<std::uint16_t, 6> kFrameSync{0x284, 0x16F, 0x35C, 0x
 inline constexpr std::int64_t kFrameSyncBytes = 2 * 6;
 // The line count of a pass header is two bytes: a longer recording cannot be described.
 inline constexpr std::int64_t kMostHrpLines = 65535;
+// The years a recording can be imported for. A pass that starts before New Year is dated in the
+// year before, which must fit the 16-bit Year of the header too.
+inline constexpr std::int16_t kFirstYear = 1;
+inline constexpr std::int16_t kLastYear = 9999;
 
 enum class ByteOrder {
     Little,  // the files usually called .raw16
@@ -68,11 +72,12 @@ struct ImportSummary {
 // start time of line 1 from the first valid time code (see recording_import.cpp), taken back at
 // 1/6 s a line and cut down to whole seconds; Spare 0; the line count; TimeDiff 0.
 //
-// Refuses, with nothing written, a recording that holds no whole frame or whose first frames carry
-// the frame sync in neither byte order (NoFrames), one of more than kMostHrpLines frames (TooLong),
-// and an output that is the recording itself (IsTheInput). The file is written under a temporary
-// name beside outputPath and takes that name, replacing a file of that name, only when all of it
-// is written: a failure leaves no half-written file behind.
+// Refuses, with nothing written, a year outside kFirstYear..kLastYear (Refused), a recording that
+// holds no whole frame or whose first frames carry the frame sync in neither byte order
+// (NoFrames), one of more than kMostHrpLines frames (TooLong), and an output that is the
+// recording itself (IsTheInput). The file is written under a temporary name beside outputPath and
+// takes that name, replacing a file of that name, only when all of it is written: a failure
+// leaves no half-written file behind.
 Failure ImportRecording(const std::string& recordingPath, const std::string& outputPath,
                         std::int16_t year, ImportSummary& summary);
 

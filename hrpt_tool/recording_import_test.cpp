@@ -226,6 +226,7 @@ struct RefusalCase {
     Output output;
     FileProblem problem;
     const char* says;
+    std::int16_t year = 2024;
     friend void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.desc; }
 };
 
@@ -255,7 +256,7 @@ TEST_P(ImportRefusalTest, LeavesEveryFileAsItWas) {
     const Bytes before = c.sparseFrames > 0 ? Bytes{} : TempDir::Read(recording);
 
     ImportSummary summary;
-    const Failure failure = ImportRecording(recording.string(), output.string(), 2024, summary);
+    const Failure failure = ImportRecording(recording.string(), output.string(), c.year, summary);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->Problem, c.problem);
     EXPECT_NE(MessageFor(failure).find(c.says), std::string::npos) << MessageFor(failure);
@@ -298,7 +299,16 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"the output is the recording", [] { return Recording(Pass(2)); }, 0,
                     Output::TheRecording, FileProblem::IsTheInput, "is the input file"},
         RefusalCase{"an output that cannot take the new file", [] { return Recording(Pass(2)); }, 0,
-                    Output::AFolder, FileProblem::CannotWrite, "pass.hrp: Is a directory"}),
+                    Output::AFolder, FileProblem::CannotWrite, "pass.hrp: Is a directory"},
+        // A pass from before New Year would be dated in year -32769, which wrapped to 32767.
+        RefusalCase{"a year before the first",
+                    [] {
+                        return Recording(Join(NoTime(1), Pass(1, {15, 1, 100})));
+                    },
+                    0, Output::NewFile, FileProblem::Refused, "Enter a year from 1 to 9999",
+                    -32768},
+        RefusalCase{"a year after the last", [] { return Recording(Pass(2)); }, 0, Output::NewFile,
+                    FileProblem::Refused, "Enter a year from 1 to 9999", 10000}),
     qiv::testing::DescName<RefusalCase>);
 
 // Channel b of sample c (both from 1) on line `line` of the recording below.

@@ -17,6 +17,7 @@
 #include "hrpt_commands.h"
 #include "options.h"
 #include "raster_commands.h"
+#include "recording_import.h"
 #include "typed_number.h"
 
 namespace qiv::qivtool {
@@ -317,7 +318,7 @@ Subcommand AddImport(CLI::App& app) {
             command
                 .add_option("--year", options.Year, "the year of the pass, which the frames lack")
                 ->required()
-                ->check(CLI::Range(1, 9999));
+                ->check(CLI::Range(swathly::kFirstYear, swathly::kLastYear));
             AddOutput(command, options.Output,
                       "the new HRP file (written whole, then put in place of any file so named)");
         },
