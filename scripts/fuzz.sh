@@ -21,7 +21,7 @@ seconds=${2:-600}
 [[ "$seconds" =~ ^[0-9]+$ ]] && [ "$seconds" -gt 0 ] || usage
 [ -d "fuzz/corpus/$target" ] || { echo "no fuzz/corpus/$target" >&2; usage; }
 
-scripts/install-deps.sh cmake ninja-build clang libclang-rt-14-dev libpng-dev
+scripts/install-deps.sh cmake ninja-build clang libclang-rt-14-dev libpng-dev libcli11-dev
 
 build=${QIV_FUZZ_BUILD:-build-fuzz}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -29,7 +29,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQIV_FUZZ=ON -DQIV_BUILD_TESTS=OFF -DQIV_BUILD_BENCH=OFF
 cmake --build "$build" -j "$(nproc)" --target "${target}_fuzz"
 
-run="$build/fuzz-runs/$target"
+# Absolute, as a target may run its routines in a folder of its own (qivtool does): libFuzzer
+# writes new inputs and findings while the target runs.
+run=$(realpath -m "$build/fuzz-runs/$target")
 corpus="$run/corpus"
 findings="$run/findings"
 log="$run/fuzz.log"
@@ -41,7 +43,7 @@ fi
 options=(-max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1
   -artifact_prefix="$findings/")
 if [ -f "fuzz/dicts/$target.dict" ]; then
-  options+=(-dict="fuzz/dicts/$target.dict")
+  options+=(-dict="$PWD/fuzz/dicts/$target.dict")
 fi
 
 echo "Fuzzing $target for $seconds s on $(ls "$corpus" | wc -l) inputs in $corpus"
