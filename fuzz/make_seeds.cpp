@@ -2,9 +2,9 @@
 // FOLDER/corpus/TARGET/NAME, and an input at the edge of what each routine reads into
 // FOLDER/reproducers/TARGET/NAME (run it on fuzz/ to make them again; the reproducers of real
 // findings there are left alone). The files come from the sample generators' own code: a small
-// synthetic scene, the grey-level image, and the start of the lines and records of a
-// three-line synthetic AVHRR pass and its products. Each input is a few hundred bytes in the
-// form of fuzz_support.h.
+// synthetic scene, the grey-level image, the start of the lines and records of a three-line
+// synthetic AVHRR pass and its products, and the first words of the frames of the pass as a raw
+// recording. Each input is a few hundred bytes in the form of fuzz_support.h.
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
@@ -169,6 +169,67 @@ void WriteSwathlySeeds(SeedWriter& seeds, const fs::path& samples) {
                {0 | Kind(PathKind::NewFile), 2, 1, 0}, {"1", "1"}, most);
 }
 
+// Words 1-12 of frames first .. first + count - 1 (from 0) of a recording, then `body` bytes of
+// the rest of frame `first`: the input form of recording_import.
+Bytes FrameHeads(const Bytes& recording, std::size_t first, std::size_t count, std::size_t body) {
+    using qiv::swathly::kLineBytes;
+    constexpr std::size_t kHead = 24;
+    Bytes heads;
+    for (std::size_t k = first; k < first + count; ++k) {
+        heads = Join(heads, Slice(recording, k * kLineBytes, kHead));
+    }
+    return Join(heads, Slice(recording, first * kLineBytes + kHead, body));
+}
+
+int Output(PathKind kind) {
+    return static_cast<int>(kind) << 1;
+}
+
+qiv::Failure WriteRecordingSeeds(SeedWriter& seeds, const fs::path& samples) {
+    using qiv::swathly::ByteOrder;
+    const fs::path little = samples / "little.raw16";
+    const fs::path big = samples / "big.hrp";
+    // 45 frames: the garbled time code of the first and the damaged sync of frames 40 and 41.
+    if (qiv::Failure failure = qiv::samples::WriteHrptRecording(little, 45, ByteOrder::Little)) {
+        return failure;
+    }
+    if (qiv::Failure failure = qiv::samples::WriteHrptRecording(big, 45, ByteOrder::Big)) {
+        return failure;
+    }
+    const Bytes le = qiv::fuzz::FileBytes(little).value();
+    const Bytes be = qiv::fuzz::FileBytes(big).value();
+    constexpr int kWindow = 1;
+    constexpr int kHrpName = 0x10;
+    constexpr int kYes = 0x20;
+    constexpr int kSecondName = 0x40;
+    constexpr int kGrown = 0x80;
+
+    // recording_import: frames, added bytes, flags | output kind.
+    seeds.Seed("recording_import", "little-endian-4-frames-into-new-file",
+               {4, 0, Output(PathKind::NewFile)}, {"2024"}, FrameHeads(le, 0, 4, 120));
+    seeds.Seed("recording_import", "big-endian-3-frames-and-a-partial-one-over-longer-file",
+               {3, 100, Output(PathKind::LongerFile) | kHrpName}, {"2023"},
+               FrameHeads(be, 1, 3, 120));
+    seeds.Seed("recording_import", "damaged-sync-frames-40-and-41",
+               {4, 0, Output(PathKind::NewFile)}, {"2024"}, FrameHeads(le, 38, 4, 60));
+    seeds.Seed("recording_import", "window-year-asked-again-after-bad-texts",
+               {2, 0, kWindow | kYes | Output(PathKind::NewFile)}, {"next year", "0", "2024"},
+               FrameHeads(le, 5, 2, 60));
+    seeds.Seed("recording_import", "window-name-of-recording-then-second-name",
+               {2, 0, kWindow | kYes | kSecondName | Output(PathKind::InputSymlink) | kHrpName},
+               {"2024"}, FrameHeads(be, 5, 2, 60));
+    seeds.Seed("recording_import", "window-import-declined",
+               {2, 0, kWindow | Output(PathKind::NewFile)}, {}, FrameHeads(le, 0, 2, 60));
+    seeds.Seed("recording_import", "no-whole-frame", {0, 0, Output(PathKind::NewFile)}, {"2024"},
+               FrameHeads(le, 0, 1, 200));
+    // The sync in place, a frame count from the size beyond the line count of a header: the
+    // refusal must come from the size alone.
+    seeds.Edge("recording_import", "more-frames-than-a-header-counts",
+               {1, 0, kWindow | kYes | kGrown | Output(PathKind::NewFile)}, {"2024"},
+               FrameHeads(le, 1, 1, 60));
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -184,5 +245,10 @@ int main(int argc, char* argv[]) {
     SeedWriter seeds(argv[1]);
     WriteRastelSeeds(seeds);
     WriteSwathlySeeds(seeds, samples.Path());
+    if (qiv::Failure failure = WriteRecordingSeeds(seeds, samples.Path())) {
+        std::cerr << "qiv_make_fuzz_seeds: cannot write the recordings: " << failure->Reason
+                  << '\n';
+        return 1;
+    }
     return 0;
 }
