@@ -230,6 +230,73 @@ qiv::Failure WriteRecordingSeeds(SeedWriter& seeds, const fs::path& samples) {
     return {};
 }
 
+// The output forms of the qivtool target: -o NAME, --output=NAME, --calibration NAME.
+int QivtoolOutput(int form, PathKind kind) {
+    return form << 1 | static_cast<int>(kind) << 3;
+}
+
+void WriteQivtoolSeeds(SeedWriter& seeds, const fs::path& samples) {
+    using qiv::swathly::kLineBytes;
+    constexpr int kInput = 1;
+    constexpr int kDashO = 1;
+    constexpr int kOutputIs = 2;
+    constexpr int kCalibration = 3;
+    constexpr int kNone = 10;  // no subcommand put first
+    const Bytes scene = qiv::samples::SyntheticScene(12, 16, 2024u);
+    const Bytes hrp = qiv::fuzz::FileBytes(samples / "avhrr-pass.hrp").value();
+    const Bytes cal = qiv::fuzz::FileBytes(samples / "avhrr-pass.cal").value();
+    const Bytes recording = qiv::fuzz::FileBytes(samples / "little.raw16").value();
+    const Bytes line = Join(Slice(hrp, 0, 204), Slice(hrp, 1500, 52));
+    const Bytes calRecords = Join(Slice(cal, 0, 2), Slice(cal, 20480 + 2, 62));
+    // Words 1-10 of frame 2: repeated, they start every frame, as 20 bytes divide a frame.
+    const Bytes frameStart = Slice(recording, 2 * kLineBytes, 20);
+
+    // qivtool: subcommand, input | output form | output kind | progress, units, added bytes.
+    seeds.Seed("qivtool", "info", {0, kInput, 0, 0}, {}, WithHeader(scene, 12, 16));
+    seeds.Seed("qivtool", "header-set", {1, kInput, 0, 0}, {"--set", "12", "16"}, scene);
+    seeds.Seed("qivtool", "tables-nodes-into-file",
+               {2, kInput | QivtoolOutput(kDashO, PathKind::NewFile), 0, 0},
+               {"--nodes", "60,20", "180,240"}, WithHeader(scene, 12, 16));
+    seeds.Seed("qivtool", "render-random-upside-down-with-progress",
+               {3, kInput | QivtoolOutput(kDashO, PathKind::LongerFile) | 0x40, 0, 0},
+               {"--table", "equalised", "--colours", "random", "--seed", "43200", "--upside-down"},
+               WithHeader(scene, 12, 16));
+    seeds.Seed("qivtool", "plot-without-its-module",
+               {4, kInput | QivtoolOutput(kDashO, PathKind::NewFile), 0, 0},
+               {"--kind", "stretched", "--nodes", "100,30"}, WithHeader(scene, 12, 16));
+    seeds.Seed("qivtool", "subset-with-size-over-longer-file",
+               {5, kInput | QivtoolOutput(kOutputIs, PathKind::LongerFile), 0, 0},
+               {"--size", "12", "16", "--start", "2", "3", "--count", "5", "7"}, scene);
+    seeds.Seed("qivtool", "hrp-info-json-with-calibration",
+               {6, kInput | QivtoolOutput(kCalibration, PathKind::NewFile), 1, 0},
+               {"--line", "1", "--json"}, line);
+    seeds.Seed("qivtool", "quicklook-from-hrp-band-2",
+               {7, kInput | QivtoolOutput(kDashO, PathKind::NewFile), 3, 0},
+               {"--from", "hrp", "--band", "2", "--step", "2"}, line);
+    seeds.Seed("qivtool", "quicklook-from-product-band-4",
+               {7, kInput | QivtoolOutput(kOutputIs, PathKind::NewFile), 1, 0},
+               {"--from", "product", "--band", "4"}, calRecords);
+    seeds.Seed("qivtool", "cut-lines-2-to-3",
+               {8, kInput | QivtoolOutput(kDashO, PathKind::NewFile), 3, 0}, {"--lines", "2", "3"},
+               line);
+    seeds.Seed("qivtool", "cut-onto-input-symlink",
+               {8, kInput | QivtoolOutput(kDashO, PathKind::InputSymlink), 2, 0},
+               {"--lines", "1", "2"}, line);
+    seeds.Seed("qivtool", "import-3-frames",
+               {9, kInput | QivtoolOutput(kDashO, PathKind::LongerFile), 3, 0}, {"--year", "2024"},
+               frameStart);
+    seeds.Seed("qivtool", "unknown-table-is-bad-usage", {kNone, 0, 0, 0},
+               {"render", "in", "--table", "bright", "-o", "out"}, WithHeader(scene, 12, 16));
+    seeds.Seed("qivtool", "help-of-cut", {kNone, 0, 0, 0}, {"cut", "--help"}, {});
+    // The most lines a quicklook may state in the target, at interval 1: 65536 pixels.
+    Bytes most = line;
+    most[23] = 32;
+    most[24] = 0;
+    seeds.Edge("qivtool", "quicklook-of-the-most-lines-at-interval-1",
+               {7, kInput | QivtoolOutput(kDashO, PathKind::NewFile), 2, 0},
+               {"--from", "hrp", "--step", "1"}, most);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -250,5 +317,6 @@ int main(int argc, char* argv[]) {
                   << '\n';
         return 1;
     }
+    WriteQivtoolSeeds(seeds, samples.Path());
     return 0;
 }
