@@ -64,7 +64,6 @@ namespace qiv::swathly {
 namespace {
 
 namespace fs = std::filesystem;
-using fuzz::Broken;
 using fuzz::Bytes;
 using fuzz::PathKind;
 using fuzz::Require;
@@ -111,8 +110,8 @@ int SyncWords(const Bytes& bytes, std::size_t at, ByteOrder order) {
     const std::size_t low = order == ByteOrder::Little ? 0 : 1;
     int inPlace = 0;
     for (std::size_t k = 0; k < kFrameSync.size(); ++k) {
-        const unsigned word = ByteAt(bytes, at + 2 * k + low) | ByteAt(bytes, at + 2 * k + 1 - low)
-                                                                    << 8;
+        const unsigned word =
+            ByteAt(bytes, at + 2 * k + low) | (ByteAt(bytes, at + 2 * k + 1 - low) << 8);
         inPlace += word == kFrameSync[k] ? 1 : 0;
     }
     return inPlace;
