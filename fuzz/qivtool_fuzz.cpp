@@ -194,11 +194,17 @@ bool QuicklookTooLarge(const std::vector<std::string>& args, const Bytes& file) 
            (product && WordAt(file, 0) > kMostQuicklookLines);
 }
 
-// What stderr holds after the progress lines, which each end by erasing themselves.
-std::string AfterProgress(const std::string& err) {
+// What stderr holds after the progress lines, each a carriage return, a text and the erasing of
+// the rest of the line. Only their start is sought: a message may name a file whose name holds
+// the same characters.
+std::string AfterProgress(std::string err) {
     const std::string erase = "\x1b[K";
-    const auto at = err.rfind(erase);
-    return at == std::string::npos ? err : err.substr(at + erase.size());
+    while (!err.empty() && err.front() == '\r') {
+        const auto at = err.find(erase);
+        Require(at != std::string::npos, "a progress line was left on stderr");
+        err.erase(0, at + erase.size());
+    }
+    return err;
 }
 
 // A raster file written in place: its header's rows and columns, then R x C pixels over its
@@ -376,13 +382,12 @@ int RunCommandLine(std::span<const std::uint8_t> data) {
             Broken("qivtool ended with the status " + Text(status));
     }
     Require(said.empty(), "a command that was done left more than its progress on stderr");
-    Require(subcommand != "plot" || changed.empty(), "plot drew without its module");
     if (out.str().find("Usage: qivtool") != std::string::npos) {
         Require(changed.empty(), "the help wrote " + Names(changed));
         return 0;
     }
-    Require(!subcommand.empty() && subcommand != "plot",
-            "qivtool was done without a subcommand to run");
+    Require(!subcommand.empty(), "qivtool was done without a subcommand to run");
+    Require(subcommand != "plot", "plot was done without its module");
     const bool optional = subcommand == "tables" || subcommand == "hrp-info";
     const std::size_t expected = subcommand == "info" ? 0 : 1;
     Require(changed.size() == expected || (optional && changed.empty()),
