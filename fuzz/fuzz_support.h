@@ -63,6 +63,23 @@ inline void Require(bool holds, std::string_view what) {
     }
 }
 
+// A whole number as the messages of Broken print it.
+inline std::string Text(std::int64_t value) {
+    return std::to_string(value);
+}
+
+// The byte at `at`, or 0 beyond either end: a rule may look past the end of a short file.
+inline std::uint8_t ByteAt(std::span<const std::uint8_t> bytes, std::int64_t at) {
+    return at >= 0 && at < static_cast<std::int64_t>(bytes.size())
+               ? bytes[static_cast<std::size_t>(at)]
+               : 0;
+}
+
+// The signed little-endian 16-bit word at `at`, its bytes beyond the end read as 0.
+inline std::int16_t WordAt(std::span<const std::uint8_t> bytes, std::int64_t at) {
+    return static_cast<std::int16_t>(ByteAt(bytes, at) | (ByteAt(bytes, at + 1) << 8));
+}
+
 // The folder a target writes its files in: made once per process in the system's temporary
 // folder, emptied at every call, removed when the process ends. Nothing is written elsewhere.
 const std::filesystem::path& FreshRunFolder();

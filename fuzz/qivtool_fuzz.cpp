@@ -73,6 +73,8 @@ namespace fs = std::filesystem;
 using fuzz::Broken;
 using fuzz::Bytes;
 using fuzz::Require;
+using fuzz::Text;
+using fuzz::WordAt;
 
 constexpr std::size_t kMostInputBytes = 4096;
 constexpr std::size_t kChoiceBytes = 4;
@@ -90,10 +92,6 @@ constexpr std::array<std::string_view, 10> kSubcommands{"info", "header", "table
 
 bool IsHrptSubcommand(std::string_view name) {
     return name == "hrp-info" || name == "quicklook" || name == "cut" || name == "import";
-}
-
-std::string Text(std::int64_t value) {
-    return std::to_string(value);
 }
 
 // Runs the scope in `folder` and goes back to where it was, also for libFuzzer, which writes
@@ -157,13 +155,6 @@ std::string Names(const std::map<ino_t, std::string>& changed) {
         names += (names.empty() ? "" : ", ") + name;
     }
     return names;
-}
-
-std::int64_t WordAt(std::span<const std::uint8_t> bytes, std::size_t at) {
-    if (at + 1 >= bytes.size()) {
-        return 0;
-    }
-    return static_cast<std::int16_t>(bytes[at] | (bytes[at + 1] << 8));
 }
 
 std::string Lower(std::string text) {

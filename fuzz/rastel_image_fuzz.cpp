@@ -27,9 +27,8 @@
 #include <string>
 #include <vector>
 
-#include "dimensions.h"
+#include "dimension_header.h"
 #include "fake_display_view.h"
-#include "file_commands.h"
 #include "fuzz_support.h"
 #include "histogram_pass.h"
 #include "histogram_plot.h"
@@ -37,6 +36,7 @@
 #include "node_entry.h"
 #include "open_files.h"
 #include "paint_image.h"
+#include "rastel_setup.h"
 #include "rastel_texts.h"
 #include "scripted_dialogs.h"
 #include "typed_number.h"
@@ -47,26 +47,20 @@ namespace {
 using fuzz::Broken;
 using fuzz::Bytes;
 using fuzz::Require;
+using fuzz::Text;
+using fuzz::WordAt;
 
 // Inputs are read whole into the run folder; beyond this a campaign only slows down.
 constexpr std::size_t kMostInputBytes = 4096;
 constexpr std::size_t kChoiceBytes = 3;
 constexpr int kPictureSizes = 64;
-constexpr std::int32_t kScreenHeightTwips = 11520;
-constexpr std::int32_t kScreenWidthTwips = 15360;
 // The random colours start from this time of day, so that a run can be repeated.
 constexpr float kTimeOfDay = 45296.25f;
 // The picture's background: no scheme paints this colour, so a stray pixel shows.
 constexpr Colour kUnpainted = MakeColour(1, 2, 3);
 
-enum class DimensionSource { Typed, Header, StartUp, TypedNoFile };
-
 using Column = std::array<std::int32_t, 256>;
 using Levels = std::array<bool, 256>;
-
-std::string Text(std::int64_t value) {
-    return std::to_string(value);
-}
 
 // What the harness knows of the image: the file, and the dimensions in force.
 struct Image {
@@ -111,13 +105,10 @@ void CheckHeaderRead(const std::optional<std::string>& caption, const ViewerStat
                 "a refused header read changed the dimensions");
         return;
     }
-    const auto field = [&](std::size_t at) {
-        return static_cast<std::int16_t>(file[at] | (file[at + 1] << 8));
-    };
     Require(caption.has_value() && dialogs.Messages.empty(), "the header read was refused");
-    Require(state.ImageRows == field(0) && state.ImageCols == field(2),
+    Require(state.ImageRows == WordAt(file, 0) && state.ImageCols == WordAt(file, 2),
             "the dimensions read are " + Text(state.ImageRows) + " x " + Text(state.ImageCols) +
-                ", the header holds " + Text(field(0)) + " x " + Text(field(2)));
+                ", the header holds " + Text(WordAt(file, 0)) + " x " + Text(WordAt(file, 2)));
 }
 
 void RequireInRange(const Column& column, const char* name) {
@@ -401,31 +392,14 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
     const int openBefore = testing::OpenFiles();
 
     ViewerState state;
-    StartUp(state, kScreenHeightTwips, kScreenWidthTwips);
+    testing::ScriptedDialogs dialogs;
+    const ImageOpened opened = OpenImageAsChosen(state, dialogs, replies, source, path);
+    if (source == DimensionSource::Header) {
+        CheckHeaderRead(opened.HeaderCaption, state, file, dialogs);
+    }
     MemoryCanvas waitArea(64, 16);
     testing::FakeDisplayView display(input.Choice(1) % kPictureSizes,
                                      input.Choice(2) % kPictureSizes, kUnpainted);
-    testing::ScriptedDialogs dialogs;
-    for (const std::string& reply : replies) {
-        dialogs.Answer(reply);
-    }
-    if (source != DimensionSource::TypedNoFile) {
-        dialogs.File(path.string());
-        Require(OpenImage(state, dialogs) == path.string(), "the image was not opened");
-    }
-    std::size_t repliesUsed = 0;
-    switch (source) {
-        case DimensionSource::Typed:
-        case DimensionSource::TypedNoFile:
-            (void)SetDimensions(state, dialogs);
-            repliesUsed = 2;
-            break;
-        case DimensionSource::Header:
-            CheckHeaderRead(ReadHeader(state, dialogs), state, file, dialogs);
-            break;
-        case DimensionSource::StartUp:
-            break;
-    }
     const Image image{file, state.ImageRows, state.ImageCols, state.FileChosen};
 
     {
@@ -449,7 +423,7 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
         const ViewerState before = state;
         const std::size_t messages = dialogs.Messages.size();
         NodeEntry(state, dialogs);
-        CheckNodeEntry(before, state, replies, repliesUsed);
+        CheckNodeEntry(before, state, replies, opened.RepliesUsed);
         Require(dialogs.Messages.size() <= messages + 1, "node entry showed several messages");
     }
 

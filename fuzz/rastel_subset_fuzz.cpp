@@ -27,11 +27,11 @@
 
 #include "dimension_header.h"
 #include "dimensions.h"
-#include "file_commands.h"
 #include "fuzz_support.h"
 #include "main_view.h"
 #include "memory_canvas.h"
 #include "open_files.h"
+#include "rastel_setup.h"
 #include "rastel_texts.h"
 #include "scripted_dialogs.h"
 #include "subset.h"
@@ -43,18 +43,13 @@ namespace {
 using fuzz::Broken;
 using fuzz::Bytes;
 using fuzz::Require;
+using fuzz::Text;
 
 constexpr std::size_t kMostInputBytes = 4096;
 constexpr std::size_t kChoiceBytes = 1;
 // Longer than any subset of an input of kMostInputBytes.
 constexpr std::size_t kLongerFileBytes = kMostInputBytes + 100;
 constexpr std::int32_t kMostHeaderValue = 32767;
-
-enum class DimensionSource { Typed, Header, StartUp, TypedNoFile };
-
-std::string Text(std::int64_t value) {
-    return std::to_string(value);
-}
 
 class RecordedForm1 : public MainView {
 public:
@@ -152,28 +147,8 @@ int RunFileCommands(std::span<const std::uint8_t> data) {
     const int openBefore = testing::OpenFiles();
 
     ViewerState state;
-    StartUp(state, 11520, 15360);
     testing::ScriptedDialogs dialogs;
-    for (const std::string& reply : replies) {
-        dialogs.Answer(reply);
-    }
-    if (source != DimensionSource::TypedNoFile) {
-        dialogs.File(path.string());
-        Require(OpenImage(state, dialogs) == path.string(), "the image was not opened");
-    }
-    std::size_t first = 0;
-    switch (source) {
-        case DimensionSource::Typed:
-        case DimensionSource::TypedNoFile:
-            (void)SetDimensions(state, dialogs);
-            first = 2;
-            break;
-        case DimensionSource::Header:
-            (void)ReadHeader(state, dialogs);
-            break;
-        case DimensionSource::StartUp:
-            break;
-    }
+    const std::size_t first = OpenImageAsChosen(state, dialogs, replies, source, path).RepliesUsed;
     if (writeHeader) {
         WriteAndReadHeader(state, file, path);
     }

@@ -65,9 +65,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using fuzz::Broken;
+using fuzz::ByteAt;
 using fuzz::Bytes;
 using fuzz::PathKind;
 using fuzz::Require;
+using fuzz::Text;
 
 constexpr std::size_t kMostInputBytes = 4096;
 constexpr std::size_t kChoiceBytes = 3;
@@ -76,14 +78,6 @@ constexpr std::size_t kChoiceBytes = 3;
 constexpr int kMostFrames = 6;
 constexpr std::size_t kFrameHeadBytes = 24;  // words 1-12
 constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
-
-std::string Text(std::int64_t value) {
-    return std::to_string(value);
-}
-
-std::uint8_t ByteAt(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return at < bytes.size() ? bytes[at] : 0;
-}
 
 // The recording the choices ask for (see the top of the file).
 Bytes BuildRecording(std::span<const std::uint8_t> file, int frames, int adjust) {

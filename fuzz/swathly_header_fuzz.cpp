@@ -39,9 +39,9 @@
 #include "line_record.h"
 #include "open_files.h"
 #include "scripted_dialogs.h"
+#include "swathly_rules.h"
 #include "swathly_state.h"
 #include "swathly_texts.h"
-#include "typed_number.h"
 
 namespace qiv::swathly {
 namespace {
@@ -49,34 +49,13 @@ namespace {
 using fuzz::Broken;
 using fuzz::Bytes;
 using fuzz::Require;
+using fuzz::Text;
+using fuzz::WordAt;
 
 constexpr std::size_t kMostInputBytes = 4096;
 constexpr std::size_t kChoiceBytes = 3;
 constexpr int kMostLines = 4;
 constexpr std::size_t kLongerFileBytes = 4000;  // longer than any calibration file
-
-std::string Text(std::int64_t value) {
-    return std::to_string(value);
-}
-
-std::int16_t WordAt(const Bytes& file, std::int64_t offset) {
-    const auto at = static_cast<std::size_t>(offset);
-    return static_cast<std::int16_t>(file[at] | (file[at + 1] << 8));
-}
-
-// The line "Line #" names when the file holds its first 204 bytes.
-std::optional<std::int64_t> ReadableLine(std::string_view text, std::int64_t size) {
-    const double typed = RoundHalfEven(LeadingNumber(text));
-    const std::int64_t lines = (size + kLineBytes - 1) / kLineBytes;
-    if (!(typed >= 1.0) || typed > static_cast<double>(lines)) {
-        return std::nullopt;
-    }
-    const auto line = static_cast<std::int64_t>(typed);
-    if ((line - 1) * kLineBytes + kCalibrationEnd > size) {
-        return std::nullopt;
-    }
-    return line;
-}
 
 // What a header read leaves in the state; the header record as its bytes, so that a Time Diff
 // that is no number compares equal to itself.

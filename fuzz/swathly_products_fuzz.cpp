@@ -48,6 +48,7 @@
 #include "quicklook.h"
 #include "quicklook_image.h"
 #include "scripted_dialogs.h"
+#include "swathly_rules.h"
 #include "swathly_state.h"
 #include "swathly_texts.h"
 #include "typed_number.h"
@@ -58,6 +59,8 @@ namespace {
 using fuzz::Broken;
 using fuzz::Bytes;
 using fuzz::Require;
+using fuzz::Text;
+using fuzz::WordAt;
 
 constexpr std::size_t kMostInputBytes = 4096;
 constexpr std::size_t kChoiceBytes = 4;
@@ -70,37 +73,8 @@ constexpr std::size_t kLongerFileBytes = (kMostRecords + 1) * kLineBytes + 1000;
 
 enum class Command { HrpQuicklook, ProductQuicklook, LineCut };
 
-std::string Text(std::int64_t value) {
-    return std::to_string(value);
-}
-
-// The file's byte at offset; what lies beyond its end reads as 0.
-std::uint8_t ByteAt(const Bytes& file, std::int64_t offset) {
-    return offset >= 0 && offset < static_cast<std::int64_t>(file.size())
-               ? file[static_cast<std::size_t>(offset)]
-               : 0;
-}
-
-std::int16_t WordAt(const Bytes& file, std::int64_t offset) {
-    return static_cast<std::int16_t>(ByteAt(file, offset) | (ByteAt(file, offset + 1) << 8));
-}
-
 std::string Reply(const std::vector<std::string>& replies, std::size_t at) {
     return at < replies.size() ? replies[at] : "";
-}
-
-// The line "Line #" names when the file holds its first 204 bytes (the header read's rule).
-std::optional<std::int64_t> ReadableLine(const std::string& text, const Bytes& file) {
-    const double typed = RoundHalfEven(LeadingNumber(text));
-    const auto size = static_cast<std::int64_t>(file.size());
-    if (!(typed >= 1.0) || typed > static_cast<double>((size + kLineBytes - 1) / kLineBytes)) {
-        return std::nullopt;
-    }
-    const auto line = static_cast<std::int64_t>(typed);
-    if ((line - 1) * kLineBytes + kCalibrationEnd > size) {
-        return std::nullopt;
-    }
-    return line;
 }
 
 // Where the samples of the band lie and how a value becomes a byte.
@@ -246,7 +220,7 @@ int RunProductCommands(std::span<const std::uint8_t> data) {
 
     // What the command is asked for, to leave out quicklooks too large for a fast run.
     const std::string lineText = Reply(replies, command == Command::HrpQuicklook ? 1 : 0);
-    const std::optional<std::int64_t> line = ReadableLine(lineText, file);
+    const std::optional<std::int64_t> line = ReadableLine(lineText, static_cast<std::int64_t>(file.size()));
     const std::optional<std::int16_t> interval = ReadSamplingInterval(Reply(replies, 0));
     std::int64_t lines = 0;
     Layout layout;
