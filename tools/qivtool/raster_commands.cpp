@@ -27,6 +27,15 @@ int RefusedBy(const OptionDialogs& dialogs, Console& console) {
                                                    : English(dialogs.Messages.front()));
 }
 
+// The size in bytes of the image file, which must exist and be readable.
+Failure InputFileSize(const std::string& path, std::int64_t& bytes) {
+    BinaryFile file(FileRole::Input);
+    if (Failure failure = file.Open(path, BinaryFile::Mode::Read)) {
+        return failure;
+    }
+    return file.Size(bytes);
+}
+
 // The image chosen, with its dimensions from --size or from its dimension header, checked
 // against the file: no value (the reason told) when the file cannot be read or does not hold
 // a whole image of at least one pixel.
@@ -35,16 +44,9 @@ std::optional<ViewerState> ImageState(const RasterImage& image, Console& console
     state.ImagePath = image.Path;
     state.FileChosen = true;
     std::int64_t bytes = 0;
-    {
-        BinaryFile file(FileRole::Input);
-        Failure failure = file.Open(image.Path, BinaryFile::Mode::Read);
-        if (!failure) {
-            failure = file.Size(bytes);
-        }
-        if (failure) {
-            console.Refuse(EnglishFor(failure));
-            return std::nullopt;
-        }
+    if (Failure failure = InputFileSize(image.Path, bytes)) {
+        console.Refuse(EnglishFor(failure));
+        return std::nullopt;
     }
     if (image.Size) {
         state.ImageRows = image.Size->first;
@@ -141,16 +143,10 @@ private:
 }  // namespace
 
 int RunInfo(const InfoOptions& options, Console& console) {
-    BinaryFile file(FileRole::Input);
     std::int64_t bytes = 0;
-    Failure failure = file.Open(options.Image.Path, BinaryFile::Mode::Read);
-    if (!failure) {
-        failure = file.Size(bytes);
-    }
-    if (failure) {
+    if (Failure failure = InputFileSize(options.Image.Path, bytes)) {
         return console.Refuse(EnglishFor(failure));
     }
-    file.Close();
 
     ViewerState state;
     state.ImagePath = options.Image.Path;
