@@ -1,4 +1,4 @@
-#include "fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "temp_dir.h"
+#include "common/testing/temp_dir.h"
 
 namespace qiv::fuzz {
 namespace {

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "dimension_header.h"
-#include "fuzz_support.h"
-#include "hrpt_samples.h"
-#include "raster_samples.h"
-#include "swathly_state.h"
-#include "temp_dir.h"
+#include "common/core/dimension_header.h"
+#include "fuzz/fuzz_support.h"
+#include "tools/samples/hrpt_samples.h"
+#include "tools/samples/raster_samples.h"
+#include "hrpt_tool/core/swathly_state.h"
+#include "common/testing/temp_dir.h"
 
 namespace {
 

@@ -60,11 +60,11 @@
 #include <string_view>
 #include <vector>
 
-#include "command_line.h"
-#include "fuzz_support.h"
-#include "open_files.h"
-#include "options.h"
-#include "swathly_state.h"
+#include "tools/qivtool/command_line.h"
+#include "fuzz/fuzz_support.h"
+#include "common/testing/open_files.h"
+#include "tools/qivtool/options.h"
+#include "hrpt_tool/core/swathly_state.h"
 
 namespace qiv::qivtool {
 namespace {

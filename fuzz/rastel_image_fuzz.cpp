@@ -27,19 +27,19 @@
 #include <string>
 #include <vector>
 
-#include "dimension_header.h"
-#include "fake_display_view.h"
-#include "fuzz_support.h"
-#include "histogram_pass.h"
-#include "histogram_plot.h"
-#include "memory_canvas.h"
-#include "node_entry.h"
-#include "open_files.h"
-#include "paint_image.h"
-#include "rastel_setup.h"
-#include "rastel_texts.h"
-#include "scripted_dialogs.h"
-#include "typed_number.h"
+#include "common/core/dimension_header.h"
+#include "raster_viewer/testing/fake_display_view.h"
+#include "fuzz/fuzz_support.h"
+#include "raster_viewer/core/histogram_pass.h"
+#include "raster_viewer/core/histogram_plot.h"
+#include "common/testing/memory_canvas.h"
+#include "raster_viewer/core/node_entry.h"
+#include "common/testing/open_files.h"
+#include "raster_viewer/core/paint_image.h"
+#include "fuzz/rastel_setup.h"
+#include "raster_viewer/core/rastel_texts.h"
+#include "common/testing/scripted_dialogs.h"
+#include "common/core/typed_number.h"
 
 namespace qiv::rastel {
 namespace {

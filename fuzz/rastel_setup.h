@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "dimensions.h"
-#include "file_commands.h"
-#include "fuzz_support.h"
-#include "scripted_dialogs.h"
-#include "viewer_state.h"
+#include "raster_viewer/core/dimensions.h"
+#include "raster_viewer/core/file_commands.h"
+#include "fuzz/fuzz_support.h"
+#include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
 

@@ -25,17 +25,17 @@
 #include <string>
 #include <vector>
 
-#include "dimension_header.h"
-#include "dimensions.h"
-#include "fuzz_support.h"
-#include "main_view.h"
-#include "memory_canvas.h"
-#include "open_files.h"
-#include "rastel_setup.h"
-#include "rastel_texts.h"
-#include "scripted_dialogs.h"
-#include "subset.h"
-#include "typed_number.h"
+#include "common/core/dimension_header.h"
+#include "raster_viewer/core/dimensions.h"
+#include "fuzz/fuzz_support.h"
+#include "raster_viewer/core/main_view.h"
+#include "common/testing/memory_canvas.h"
+#include "common/testing/open_files.h"
+#include "fuzz/rastel_setup.h"
+#include "raster_viewer/core/rastel_texts.h"
+#include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/subset.h"
+#include "common/core/typed_number.h"
 
 namespace qiv::rastel {
 namespace {

@@ -49,16 +49,16 @@
 #include <string>
 #include <vector>
 
-#include "file_choice.h"
-#include "fuzz_support.h"
-#include "line_record.h"
-#include "memory_canvas.h"
-#include "open_files.h"
-#include "recording_import.h"
-#include "scripted_dialogs.h"
-#include "swathly_state.h"
-#include "swathly_texts.h"
-#include "typed_number.h"
+#include "hrpt_tool/core/file_choice.h"
+#include "fuzz/fuzz_support.h"
+#include "hrpt_tool/core/line_record.h"
+#include "common/testing/memory_canvas.h"
+#include "common/testing/open_files.h"
+#include "hrpt_tool/core/recording_import.h"
+#include "common/testing/scripted_dialogs.h"
+#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "common/core/typed_number.h"
 
 namespace qiv::swathly {
 namespace {

@@ -33,15 +33,15 @@
 #include <string_view>
 #include <vector>
 
-#include "fake_main_view.h"
-#include "fuzz_support.h"
-#include "line_header.h"
-#include "line_record.h"
-#include "open_files.h"
-#include "scripted_dialogs.h"
-#include "swathly_rules.h"
-#include "swathly_state.h"
-#include "swathly_texts.h"
+#include "hrpt_tool/testing/fake_main_view.h"
+#include "fuzz/fuzz_support.h"
+#include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/line_record.h"
+#include "common/testing/open_files.h"
+#include "common/testing/scripted_dialogs.h"
+#include "fuzz/swathly_rules.h"
+#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/swathly_texts.h"
 
 namespace qiv::swathly {
 namespace {

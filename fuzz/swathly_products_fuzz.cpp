@@ -40,18 +40,18 @@
 #include <string>
 #include <vector>
 
-#include "fake_main_view.h"
-#include "fuzz_support.h"
-#include "line_cut.h"
-#include "memory_canvas.h"
-#include "open_files.h"
-#include "quicklook.h"
-#include "quicklook_image.h"
-#include "scripted_dialogs.h"
-#include "swathly_rules.h"
-#include "swathly_state.h"
-#include "swathly_texts.h"
-#include "typed_number.h"
+#include "hrpt_tool/testing/fake_main_view.h"
+#include "fuzz/fuzz_support.h"
+#include "hrpt_tool/core/line_cut.h"
+#include "common/testing/memory_canvas.h"
+#include "common/testing/open_files.h"
+#include "hrpt_tool/core/quicklook.h"
+#include "hrpt_tool/core/quicklook_image.h"
+#include "common/testing/scripted_dialogs.h"
+#include "fuzz/swathly_rules.h"
+#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "common/core/typed_number.h"
 
 namespace qiv::swathly {
 namespace {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
-#include "swathly_state.h"
-#include "typed_number.h"
+#include "hrpt_tool/core/swathly_state.h"
+#include "common/core/typed_number.h"
 
 namespace qiv::swathly {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "typed_number.h"
+#include "common/core/typed_number.h"
 
 namespace {
 

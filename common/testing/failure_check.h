@@ -9,7 +9,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "failure.h"
+#include "common/core/failure.h"
 
 namespace qiv {
 

@@ -1,4 +1,4 @@
-#include "memory_canvas.h"
+#include "common/testing/memory_canvas.h"
 
 namespace qiv {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "canvas.h"
+#include "common/core/canvas.h"
 
 namespace qiv::testing {
 

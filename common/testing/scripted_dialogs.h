@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs.h"
+#include "common/core/dialogs.h"
 
 namespace qiv::testing {
 

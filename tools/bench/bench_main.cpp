@@ -12,9 +12,9 @@
 #include <exception>
 #include <string>
 
-#include "bench_cases.h"
-#include "bench_support.h"
-#include "temp_dir.h"
+#include "tools/bench/bench_cases.h"
+#include "tools/bench/bench_support.h"
+#include "common/testing/temp_dir.h"
 
 int main(int argc, char* argv[]) {
     const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;

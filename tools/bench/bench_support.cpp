@@ -1,4 +1,4 @@
-#include "bench_support.h"
+#include "tools/bench/bench_support.h"
 
 #include <sys/resource.h>
 
@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "binary_file.h"
+#include "common/core/binary_file.h"
 
 namespace qiv::bench {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "viewer_state.h"
+#include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::bench {
 

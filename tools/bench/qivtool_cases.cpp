@@ -16,14 +16,14 @@
 #include <thread>
 #include <vector>
 
-#include "bench_cases.h"
-#include "bench_support.h"
-#include "histogram_pass.h"
-#include "memory_canvas.h"
-#include "paint_image.h"
-#include "png_file.h"
-#include "rastel_texts.h"
-#include "scripted_dialogs.h"
+#include "tools/bench/bench_cases.h"
+#include "tools/bench/bench_support.h"
+#include "raster_viewer/core/histogram_pass.h"
+#include "common/testing/memory_canvas.h"
+#include "raster_viewer/core/paint_image.h"
+#include "common/core/png_file.h"
+#include "raster_viewer/core/rastel_texts.h"
+#include "common/testing/scripted_dialogs.h"
 
 extern char** environ;
 

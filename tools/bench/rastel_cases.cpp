@@ -4,15 +4,15 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench_cases.h"
-#include "bench_support.h"
-#include "display_window.h"
-#include "histogram_pass.h"
-#include "memory_canvas.h"
-#include "paint_image.h"
-#include "rastel_texts.h"
-#include "scripted_dialogs.h"
-#include "subset.h"
+#include "tools/bench/bench_cases.h"
+#include "tools/bench/bench_support.h"
+#include "raster_viewer/ui/display_window.h"
+#include "raster_viewer/core/histogram_pass.h"
+#include "common/testing/memory_canvas.h"
+#include "raster_viewer/core/paint_image.h"
+#include "raster_viewer/core/rastel_texts.h"
+#include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/subset.h"
 
 namespace qiv::bench {
 namespace {

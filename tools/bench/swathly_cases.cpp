@@ -4,16 +4,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench_cases.h"
-#include "bench_support.h"
-#include "fake_main_view.h"
-#include "hrpt_samples.h"
-#include "line_cut.h"
-#include "memory_canvas.h"
-#include "quicklook.h"
-#include "recording_import.h"
-#include "scripted_dialogs.h"
-#include "swathly_texts.h"
+#include "tools/bench/bench_cases.h"
+#include "tools/bench/bench_support.h"
+#include "hrpt_tool/testing/fake_main_view.h"
+#include "tools/samples/hrpt_samples.h"
+#include "hrpt_tool/core/line_cut.h"
+#include "common/testing/memory_canvas.h"
+#include "hrpt_tool/core/quicklook.h"
+#include "hrpt_tool/core/recording_import.h"
+#include "common/testing/scripted_dialogs.h"
+#include "hrpt_tool/core/swathly_texts.h"
 
 namespace qiv::bench {
 namespace {

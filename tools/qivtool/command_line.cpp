@@ -1,7 +1,7 @@
 // This file only reads the command line. Each subcommand is an Add function that declares its
 // options and returns what runs it; the work itself is one function over the options in
 // raster_commands.h or hrpt_commands.h.
-#include "command_line.h"
+#include "tools/qivtool/command_line.h"
 
 #include <CLI/CLI.hpp>
 #include <functional>
@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
-#include "console.h"
-#include "hrpt_commands.h"
-#include "options.h"
-#include "raster_commands.h"
-#include "recording_import.h"
-#include "typed_number.h"
+#include "tools/qivtool/console.h"
+#include "tools/qivtool/hrpt_commands.h"
+#include "tools/qivtool/options.h"
+#include "tools/qivtool/raster_commands.h"
+#include "hrpt_tool/core/recording_import.h"
+#include "common/core/typed_number.h"
 
 namespace qiv::qivtool {
 namespace {

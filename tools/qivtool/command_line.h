@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "raster_commands.h"
+#include "tools/qivtool/raster_commands.h"
 
 namespace qiv::qivtool {
 

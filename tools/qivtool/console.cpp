@@ -1,4 +1,4 @@
-#include "console.h"
+#include "tools/qivtool/console.h"
 
 namespace qiv::qivtool {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "canvas.h"
+#include "common/core/canvas.h"
 
 namespace qiv::qivtool {
 

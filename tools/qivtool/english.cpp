@@ -1,13 +1,13 @@
-#include "english.h"
+#include "tools/qivtool/english.h"
 
 #include <array>
 #include <utility>
 
-#include "node_entry.h"
-#include "picture_file.h"
-#include "rastel_texts.h"
-#include "subset.h"
-#include "swathly_texts.h"
+#include "raster_viewer/core/node_entry.h"
+#include "raster_viewer/core/picture_file.h"
+#include "raster_viewer/core/rastel_texts.h"
+#include "raster_viewer/core/subset.h"
+#include "hrpt_tool/core/swathly_texts.h"
 
 namespace qiv::qivtool {
 namespace {

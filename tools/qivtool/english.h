@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "failure.h"
+#include "common/core/failure.h"
 
 namespace qiv::qivtool {
 

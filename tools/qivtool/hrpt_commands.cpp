@@ -1,18 +1,18 @@
-#include "hrpt_commands.h"
+#include "tools/qivtool/hrpt_commands.h"
 
 #include <array>
 #include <string>
 #include <utility>
 
-#include "file_choice.h"
-#include "line_cut.h"
-#include "line_header.h"
-#include "option_dialogs.h"
-#include "quicklook.h"
-#include "recording_import.h"
-#include "swathly_state.h"
-#include "swathly_texts.h"
-#include "wait_notice.h"
+#include "hrpt_tool/core/file_choice.h"
+#include "hrpt_tool/core/line_cut.h"
+#include "hrpt_tool/core/line_header.h"
+#include "tools/qivtool/option_dialogs.h"
+#include "hrpt_tool/core/quicklook.h"
+#include "hrpt_tool/core/recording_import.h"
+#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "common/core/wait_notice.h"
 
 namespace qiv::qivtool {
 namespace {

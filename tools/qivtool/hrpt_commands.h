@@ -2,8 +2,8 @@
 // command line. Each returns the exit status: kDone, or kRefused with the reason on stderr.
 #pragma once
 
-#include "console.h"
-#include "options.h"
+#include "tools/qivtool/console.h"
+#include "tools/qivtool/options.h"
 
 namespace qiv::qivtool {
 

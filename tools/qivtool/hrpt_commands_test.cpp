@@ -1,5 +1,5 @@
 // The HRPT subcommands give what Swathly_Qiv gives for the same answers.
-#include "hrpt_commands.h"
+#include "tools/qivtool/hrpt_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "fake_main_view.h"
-#include "file_choice.h"
-#include "hrpt_samples.h"
-#include "line_cut.h"
-#include "line_header.h"
-#include "memory_canvas.h"
-#include "quicklook.h"
-#include "run_command.h"
-#include "scripted_dialogs.h"
-#include "temp_dir.h"
+#include "hrpt_tool/testing/fake_main_view.h"
+#include "hrpt_tool/core/file_choice.h"
+#include "tools/samples/hrpt_samples.h"
+#include "hrpt_tool/core/line_cut.h"
+#include "hrpt_tool/core/line_header.h"
+#include "common/testing/memory_canvas.h"
+#include "hrpt_tool/core/quicklook.h"
+#include "tools/qivtool/run_command.h"
+#include "common/testing/scripted_dialogs.h"
+#include "common/testing/temp_dir.h"
 
 namespace qiv::qivtool {
 namespace {

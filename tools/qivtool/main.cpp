@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
-#include "plot_loader.h"
+#include "tools/qivtool/command_line.h"
+#include "tools/qivtool/plot_loader.h"
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs.h"
+#include "common/core/dialogs.h"
 
 namespace qiv::qivtool {
 

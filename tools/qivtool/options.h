@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "histogram_plot.h"
-#include "paint_image.h"
-#include "quicklook_image.h"
+#include "raster_viewer/core/histogram_plot.h"
+#include "raster_viewer/core/paint_image.h"
+#include "hrpt_tool/core/quicklook_image.h"
 
 namespace qiv::qivtool {
 

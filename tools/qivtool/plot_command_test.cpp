@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "display_window.h"
-#include "main_window.h"
-#include "picture_area.h"
-#include "plot_drawing.h"
-#include "png_picture.h"
-#include "raster_commands.h"
-#include "raster_samples.h"
-#include "scripted_dialogs.h"
-#include "temp_dir.h"
-#include "text.h"
-#include "window_controls.h"
+#include "raster_viewer/ui/display_window.h"
+#include "raster_viewer/ui/main_window.h"
+#include "common/ui/picture_area.h"
+#include "tools/qivtool/plot_drawing.h"
+#include "common/testing/png_picture.h"
+#include "tools/qivtool/raster_commands.h"
+#include "tools/samples/raster_samples.h"
+#include "common/testing/scripted_dialogs.h"
+#include "common/testing/temp_dir.h"
+#include "common/ui/text.h"
+#include "common/testing/window_controls.h"
 
 using qiv::qivtool::Console;
 using qiv::qivtool::NodeText;

@@ -1,4 +1,4 @@
-#include "plot_drawing.h"
+#include "tools/qivtool/plot_drawing.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -8,10 +8,10 @@
 #include <memory>
 #include <span>
 
-#include "display_view.h"
-#include "image_canvas.h"
-#include "picture_file.h"
-#include "text.h"
+#include "raster_viewer/core/display_view.h"
+#include "common/ui/image_canvas.h"
+#include "raster_viewer/core/picture_file.h"
+#include "common/ui/text.h"
 
 namespace qiv::qivtool {
 namespace {

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "failure.h"
-#include "histogram_plot.h"
-#include "viewer_state.h"
+#include "common/core/failure.h"
+#include "raster_viewer/core/histogram_plot.h"
+#include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::qivtool {
 

@@ -1,4 +1,4 @@
-#include "plot_loader.h"
+#include "tools/qivtool/plot_loader.h"
 
 #include <dlfcn.h>
 
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "plot_drawing.h"
+#include "tools/qivtool/plot_drawing.h"
 
 namespace qiv::qivtool {
 namespace {

@@ -2,7 +2,7 @@
 // in the library folder the package installs it into.
 #pragma once
 
-#include "raster_commands.h"
+#include "tools/qivtool/raster_commands.h"
 
 namespace qiv::qivtool {
 

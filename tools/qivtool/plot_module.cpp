@@ -1,6 +1,6 @@
 // qivtool-plot.so: the entry point through which qivtool reaches DrawPlotPng. Everything the
 // module holds is linked into it; only this entry point is seen from outside.
-#include "plot_drawing.h"
+#include "tools/qivtool/plot_drawing.h"
 
 extern "C" __attribute__((visibility("default"))) void QivtoolDrawPlotPng(
     qiv::rastel::ViewerState* state, qiv::rastel::PlotKind kind, const std::string* output,

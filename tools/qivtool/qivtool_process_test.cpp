@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "dimension_header.h"
-#include "param_name.h"
-#include "temp_dir.h"
+#include "common/core/dimension_header.h"
+#include "common/testing/param_name.h"
+#include "common/testing/temp_dir.h"
 
 namespace {
 

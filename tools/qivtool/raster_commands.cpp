@@ -1,4 +1,4 @@
-#include "raster_commands.h"
+#include "tools/qivtool/raster_commands.h"
 
 #include <memory>
 #include <optional>
@@ -6,16 +6,16 @@
 #include <sstream>
 #include <string>
 
-#include "binary_file.h"
-#include "dimensions.h"
-#include "english.h"
-#include "histogram_pass.h"
-#include "node_entry.h"
-#include "option_dialogs.h"
-#include "picture_file.h"
-#include "png_file.h"
-#include "raster_file.h"
-#include "subset.h"
+#include "common/core/binary_file.h"
+#include "raster_viewer/core/dimensions.h"
+#include "tools/qivtool/english.h"
+#include "raster_viewer/core/histogram_pass.h"
+#include "raster_viewer/core/node_entry.h"
+#include "tools/qivtool/option_dialogs.h"
+#include "raster_viewer/core/picture_file.h"
+#include "common/core/png_file.h"
+#include "raster_viewer/core/raster_file.h"
+#include "raster_viewer/core/subset.h"
 
 namespace qiv::qivtool {
 namespace {

@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "console.h"
-#include "failure.h"
-#include "options.h"
-#include "viewer_state.h"
+#include "tools/qivtool/console.h"
+#include "common/core/failure.h"
+#include "tools/qivtool/options.h"
+#include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::qivtool {
 

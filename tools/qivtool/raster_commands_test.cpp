@@ -1,6 +1,6 @@
 // The raster subcommands give what the routines give in the window for the same answers, and
 // refuse in English what the routines refuse.
-#include "raster_commands.h"
+#include "tools/qivtool/raster_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "dimension_header.h"
-#include "fake_display_view.h"
-#include "histogram_pass.h"
-#include "memory_canvas.h"
-#include "node_entry.h"
-#include "param_name.h"
-#include "png_picture.h"
-#include "raster_samples.h"
-#include "run_command.h"
-#include "scripted_dialogs.h"
-#include "subset.h"
-#include "temp_dir.h"
+#include "common/core/dimension_header.h"
+#include "raster_viewer/testing/fake_display_view.h"
+#include "raster_viewer/core/histogram_pass.h"
+#include "common/testing/memory_canvas.h"
+#include "raster_viewer/core/node_entry.h"
+#include "common/testing/param_name.h"
+#include "common/testing/png_picture.h"
+#include "tools/samples/raster_samples.h"
+#include "tools/qivtool/run_command.h"
+#include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/subset.h"
+#include "common/testing/temp_dir.h"
 
 namespace qiv::qivtool {
 namespace {

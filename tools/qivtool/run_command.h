@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "console.h"
+#include "tools/qivtool/console.h"
 
 namespace qiv::testing {
 

@@ -1,0 +1,56 @@
+// Writing a picture as a PNG file row by row, top row first, so that no more than one row of a
+// picture of any size is held: paintings of whole images go out as they are painted. Colours
+// are 8-bit RGB, or 8-bit grey when every colour of the picture is a grey; the file is written
+// through BinaryFile, so every failure comes back as a Failure of the Output file.
+//
+//     PngFile png;
+//     if (Failure failure = png.Open(path, width, height, PngColours::Rgb)) { ... }
+//     for each row: if (Failure failure = png.WriteRow(colours)) { ... }
+//     if (Failure failure = png.Finish()) { ... }
+//
+// A file that is not finished (a failure, or the object going early) is removed again, so that
+// no half-written picture is left behind.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+
+#include "common/core/binary_file.h"
+#include "common/core/canvas.h"
+#include "common/core/failure.h"
+
+namespace qiv {
+
+enum class PngColours {
+    Rgb,   // three bytes a pixel
+    Grey,  // one byte a pixel: the green of each colour, for pictures whose colours are greys
+};
+
+class PngFile {
+public:
+    PngFile();
+    PngFile(const PngFile&) = delete;
+    PngFile& operator=(const PngFile&) = delete;
+    ~PngFile();
+
+    // Creates (or empties) the file and writes the PNG header of a width x height picture;
+    // both must be at least 1.
+    Failure Open(const std::filesystem::path& path, std::int64_t width, std::int64_t height,
+                 PngColours colours);
+    // The next row, width colours from the left.
+    Failure WriteRow(std::span<const Colour> row);
+    // Writes the end of the file; every row must have been written.
+    Failure Finish();
+
+    struct Encoder;  // the libpng side, in the source file
+
+private:
+    Failure Abandon(Failure failure);
+
+    BinaryFile file_{FileRole::Output};
+    std::unique_ptr<Encoder> encoder_;
+};
+
+}  // namespace qiv

@@ -1,0 +1,155 @@
+#include "hrpt_tool/core/quicklook.h"
+
+#include <array>
+#include <limits>
+
+#include "common/core/binary_file.h"
+#include "common/core/dimension_header.h"
+#include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "common/core/typed_number.h"
+#include "common/core/wait_notice.h"
+
+namespace qiv::swathly {
+namespace {
+
+constexpr std::int64_t kMostHeaderRows = std::numeric_limits<std::int16_t>::max();
+
+// Takes the typed interval into the state the way both commands do before anything else;
+// an unusable text leaves the last interval in place.
+std::optional<std::int16_t> TakeSamplingInterval(SwathlyState& state, std::string_view text) {
+    const auto interval = ReadSamplingInterval(text);
+    if (interval) {
+        state.SamplingInterval = *interval;
+    }
+    return interval;
+}
+
+// The refusals that come before any file is opened, common to both commands.
+bool Ready(const SwathlyState& state, const std::optional<std::int16_t>& interval,
+           Dialogs& dialogs) {
+    if (!state.OutputChosen || !state.InputChosen) {
+        dialogs.Message(kEnterFilesFirst);
+        return false;
+    }
+    if (!interval) {
+        dialogs.Message(kBadInterval);
+        return false;
+    }
+    // The quicklook is written in place over the output: it must never be the input.
+    if (SameFile(state.InputPath, state.OutputPath)) {
+        dialogs.Message(kOutputIsInput);
+        return false;
+    }
+    return true;
+}
+
+bool FitsHeader(const QuicklookSize& size, Dialogs& dialogs) {
+    if (size.Rows <= kMostHeaderRows) {
+        return true;
+    }
+    dialogs.Message("The quicklook would have " + std::to_string(size.Rows) +
+                    " rows, more than its header can hold (32767): enter a larger sampling "
+                    "interval");
+    return false;
+}
+
+// The line count N of a product: the first word of its header record. A file too short for it
+// holds no lines.
+Failure ProductLines(BinaryFile& input, std::int16_t& lines) {
+    std::array<std::uint8_t, 2> count{};
+    if (Failure failure = input.ReadFilled(0, count)) {
+        return failure;
+    }
+    std::int64_t size = 0;
+    if (Failure failure = input.Size(size)) {
+        return failure;
+    }
+    lines = size >= 2 ? ReadInt16Le(count.data()) : std::int16_t{0};
+    return {};
+}
+
+// Opens the output, writes the image between the two wait notices and tells a failure; on
+// success the rows and columns go into the state and the output must be chosen again before
+// the next quicklook.
+bool WriteAndFinish(SwathlyState& state, BinaryFile& input, const SampleLayout& layout,
+                    std::int64_t lines, Dialogs& dialogs, Canvas& waitArea) {
+    BinaryFile output(FileRole::Output);
+    if (Failure failure = output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
+        dialogs.Message(MessageFor(failure));
+        return false;
+    }
+    Failure failure;
+    {
+        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
+        failure = WriteQuicklookImage(input, output, layout, lines, state.SamplingInterval);
+        output.Close();
+        input.Close();
+    }
+    if (failure) {
+        dialogs.Message(MessageFor(failure));
+        return false;
+    }
+    const QuicklookSize size = QuicklookSizeFor(lines, state.SamplingInterval);
+    state.QuicklookRows = static_cast<std::int16_t>(size.Rows);
+    state.QuicklookCols = static_cast<std::int16_t>(size.Cols);
+    state.OutputChosen = false;
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::int16_t> ReadSamplingInterval(std::string_view text) {
+    const auto interval = ReadTyped<std::int16_t>(text);
+    if (!interval || *interval < 1) {
+        return std::nullopt;
+    }
+    return interval;
+}
+
+bool ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandButton band,
+                      Dialogs& dialogs, Canvas& waitArea) {
+    const auto interval = TakeSamplingInterval(state, intervalText);
+    if (!Ready(state, interval, dialogs)) {
+        return false;
+    }
+    BinaryFile input(FileRole::Input);
+    std::int16_t lines = 0;
+    Failure failure = input.Open(state.InputPath, BinaryFile::Mode::Read);
+    if (!failure) {
+        failure = ProductLines(input, lines);
+    }
+    if (failure) {
+        dialogs.Message(MessageFor(failure));
+        return false;
+    }
+    if (!FitsHeader(QuicklookSizeFor(lines, *interval), dialogs)) {
+        return false;
+    }
+    return WriteAndFinish(state, input, ProductLayout(band), lines, dialogs, waitArea);
+}
+
+bool HrpQuicklook(SwathlyState& state, std::string_view intervalText, std::string_view lineText,
+                  BandButton band, Dialogs& dialogs, MainView& form1, Canvas& waitArea) {
+    const auto interval = TakeSamplingInterval(state, intervalText);
+    if (!Ready(state, interval, dialogs)) {
+        return false;
+    }
+    BinaryFile input(FileRole::Input);
+    if (!ReadLineHeader(state, input, lineText, dialogs, form1)) {
+        return false;
+    }
+    if (state.HeaderLine != 1) {
+        // Only the header of line 1 gives the line count of the pass.
+        input.Close();
+        dialogs.Message(kSetLineOne);
+        return false;
+    }
+    const std::int64_t lines = state.LineCount;
+    if (!FitsHeader(QuicklookSizeFor(lines, *interval), dialogs)) {
+        return false;
+    }
+    return WriteAndFinish(state, input, HrpLayout(band), lines, dialogs, waitArea);
+}
+
+}  // namespace qiv::swathly

@@ -1,0 +1,46 @@
+// The fixed texts of Swathly_Qiv that more than one command shows, and the one place where a
+// file failure becomes the program's own (English) message.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/core/failure.h"
+#include "hrpt_tool/core/recording_import.h"
+
+namespace qiv::swathly {
+
+inline constexpr std::string_view kEnterFileNameFirst = " Enter the file name first";
+inline constexpr std::string_view kEnterFilesFirst = "Enter Input and Output Image files first";
+inline constexpr std::string_view kSetLineOne = "Make sure that line # in the form is set to 1";
+inline constexpr std::string_view kBadInterval =
+    "Enter a sampling interval from 1 to 32767 in SamplInter";
+inline constexpr std::string_view kOutputIsInput =
+    "The output file is the input file: choose another output file";
+inline constexpr std::string_view kFileFilter = "All Files|*.*|Text Files|*.txt";
+
+// Importing a raw HRPT recording chosen as the input.
+inline constexpr std::string_view kImportQuestion =
+    "This file starts with the HRPT frame sync: it is a raw recording without a pass header.\n\n"
+    "Import it into a new HRP file and work on that file?";
+inline constexpr std::string_view kYearPrompt =
+    "Year of the recording (its frames carry the day, not the year)";
+inline constexpr std::string_view kBadYear = "Enter a year from 1 to 9999";
+inline constexpr std::string_view kHrpFileFilter = "HRP Files|*.hrp|All Files|*.*";
+inline constexpr std::string_view kNewFileIsRecording =
+    "The new HRP file cannot be the recording itself: choose another name";
+
+// The message for a failure of the input, the output or the calibration file.
+std::string MessageFor(const Failure& failure);
+
+// A header read that found the file too short for the calibration blocks of `line`.
+std::string HeaderTooShortMessage(std::int32_t line, std::int64_t bytesIntoLine);
+// A calibration file name that is the input file, when it is chosen.
+std::string CalibrationIsInputMessage(const std::string& path);
+
+// What an import did: the new file, frames and byte order, satellite, start, damaged frames and
+// bytes left over.
+std::string ImportSummaryText(const ImportSummary& summary, const std::string& outputPath);
+
+}  // namespace qiv::swathly

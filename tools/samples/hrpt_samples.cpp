@@ -1,0 +1,303 @@
+#include "tools/samples/hrpt_samples.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <system_error>
+#include <vector>
+
+#include "common/core/binary_file.h"
+#include "common/core/dimension_header.h"
+#include "hrpt_tool/core/line_record.h"
+#include "tools/samples/noise.h"
+#include "tools/samples/sample_folder.h"
+#include "hrpt_tool/core/swathly_state.h"
+
+namespace qiv::samples {
+namespace {
+
+using swathly::kChannels;
+using swathly::kEarthSamples;
+using swathly::kLineBytes;
+
+// Sensor noise of a few counts, -2..2.
+int Noise(std::int32_t x, std::int32_t y, std::uint32_t seed) {
+    return static_cast<int>(Hash(x, y, seed) % 5u) - 2;
+}
+
+std::int16_t Count(double value) {
+    return static_cast<std::int16_t>(std::clamp(std::lround(value), 0L, 1023L));
+}
+
+// What one earth-view sample sees, in physical units.
+struct Sample {
+    std::array<double, 2> Albedo{};      // percent, channels 1 and 2
+    std::array<double, 3> Brightness{};  // degrees Celsius, channels 3, 4 and 5
+    bool ClearSea = false;
+    double SeaTemperature = 0.0;
+};
+
+// Land lies to the east of a ragged coast, the sea warms towards the south, and broken cloud
+// with cold tops drifts over both. Positions are in samples and lines, so that a shorter pass
+// is the top of the full one.
+Sample SceneAt(std::int32_t line, std::int32_t column) {
+    const double x = column / 180.0;
+    const double y = line / 180.0;
+    const double tilt = (column / 2048.0 - 0.5) * 0.5 + (line / 1200.0 - 0.5) * 0.15;
+    const double height = Fractal(0.8 * x, 0.8 * y, 6, 11u) + tilt - 0.5;
+    const double land = Ramp(-0.01, 0.01, height);
+    const double vegetation = Fractal(2.0 * x, 2.0 * y, 4, 23u) * (1.0 - Ramp(0.05, 0.25, height));
+    const double cloud = Ramp(0.58, 0.72, Fractal(1.2 * x, 1.5 * y, 5, 37u));
+    const double tops = Fractal(3.0 * x, 3.0 * y, 3, 41u);
+    const double sst = 13.5 + 9.0 * line / 1200.0 + 3.0 * (Fractal(1.5 * x, 1.5 * y, 3, 53u) - 0.5);
+    const double landTemperature = 24.0 + 10.0 * (1.0 - vegetation) - 20.0 * std::max(height, 0.0);
+
+    const auto blend = [&](double sea, double ground, double top) {
+        const double surface = sea + (ground - sea) * land;
+        return surface + (top - surface) * cloud;
+    };
+    Sample s;
+    s.Albedo[0] = blend(4.0, 8.0 + 14.0 * (1.0 - vegetation), 45.0 + 35.0 * tops);
+    s.Albedo[1] = blend(2.5, 12.0 + 30.0 * vegetation, 42.0 + 33.0 * tops);
+    const double thermal = blend(sst - 1.0, landTemperature, -5.0 - 50.0 * tops);
+    s.Brightness[0] = thermal + blend(0.5, 2.0, 25.0);
+    s.Brightness[1] = thermal;
+    s.Brightness[2] = thermal - blend(1.5, 1.0, 0.5);
+    s.ClearSea = land < 0.5 && cloud < 0.2;
+    s.SeaTemperature = sst;
+    return s;
+}
+
+// Raw counts fall as the scene warms: cold space reads near 990.
+std::int16_t ThermalCount(double celsius, double slope, int noise) {
+    return Count(1000.0 - slope * (celsius + 120.0) + noise);
+}
+
+std::array<std::int16_t, kChannels> Counts(const Sample& s, std::int32_t line,
+                                           std::int32_t column) {
+    return {Count(40.0 + 9.0 * s.Albedo[0] + Noise(column, line, 101u)),
+            Count(40.0 + 9.0 * s.Albedo[1] + Noise(column, line, 102u)),
+            ThermalCount(s.Brightness[0], 4.5, Noise(column, line, 103u)),
+            ThermalCount(s.Brightness[1], 4.0, Noise(column, line, 104u)),
+            ThermalCount(s.Brightness[2], 4.0, Noise(column, line, 105u))};
+}
+
+void PutWord(std::vector<std::uint8_t>& line, std::int64_t word, std::int16_t value) {
+    WriteInt16Le(&line[static_cast<std::size_t>(2 * (word - 1))], value);
+}
+
+// Everything of an HRPT line but the earth view: frame sync and time words, the telemetry
+// (whose first value runs through negative numbers), the back-scan and space-view words, and
+// plausible filler where the program reads nothing.
+void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_t lines) {
+    constexpr std::array<std::int16_t, 6> kSync{644, 367, 860, 413, 527, 149};
+    for (std::size_t k = 0; k < kSync.size(); ++k) {
+        PutWord(bytes, static_cast<std::int64_t>(k) + 1, kSync[k]);
+    }
+    for (std::int64_t word = 7; word <= 22; ++word) {
+        PutWord(bytes, word, static_cast<std::int16_t>((line * 3 + word * 61) & 1023));
+    }
+    for (std::int64_t word = 103; word <= 750; ++word) {
+        PutWord(bytes, word, static_cast<std::int16_t>((line + word * 37) & 1023));
+    }
+    for (std::int64_t word = 10991; word <= swathly::kLineWords; ++word) {
+        PutWord(bytes, word, static_cast<std::int16_t>((line * 5 + word * 11) & 1023));
+    }
+    if (line == 1) {
+        swathly::LineHeaderRecord header;
+        const char title[] = "NOAA-14 ";
+        std::copy(title, title + header.Title.size(), header.Title.begin());
+        header.SatId = 14;
+        header.Month = 7;
+        header.Day = 21;
+        header.Year = 1998;
+        header.Hour = 11;
+        header.Minute = 42;
+        header.Secs = 17;
+        header.RowsLow = static_cast<std::uint8_t>(lines & 0xFF);
+        header.RowsHigh = static_cast<std::uint8_t>((lines >> 8) & 0xFF);
+        header.TimeDiff = -0.375;
+        const auto record = swathly::EncodeLineHeader(header);
+        std::copy(record.begin(), record.end(), bytes.begin());
+    }
+    // The telemetry sits right after the header record, across the word grid.
+    WriteInt16Le(&bytes[33], static_cast<std::int16_t>(-12 + (line * 7) % 25));
+    WriteInt16Le(&bytes[35], static_cast<std::int16_t>(512 + line % 5));
+    WriteInt16Le(&bytes[37], static_cast<std::int16_t>(1023 - line % 3));
+    // Back-scan: ten looks at the internal target in channels 3, 4 and 5, interleaved.
+    constexpr std::array<int, 3> kTarget{960, 398, 405};
+    for (int look = 0; look < 10; ++look) {
+        for (int k = 0; k < 3; ++k) {
+            PutWord(bytes, 23 + 3 * look + k,
+                    static_cast<std::int16_t>(kTarget[k] + Noise(look * 3 + k, line, 201u)));
+        }
+    }
+    // Space view: ten looks at cold space in all five channels, interleaved.
+    constexpr std::array<int, kChannels> kSpace{39, 41, 990, 988, 987};
+    for (int look = 0; look < 10; ++look) {
+        for (int k = 0; k < kChannels; ++k) {
+            PutWord(bytes, 53 + 5 * look + k,
+                    static_cast<std::int16_t>(kSpace[k] + Noise(look * 5 + k, line, 202u)));
+        }
+    }
+}
+
+// Words 1-22 of a recording's frame, where the HRP sample has its pass header on line 1 and
+// filler elsewhere: the frame sync, the spacecraft address with the minor frame number, the
+// time code, and telemetry in ten bits.
+void RecordingWords(std::vector<std::uint8_t>& bytes, std::int32_t line) {
+    constexpr std::int64_t kDay = 158;
+    constexpr std::int64_t kFirstMillisecond = (9 * 3600 + 41 * 60 + 30) * 1000 + 500;
+    for (std::size_t k = 0; k < swathly::kFrameSync.size(); ++k) {
+        PutWord(bytes, static_cast<std::int64_t>(k) + 1,
+                static_cast<std::int16_t>(swathly::kFrameSync[k]));
+    }
+    if (line == 40 || line == 41 || line == 170) {
+        PutWord(bytes, 4, static_cast<std::int16_t>(swathly::kFrameSync[3] ^ 0x40));
+    }
+    constexpr int kNoaa19 = 15;
+    PutWord(bytes, 7, static_cast<std::int16_t>(((line - 1) % 3 + 1) << 7 | kNoaa19 << 3));
+    PutWord(bytes, 8, 0);
+    const std::int64_t millisecond = kFirstMillisecond + (line - 1) * 1000 / 6;
+    PutWord(bytes, 9, static_cast<std::int16_t>(line == 1 ? 0x3FF : kDay << 1));
+    PutWord(bytes, 10, static_cast<std::int16_t>((millisecond >> 20) & 0x7F));
+    PutWord(bytes, 11, static_cast<std::int16_t>((millisecond >> 10) & 0x3FF));
+    PutWord(bytes, 12, static_cast<std::int16_t>(millisecond & 0x3FF));
+    // Ramp calibration of the five channels, the three target temperatures, the patch
+    // temperature and a spare word.
+    for (std::int64_t word = 13; word <= 22; ++word) {
+        PutWord(bytes, word, static_cast<std::int16_t>(400 + (word * 37 + line % 7) % 200));
+    }
+}
+
+// A sample file written from its start, one block after the other.
+class Output {
+public:
+    Failure Open(const std::filesystem::path& path) {
+        return file_.Open(path, BinaryFile::Mode::WriteTruncate);
+    }
+    Failure Append(const std::vector<std::uint8_t>& bytes) {
+        if (Failure failure = file_.WriteAt(offset_, bytes)) {
+            return failure;
+        }
+        offset_ += static_cast<std::int64_t>(bytes.size());
+        return {};
+    }
+
+private:
+    BinaryFile file_{FileRole::Output};
+    std::int64_t offset_ = 0;
+};
+
+// The earth view of one line: the five channel counts of every sample of the scene.
+void EarthView(std::vector<std::uint8_t>& bytes, std::int32_t line) {
+    for (std::int32_t column = 0; column < kEarthSamples; ++column) {
+        const auto counts = Counts(SceneAt(line - 1, column), line, column);
+        std::uint8_t* earth = &bytes[static_cast<std::size_t>(swathly::kEarthViewOffset +
+                                                              swathly::kEarthSampleBytes * column)];
+        for (int k = 0; k < kChannels; ++k) {
+            WriteInt16Le(earth + 2 * k, counts[static_cast<std::size_t>(k)]);
+        }
+    }
+}
+
+}  // namespace
+
+Failure WriteHrptRecording(const std::filesystem::path& file, std::int32_t frames,
+                           swathly::ByteOrder order) {
+    Output recording;
+    if (Failure failure = recording.Open(file)) {
+        return failure;
+    }
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(kLineBytes));
+    for (std::int32_t line = 1; line <= frames; ++line) {
+        FrameWords(frame, line, frames);
+        RecordingWords(frame, line);
+        EarthView(frame, line);
+        if (order == swathly::ByteOrder::Big) {
+            for (std::size_t i = 0; i < frame.size(); i += 2) {
+                std::swap(frame[i], frame[i + 1]);
+            }
+        }
+        if (Failure failure = recording.Append(frame)) {
+            return failure;
+        }
+    }
+    return {};
+}
+
+Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines) {
+    if (Failure failure = MakeFolder(dir)) {
+        return failure;
+    }
+    Output hrp;
+    Output cal;
+    Output sst;
+    Output ndv;
+    for (auto [output, name] :
+         {std::pair{&hrp, "avhrr-pass.hrp"}, std::pair{&cal, "avhrr-pass.cal"},
+          std::pair{&sst, "avhrr-pass.sst"}, std::pair{&ndv, "avhrr-pass.ndv"}}) {
+        if (Failure failure = output->Open(dir / name)) {
+            return failure;
+        }
+    }
+
+    std::vector<std::uint8_t> hrpLine(static_cast<std::size_t>(kLineBytes));
+    std::vector<std::uint8_t> calLine(static_cast<std::size_t>(kEarthSamples * 10));
+    std::vector<std::uint8_t> sstLine(static_cast<std::size_t>(kEarthSamples * 2));
+    std::vector<std::uint8_t> ndvLine(sstLine.size());
+
+    // The products start with a header record whose first word is the number of lines.
+    std::fill(calLine.begin(), calLine.end(), 0);
+    std::fill(sstLine.begin(), sstLine.end(), 0);
+    WriteInt16Le(calLine.data(), static_cast<std::int16_t>(lines));
+    WriteInt16Le(sstLine.data(), static_cast<std::int16_t>(lines));
+    if (Failure failure = cal.Append(calLine)) {
+        return failure;
+    }
+    if (Failure failure = sst.Append(sstLine)) {
+        return failure;
+    }
+    if (Failure failure = ndv.Append(sstLine)) {
+        return failure;
+    }
+
+    for (std::int32_t line = 1; line <= lines; ++line) {
+        FrameWords(hrpLine, line, lines);
+        for (std::int32_t column = 0; column < kEarthSamples; ++column) {
+            const Sample s = SceneAt(line - 1, column);
+            const auto counts = Counts(s, line, column);
+            std::uint8_t* earth = &hrpLine[static_cast<std::size_t>(
+                swathly::kEarthViewOffset + swathly::kEarthSampleBytes * column)];
+            std::uint8_t* calibrated = &calLine[static_cast<std::size_t>(10 * column)];
+            for (int k = 0; k < kChannels; ++k) {
+                WriteInt16Le(earth + 2 * k, counts[static_cast<std::size_t>(k)]);
+                const double value = k < 2 ? 2.0 * s.Albedo[static_cast<std::size_t>(k)]
+                                           : s.Brightness[static_cast<std::size_t>(k - 2)] + 100.0;
+                WriteInt16Le(calibrated + 2 * k, static_cast<std::int16_t>(std::lround(value)));
+            }
+            const double seaTenths = std::lround(10.0 * s.SeaTemperature);
+            WriteInt16Le(&sstLine[static_cast<std::size_t>(2 * column)],
+                         static_cast<std::int16_t>(s.ClearSea ? seaTenths : -999.0));
+            const double ndvi =
+                (s.Albedo[1] - s.Albedo[0]) / std::max(s.Albedo[1] + s.Albedo[0], 0.1);
+            WriteInt16Le(&ndvLine[static_cast<std::size_t>(2 * column)],
+                         static_cast<std::int16_t>(std::lround(100.0 * (ndvi + 1.0))));
+        }
+        if (Failure failure = hrp.Append(hrpLine)) {
+            return failure;
+        }
+        if (Failure failure = cal.Append(calLine)) {
+            return failure;
+        }
+        if (Failure failure = sst.Append(sstLine)) {
+            return failure;
+        }
+        if (Failure failure = ndv.Append(ndvLine)) {
+            return failure;
+        }
+    }
+    return {};
+}
+
+}  // namespace qiv::samples

@@ -1,0 +1,40 @@
+// Sample data for Swathly_Qiv: one synthetic NOAA AVHRR pass as an HRP line file, the CAL, SST
+// and NDV products of the same scene, and the scene as a raw recording to import. Made from fixed
+// seeds, so that every machine gets the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "common/core/failure.h"
+#include "hrpt_tool/core/recording_import.h"
+
+namespace qiv::samples {
+
+inline constexpr std::int32_t kHrptSampleLines = 1200;
+inline constexpr std::int32_t kRecordingSampleFrames = 300;
+
+// Writes into dir (created when missing):
+//   avhrr-pass.hrp  HRPT lines of 22180 bytes; line 1 carries the pass header (title
+//                   "NOAA-14 ", 21 July 1998, 11:42:17, the line count) and every line its
+//                   telemetry, back-scan and space-view words and five 10-bit channels of
+//                   earth view: sea, land and cloud
+//   avhrr-pass.cal  five bands per sample: Albedo in half percent (bands 1, 2) and Brightness
+//                   temperature in degrees Celsius plus 100 (bands 3, 4, 5)
+//   avhrr-pass.sst  sea surface temperature in tenths of a degree Celsius; -999 over land
+//                   and cloud
+//   avhrr-pass.ndv  vegetation index NDVI as 100 x (NDVI + 1)
+// each with `lines` scan lines. Fails when a file cannot be written.
+Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines = kHrptSampleLines);
+
+// Writes `file` (usually avhrr-recording.raw16): the same scene as a raw recording, the way a
+// decoder writes a pass as it comes down: `frames` HRPT minor frames with no pass header, words
+// in `order`. The frames carry the frame sync, the spacecraft address of NOAA-19 and the time
+// codes of day 158 (6 June in a leap year) from 09:41:30.5 on, 1/6 s a frame; as in a real
+// recording, the first frame's time code is garbled and frames 40, 41 and 170 (from 1) have a
+// damaged sync word. Fails when the file cannot be written.
+Failure WriteHrptRecording(const std::filesystem::path& file,
+                           std::int32_t frames = kRecordingSampleFrames,
+                           swathly::ByteOrder order = swathly::ByteOrder::Little);
+
+}  // namespace qiv::samples
