@@ -31,12 +31,12 @@ bool IsCount(int value) {
 double Albedo(const SatelliteCoefficients& sat, VisibleChannel channel, double count,
               double years) {
     const VisibleCoefficients& c = sat.Visible[static_cast<std::size_t>(IndexOf(channel))];
-    const double slope = c.S0 * (100.0 + c.S1 * years + c.S2 * years * years) / 100.0;
+    const double drift = (100.0 + c.S1 * years + c.S2 * years * years) / 100.0;
     if (c.SwitchCount <= 0.0 || count <= c.SwitchCount) {
-        return slope * c.LowGain * (count - c.DarkCount);
+        return drift * c.LowSlope * (count - c.DarkCount);
     }
-    return slope *
-           (c.LowGain * (c.SwitchCount - c.DarkCount) + c.HighGain * (count - c.SwitchCount));
+    return drift *
+           (c.LowSlope * (c.SwitchCount - c.DarkCount) + c.HighSlope * (count - c.SwitchCount));
 }
 
 double PlanckRadiance(double nu, double kelvin) {
@@ -136,9 +136,6 @@ std::optional<LineCalibration> CalibrationAverager::Feed(const CalibrationWords&
         line.BackScan[t] = mean(words.BackScan[t]);
         line.Space[t] = mean(words.Space[t + 2]);
         anyBackScan = anyBackScan || line.BackScan[t].has_value();
-        if (!line.BackScan[t] || !line.Space[t]) {
-            ++refused_[t];
-        }
     }
 
     // The reference line of the PRT cycle reads (near) zero; a lost line reads zero everywhere,
@@ -160,9 +157,11 @@ std::optional<LineCalibration> CalibrationAverager::Feed(const CalibrationWords&
     lines_.push_back(line);
     ++fed_;
     AssignPrtSlots();
-    if (!line.PrtLooksReference && !line.PrtCount && lines_.back().PrtSlot != 0) {
-        for (auto& r : refused_) {
-            ++r;
+    const bool prtRefused = !line.PrtLooksReference && !line.PrtCount && lines_.back().PrtSlot != 0;
+    for (std::size_t t = 0; t < 3; ++t) {
+        const bool expected = t == 0 && line.Channel3A;
+        if (prtRefused || (!expected && (!line.BackScan[t] || !line.Space[t]))) {
+            ++refused_[t];
         }
     }
     if (fed_ - 1 - next_ >= kHalfWindow) {
@@ -304,10 +303,10 @@ const SstCoefficients* SstCoefficientsOf(std::int16_t satId) {
 std::optional<double> SeaSurfaceTemperature(std::int16_t satId, bool day, double t4K, double t5K,
                                             double zenithDegrees) {
     const SstCoefficients* sst = SstCoefficientsOf(satId);
-    const double cosZenith = std::cos(Radians(zenithDegrees));
-    if (sst == nullptr || !(cosZenith > 0.0)) {
+    if (sst == nullptr || !(std::abs(zenithDegrees) < 90.0)) {
         return std::nullopt;
     }
+    const double cosZenith = std::cos(Radians(zenithDegrees));
     const SplitWindow& e = day ? sst->Day : sst->Night;
     const double split = t4K - t5K;
     return e.A * split + e.B * t4K + e.C * split * (1.0 / cosZenith - 1.0) + e.D;
@@ -326,8 +325,10 @@ SeaVerdict ClearSeaTest(const SeaPixel& pixel) {
     }
     const double ratio = pixel.Albedo1 > 0.0 ? pixel.Albedo2 / pixel.Albedo1 : 0.0;
     const bool cloudRatio = ratio >= T::kLeastCloudRatio && ratio <= T::kMostCloudRatio;
+    // Land is neither uniform nor bound to the sea's split-window range: a bright pixel is told
+    // from cloud by its ratio and its coldness alone.
     if (pixel.Albedo2 > T::kMostAlbedo2) {
-        return cloudRatio || thermalCloud ? SeaVerdict::Cloud : SeaVerdict::Land;
+        return cloudRatio || pixel.T4K < T::kLeastT4K ? SeaVerdict::Cloud : SeaVerdict::Land;
     }
     if (thermalCloud) {
         return SeaVerdict::Cloud;

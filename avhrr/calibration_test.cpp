@@ -193,6 +193,9 @@ std::vector<LineCalibration> Calibrate(const SatelliteCoefficients& sat, int lin
 // 1.7.1's pygac.calibration.calibrate_thermal (KLM User's Guide 7.1.2.4, Walton et al. 1998,
 // Trishchenko 2002 smoothing), fed 200 lines of PRT count 400 (0 every fifth line), back-scan
 // 380 / 390 / 385 and space 990 / 985 / 988 for channels 3B / 4 / 5, read at line 100.
+// We agree within 0.02 K: pygac averages the lines' temperatures with the reference lines filled
+// in from thermometers 4 and 1, where the guide's blackbody is the plain mean of the four; the
+// two differ by 0.013 K for MetOp-B, whose thermometer 4 reads 0.25 K below the others.
 struct ThermalCase {
     const char* desc;
     std::int16_t SatId;
@@ -223,7 +226,7 @@ TEST_P(ThermalTable, SyntheticPassMatchesPygac) {
         const std::optional<double> bt =
             BrightnessTemperature(sat, c.Channel, line.Thermal[t], kThermalCounts[i]);
         ASSERT_TRUE(bt.has_value());
-        EXPECT_NEAR(*bt, c.Kelvin[i], 0.01);
+        EXPECT_NEAR(*bt, c.Kelvin[i], 0.02);
     }
 }
 
@@ -287,8 +290,9 @@ TEST(Thermal, PlanckRoundTrips) {
             EXPECT_NEAR(*PlanckTemperature(nu, PlanckRadiance(nu, k)), k, 1e-9);
         }
     }
-    // KLM User's Guide 7.1.2.4 constants: 100 mW/(m2 sr cm-1) at 927.92 cm-1 is near 298 K.
-    EXPECT_NEAR(PlanckRadiance(927.92374, 300.0), 102.3, 0.5);
+    // By hand with the constants of KLM User's Guide 7.1.2.4: c1 nu^3 = 9516.1, c2 nu / T =
+    // 4.4502 at 300 K, 9516.1 / (e^4.4502 - 1) = 112.42.
+    EXPECT_NEAR(PlanckRadiance(927.92374, 300.0), 112.42, 0.01);
 }
 
 TEST(Averager, BadLinesAreFilledFromTheWindowAndCounted) {
@@ -363,11 +367,11 @@ TEST(Averager, NoUsableLineLeavesTheLineUncalibrated) {
 TEST(Sst, ZenithAndPublishedSplitWindow) {
     EXPECT_NEAR(ScanAngle(1), -55.37, 1e-9);
     EXPECT_NEAR(ScanAngle(2048), 55.37, 1e-9);
-    EXPECT_NEAR(SatelliteZenith(1024, kMeanHeightKm), 0.0271, 1e-3);
+    EXPECT_NEAR(SatelliteZenith(1024, kMeanHeightKm), 0.02705 * 7204.0 / 6371.0, 1e-4);
     // sin z = (6371 + 833) / 6371 sin 55.37°.
     EXPECT_NEAR(SatelliteZenith(2048, 833.0), 68.5, 0.1);
     // NOAA-14 by day at nadir: 2.139588 x 1.5 + 1.017342 x 295 - 278.43 (POD Guide, E-33).
-    EXPECT_NEAR(*SeaSurfaceTemperature(14, true, 295.0, 293.5, 0.0), 24.9405, 1e-3);
+    EXPECT_NEAR(*SeaSurfaceTemperature(14, true, 295.0, 293.5, 0.0), 24.895272, 1e-6);
     // NOAA-12 by night at 60°: sec - 1 = 1.
     EXPECT_NEAR(*SeaSurfaceTemperature(12, false, 290.0, 289.0, 60.0),
                 2.384376 + 0.967077 * 290.0 + 0.480788 - 263.94, 1e-6);

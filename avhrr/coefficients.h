@@ -42,17 +42,16 @@ constexpr int IndexOf(ThermalChannel channel) {
     return 0;
 }
 
-// Albedo (%) = S(t) x g x (C - D), S(t) = S0 (100 + S1 t + S2 t^2) / 100, t in years since launch.
-// A single-gain AVHRR/2 has g = 1 everywhere. The dual-gain AVHRR/3 counts below the switch count
-// carry g = LowGain; above it the albedo goes on from the switch count with g = HighGain.
+// Albedo (%) = S(t) (C - D), S(t) = S (100 + S1 t + S2 t^2) / 100, t in years since launch. The
+// single-gain AVHRR/2 has one slope. The dual-gain AVHRR/3 has LowSlope for counts up to the
+// switch count, and above it the albedo goes on from the switch count with HighSlope.
 struct VisibleCoefficients {
     double DarkCount = 0.0;
     double SwitchCount = 0.0;  // 0: single gain
-    double S0 = 0.0;           // % albedo per count at launch
-    double S1 = 0.0;           // % of S0 per year
-    double S2 = 0.0;           // % of S0 per year squared
-    double LowGain = 1.0;
-    double HighGain = 1.0;
+    double LowSlope = 0.0;     // % albedo per count at launch
+    double HighSlope = 0.0;    // the same above the switch count
+    double S1 = 0.0;           // % of the slope per year
+    double S2 = 0.0;           // % of the slope per year squared
 };
 
 // T* = A + B T turns a temperature into the channel's effective one, whose Planck radiance at the
