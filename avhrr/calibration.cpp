@@ -199,31 +199,62 @@ std::optional<LineCalibration> CalibrationAverager::Finish() {
     return result;
 }
 
+namespace {
+
+// The values of one quantity over a window, and their robust mean: the mean of those within
+// `tolerance` of the median, so that a line whose words were damaged in a believable way cannot
+// pull the window (Trishchenko 2002: a robust estimate first, the smoothing after).
+struct WindowValues {
+    std::array<double, 2 * CalibrationAverager::kHalfWindow + 1> Values{};
+    std::size_t Count = 0;
+
+    void Add(double value) {
+        if (Count < Values.size()) {
+            Values[Count++] = value;
+        }
+    }
+    std::optional<double> RobustMean(double tolerance) {
+        if (Count == 0) {
+            return std::nullopt;
+        }
+        const auto begin = Values.begin();
+        const auto end = begin + static_cast<std::ptrdiff_t>(Count);
+        const auto middle = begin + static_cast<std::ptrdiff_t>(Count / 2);
+        std::nth_element(begin, middle, end);
+        const double median = *middle;
+        double sum = 0.0;
+        int n = 0;
+        for (auto it = begin; it != end; ++it) {
+            if (std::abs(*it - median) <= tolerance) {
+                sum += *it;
+                ++n;
+            }
+        }
+        return sum / n;
+    }
+};
+
+}  // namespace
+
 LineCalibration CalibrationAverager::Average(std::size_t index) const {
     const std::size_t from = index >= kHalfWindow ? index - kHalfWindow : 0;
     const std::size_t to = std::min(lines_.size(), index + kHalfWindow + 1);
 
-    std::array<double, 5> prtSum{};
-    std::array<int, 5> prtCount{};
-    std::array<double, 3> backSum{};
-    std::array<double, 3> spaceSum{};
-    std::array<int, 3> backCount{};
-    std::array<int, 3> spaceCount{};
+    std::array<WindowValues, 4> prt;
+    std::array<WindowValues, 3> backScan;
+    std::array<WindowValues, 3> space;
     for (std::size_t j = from; j < to; ++j) {
         const RawLine& line = lines_[j];
         if (line.PrtCount && line.PrtSlot >= 1) {
-            const auto slot = static_cast<std::size_t>(line.PrtSlot);
-            prtSum[slot] += PrtTemperature(sat_, line.PrtSlot - 1, *line.PrtCount);
-            ++prtCount[slot];
+            prt[static_cast<std::size_t>(line.PrtSlot - 1)].Add(
+                PrtTemperature(sat_, line.PrtSlot - 1, *line.PrtCount));
         }
         for (std::size_t t = 0; t < 3; ++t) {
             if (line.BackScan[t]) {
-                backSum[t] += *line.BackScan[t];
-                ++backCount[t];
+                backScan[t].Add(*line.BackScan[t]);
             }
             if (line.Space[t]) {
-                spaceSum[t] += *line.Space[t];
-                ++spaceCount[t];
+                space[t].Add(*line.Space[t]);
             }
         }
     }
@@ -231,9 +262,9 @@ LineCalibration CalibrationAverager::Average(std::size_t index) const {
     // rather than losing the line.
     double blackbody = 0.0;
     int thermometers = 0;
-    for (std::size_t k = 1; k <= 4; ++k) {
-        if (prtCount[k] > 0) {
-            blackbody += prtSum[k] / prtCount[k];
+    for (WindowValues& values : prt) {
+        if (const std::optional<double> t = values.RobustMean(kMostPrtDeviationK)) {
+            blackbody += *t;
             ++thermometers;
         }
     }
@@ -242,10 +273,11 @@ LineCalibration CalibrationAverager::Average(std::size_t index) const {
     out.Line = first_ + static_cast<std::int64_t>(index);
     out.Channel3A = lines_[index].Channel3A;
     for (std::size_t t = 0; t < 3; ++t) {
-        out.Valid[t] = thermometers > 0 && backCount[t] > 0 && spaceCount[t] > 0;
+        const std::optional<double> back = backScan[t].RobustMean(kMostCountDeviation);
+        const std::optional<double> cold = space[t].RobustMean(kMostCountDeviation);
+        out.Valid[t] = thermometers > 0 && back && cold;
         if (out.Valid[t]) {
-            out.Thermal[t] = ThermalReference{blackbody / thermometers, backSum[t] / backCount[t],
-                                              spaceSum[t] / spaceCount[t]};
+            out.Thermal[t] = ThermalReference{blackbody / thermometers, *back, *cold};
         }
     }
     return out;

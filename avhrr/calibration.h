@@ -84,6 +84,8 @@ struct LineCalibration {
 // A line's own words are refused (and the window's other lines fill in) when any sample is 0 or
 // outside 0..1023, or its three PRT readings disagree or give an implausible temperature. Lines
 // sent in channel 3A mode leave channel 3's back-scan and space words out of channel 3B's mean.
+// Of the lines kept, the window takes a robust mean: those far from the window's median are left
+// out too (not counted in RefusedLines, which counts the lines refused on their own).
 class CalibrationAverager {
 public:
     static constexpr int kHalfWindow = 25;
@@ -95,6 +97,11 @@ public:
     static constexpr double kMostBlackbodyK = 320.0;
     // A PRT line whose readings are all below this is the reference line of the cycle.
     static constexpr int kMostReferenceCount = 50;
+    // Within a window, a line's value further than this from the window's median is left out:
+    // the scan-to-scan noise of a mean of ten back-scan or space samples is below a count, that of
+    // a thermometer below 0.1 K, so these only catch damaged words.
+    static constexpr double kMostCountDeviation = 5.0;
+    static constexpr double kMostPrtDeviationK = 0.5;
 
     explicit CalibrationAverager(const SatelliteCoefficients& sat);
 

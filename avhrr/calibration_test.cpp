@@ -298,7 +298,8 @@ TEST(Thermal, PlanckRoundTrips) {
 TEST(Averager, BadLinesAreFilledFromTheWindowAndCounted) {
     // The same pass as the pygac table, with damage: a lost line (all zero), a line of
     // out-of-range back-scan counts, one with disagreeing PRT readings, one with an implausible
-    // PRT, and lines in 3A mode whose channel 3 words read reflectance counts.
+    // PRT, lines whose words are believable but far from their neighbours', and lines in 3A mode
+    // whose channel 3 words read reflectance counts.
     const SatelliteCoefficients& sat = Sat(19);
     const auto clean = Calibrate(sat, 200, [](int i) { return Frame(i, 400, kBackScan, kSpace); });
     CalibrationAverager averager(sat);
@@ -326,11 +327,22 @@ TEST(Averager, BadLinesAreFilledFromTheWindowAndCounted) {
                     SetWord(f, kPrtWords.First + k, 1000);
                 }
             }
+            // Believable but wrong: a jump of the channel 5 back-scan, a thermometer 2.5 K off.
+            if (i == 103) {
+                for (int s = 1; s <= kCalibrationSamples; ++s) {
+                    SetWord(f, BackScanWord(s, 2), 600);
+                }
+            }
+            if (i == 104) {
+                for (int k = 0; k < 3; ++k) {
+                    SetWord(f, kPrtWords.First + k, 450);
+                }
+            }
             return f;
         },
         &averager);
     ASSERT_EQ(damaged.size(), 200u);
-    for (const int i : {100, 125}) {
+    for (const int i : {100, 104, 125}) {
         SCOPED_TRACE(i);
         for (std::size_t t = 0; t < 3; ++t) {
             ASSERT_TRUE(damaged[i].Valid[t]);
@@ -344,6 +356,28 @@ TEST(Averager, BadLinesAreFilledFromTheWindowAndCounted) {
     // Lost line 98 counts for all channels (back-scan and PRT), 99 for channel 4, 101 and 102 (PRT
     // lines) for all; the 3A lines are no refusal.
     EXPECT_EQ(averager.RefusedLines(), (std::array<std::int64_t, 3>{3, 4, 3}));
+}
+
+TEST(Averager, ThermometersAreFoundByTheReferenceLine) {
+    // The pass starts in mid-cycle: line 0 carries thermometer 3, line 2 is the reference. The
+    // four read 400, 410, 420, 430; by hand from NOAA-16's polynomials (KLM User's Guide,
+    // Appendix D): 297.343096, 297.695660, 297.993919, 298.608110 K, mean 297.910196 K.
+    const SatelliteCoefficients& sat = Sat(16);
+    const auto lines = Calibrate(sat, 120, [](int i) {
+        std::vector<std::uint8_t> f = Frame(1, 0, kBackScan, kSpace);
+        const int slot = (i + 3) % 5;
+        for (int k = 0; k < kPrtWords.Count; ++k) {
+            SetWord(f, kPrtWords.First + k,
+                    static_cast<std::uint16_t>(slot == 0 ? 0 : 390 + 10 * slot));
+        }
+        return f;
+    });
+    ASSERT_EQ(lines.size(), 120u);
+    for (const std::size_t i : {std::size_t{0}, std::size_t{60}, std::size_t{119}}) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(lines[i].Valid[1]);
+        EXPECT_NEAR(lines[i].Thermal[1].BlackbodyK, 297.910196, 1e-5);
+    }
 }
 
 TEST(Averager, NoUsableLineLeavesTheLineUncalibrated) {

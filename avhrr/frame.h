@@ -101,8 +101,9 @@ int SpacecraftAddress(std::span<const std::uint8_t> frame);
 
 // Bit 0 of the ID word tells which half of channel 3 the AVHRR/3 sends: 1 for 3A (1.6 um, the
 // earth view and space words of channel 3 are then reflectance counts), 0 for 3B (3.7 um).
-// NOAA KLM User's Guide, table 4.1.2-1 (HRPT minor frame format, word 7, its bit 10 when bits are
-// numbered from the most significant, 1). The AVHRR/2 of NOAA-12 and NOAA-14 has no channel 3A.
+// NOAA KLM User's Guide, section 4.1.2 (HRPT minor frame format, word 7, its bit 10 when bits are
+// numbered from the most significant, 1), as the Dundee Satellite Receiving Station's summary of
+// the HRPT format gives it. The AVHRR/2 of NOAA-12 and NOAA-14 has no channel 3A.
 inline constexpr int kChannel3ABit = 0;
 inline bool Channel3ASent(std::span<const std::uint8_t> frame) {
     return ((WordOf(frame, kIdWord) >> kChannel3ABit) & 1) != 0;
