@@ -15,7 +15,7 @@ constexpr double kC2 = 1.4387752;
 
 constexpr double kEarthRadiusKm = 6371.0;
 // Half the scan: the 2048 samples are 0.0541° apart and the outermost lies 55.37° off nadir (KLM
-// User's Guide, section 3.1, table 3.1-2).
+// User's Guide, section 3.1, the AVHRR/3's scan).
 constexpr double kMostScanAngle = 55.37;
 
 double Radians(double degrees) {

@@ -91,7 +91,8 @@ public:
     static constexpr int kHalfWindow = 25;
     // Limits of a believable line: the three readings of a thermometer agree within
     // kMostPrtSpread counts, and the blackbody lies within kLeastBlackbodyK..kMostBlackbodyK (the
-    // AVHRR's internal target is held near 290 K; KLM User's Guide, section 3.1).
+    // internal target sits near 290 K in orbit; these bounds are ours, wide enough for any real
+    // reading and narrow enough to catch a damaged word).
     static constexpr int kMostPrtSpread = 10;
     static constexpr double kLeastBlackbodyK = 260.0;
     static constexpr double kMostBlackbodyK = 320.0;
@@ -142,8 +143,9 @@ private:
 // section 3.1), the zenith follows from the earth's curvature (radius 6371 km).
 double ScanAngle(int sample);
 double SatelliteZenith(int sample, double heightKm);
-// Mean height of the orbits (KLM User's Guide, section 1.2: 833 km nominal for NOAA-15..19;
-// MetOp flies at about 817 km and NOAA-12/14 at 804-870 km, for which this mean is near enough).
+// Mean height of the orbits: 833 km, the nominal altitude of the NOAA KLM orbits (KLM User's
+// Guide, section 1); the other satellites fly within some 40 km of it, which moves the zenith at
+// the swath's edge by a few tenths of a degree.
 inline constexpr double kMeanHeightKm = 833.0;
 
 // The split-window MCSST: SST (°C) = A (T4 - T5) + B T4 + C (T4 - T5)(sec θ - 1) + D, T in K.
@@ -170,28 +172,31 @@ std::optional<double> SeaSurfaceTemperature(std::int16_t satId, bool day, double
 
 // The thresholds of the clear-sea tests, named once.
 struct ClearSeaThresholds {
-    // By day, sea is dark in channel 2 (Saunders and Kriebel 1988, "An improved method for
-    // detecting clear sky and cloudy radiances from AVHRR data", Int. J. Remote Sens., 9, 123-150:
-    // clear sea reflects a few percent); land and cloud reflect more.
+    // The tests follow Saunders, R. W. and K. T. Kriebel, 1988: An improved method for detecting
+    // clear sky and cloudy radiances from AVHRR data. Int. J. Remote Sens., 9, 123-150, and CLAVR
+    // (Stowe, L. L., E. P. McClain, R. Carey et al., 1991: Global distribution of cloud cover
+    // derived from NOAA/AVHRR operational satellite data. Adv. Space Res., 11(3), 51-54); their
+    // thresholds are dynamic or tabulated there, the fixed values here are ours within them.
+    //
+    // By day, clear sea is dark in channel 2 (a few percent); land and cloud reflect more.
     static constexpr double kMostAlbedo2 = 8.0;  // %
-    // By day, Q = albedo 2 / albedo 1 is below 0.75 over clear sea, near 1 over cloud and above
-    // 1.6 over vegetated land (Saunders and Kriebel 1988).
+    // By day, Q = albedo 2 / albedo 1 is well below 1 over clear sea (Saunders and Kriebel's
+    // ratio test).
     static constexpr double kMostRatio = 0.75;
-    // A bright pixel with Q within kLeastCloudRatio..kMostCloudRatio is cloud, any other bright one
-    // land (the reflectance ratio test of CLAVR: Stowe, L. L., E. P. McClain, R. Carey et al.,
-    // 1991, "Global distribution of cloud cover derived from NOAA/AVHRR operational satellite
-    // data", Adv. Space Res., 11(3), 51-54).
+    // Q is near 1 over cloud, and above it over vegetated land: a bright pixel with Q within
+    // kLeastCloudRatio..kMostCloudRatio is cloud, any other bright one land (CLAVR's reflectance
+    // ratio test).
     static constexpr double kLeastCloudRatio = 0.9;
     static constexpr double kMostCloudRatio = 1.1;
     // No open sea is colder than sea water's freezing point, -1.8 °C: colder channel 4 is cloud
-    // (the gross cloud test of CLAVR, Stowe et al. 1991).
+    // (CLAVR's thermal gross test, here with the sea's own bound).
     static constexpr double kLeastT4K = 271.35;
     // 0 < T4 - T5 < 3.5 K over clear sea: the NOAA-15 MCSST cloud screen of the Navy's SST product
     // (NOAA KLM User's Guide, Appendix G.3, 24 June 1999); thin cirrus gives more.
     static constexpr double kLeastSplitK = 0.0;
     static constexpr double kMostSplitK = 3.5;
-    // Clear sea is uniform: channel 4's range over the 3 x 3 neighbours stays below 0.5 K (the
-    // local uniformity test of Saunders and Kriebel 1988, at 1 km).
+    // Clear sea is uniform: channel 4's range over the 3 x 3 neighbours stays below 0.5 K
+    // (Saunders and Kriebel's local uniformity test).
     static constexpr double kMostT4Range3x3K = 0.5;
     // Solar zenith below which a pixel is day (the visible tests apply).
     static constexpr double kMostDaySolarZenith = 85.0;

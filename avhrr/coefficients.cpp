@@ -22,14 +22,16 @@ namespace {
 //   and NOAA-14 is single gain; its channel 3A entry is unused.
 //
 // Thermal channels 3B, 4, 5 {centroid wavenumber, A, B, Ns, b0, b1, b2}:
-//   NOAA KLM User's Guide, Appendix D (D.1 NOAA-15 ... D.6 MetOp-A, and the NOAA-N,-P supplement
-//   for NOAA-18, NOAA-19) and NOAA Polar Orbiter Data User's Guide, section 3.3 and Appendix E, for
-//   NOAA-12 and NOAA-14: centroid wavenumber and band correction A, B of T* = A + B T (where the
-//   file holds a later revision of A, B than the guides' first tables, the file's), the space
-//   radiance Ns and the nonlinearity of channels 4 and 5 by Walton, C. C., J. T. Sullivan, C. R. N.
-//   Rao and M. P. Weinreb, 1998: Corrections for detector nonlinearities and calibration
-//   inconsistencies of the infrared channels of the AVHRR. J. Geophys. Res., 103, 3323-3337, as
-//   those guides publish it (N = b0 + (1 + b1) N_lin + b2 N_lin^2; Ns negative for the KLMs).
+//   NOAA KLM User's Guide, Appendix D, per satellite (and its NOAA-N,-P supplement for NOAA-18 and
+//   NOAA-19), and the NOAA Polar Orbiter Data User's Guide (section 3.3) for NOAA-12 and NOAA-14:
+//   centroid wavenumber and band correction A, B of T* = A + B T. The guides tabulate these for
+//   several ranges of scene temperature; the file holds one set per channel, which is taken.
+//   The space radiance Ns and the nonlinearity of channels 4 and 5 are those of Walton, C. C.,
+//   J. T. Sullivan, C. R. N. Rao and M. P. Weinreb, 1998: Corrections for detector nonlinearities
+//   and calibration inconsistencies of the infrared channels of the AVHRR. J. Geophys. Res., 103,
+//   3323-3337, as the KLM guide publishes them (N = b0 + (1 + b1) N_lin + b2 N_lin^2, Ns
+//   negative). For NOAA-12 and NOAA-14 the same quadratic is used, with Walton et al.'s figures
+//   for their AVHRR/2, in place of the POD Guide's older correction tables.
 //
 // Thermometers 1-4 {d0 .. d4}: NOAA KLM User's Guide, Appendix D, per satellite; POD Guide for
 //   NOAA-12 and NOAA-14, which gives one polynomial for all four.
