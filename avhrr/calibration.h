@@ -55,7 +55,9 @@ struct CalibrationWords {
     std::array<int, 3> Prt{};                                                        // words 18-20
     std::array<std::array<int, kCalibrationSamples>, kBackScanChannels> BackScan{};  // 3B, 4, 5
     std::array<std::array<int, kCalibrationSamples>, kChannels> Space{};  // channels 1..5
-    bool Channel3A = false;  // ID word: channel 3A, not 3B, is being sent
+    // ID word: channel 3A, not 3B, is being sent. On line 1 of an HRP file the ID word lies under
+    // the pass header; a caller takes that line's mode from line 2.
+    bool Channel3A = false;
 };
 // nullopt when `frame` is shorter than the calibration words.
 std::optional<CalibrationWords> ReadCalibrationWords(std::span<const std::uint8_t> frame);
@@ -114,6 +116,8 @@ public:
     // Lines fed so far whose own words were refused, per thermal channel (PRT refusals count for
     // all three), filled in from the window.
     std::array<std::int64_t, 3> RefusedLines() const { return refused_; }
+    // Lines held now: never more than 2 kHalfWindow + 1.
+    std::size_t BufferedLines() const { return lines_.size(); }
 
 private:
     struct RawLine {

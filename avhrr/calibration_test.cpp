@@ -380,6 +380,26 @@ TEST(Averager, ThermometersAreFoundByTheReferenceLine) {
     }
 }
 
+TEST(Averager, MemoryStaysWithinTheWindow) {
+    const SatelliteCoefficients& sat = Sat(19);
+    CalibrationAverager averager(sat);
+    const std::vector<std::uint8_t> frame = Frame(1, 400, kBackScan, kSpace);
+    const CalibrationWords words = *ReadCalibrationWords(frame);
+    std::int64_t given = 0;
+    for (int i = 0; i < 5000; ++i) {
+        if (const auto done = averager.Feed(words)) {
+            EXPECT_EQ(done->Line, given);
+            ++given;
+        }
+        ASSERT_LE(averager.BufferedLines(), 2u * CalibrationAverager::kHalfWindow + 1);
+    }
+    EXPECT_EQ(given, 5000 - CalibrationAverager::kHalfWindow);
+    while (averager.Finish()) {
+        ++given;
+    }
+    EXPECT_EQ(given, 5000);
+}
+
 TEST(Averager, NoUsableLineLeavesTheLineUncalibrated) {
     // A pass sent wholly in 3A mode has no channel 3B calibration; and a pass without any
     // thermometer reading has none at all.
