@@ -77,17 +77,17 @@ struct LineCalibration {
 // Memory stays bounded by the window whatever the length of the pass.
 //
 // Why ±25 lines: Trishchenko (2002, "Removing unwanted fluctuations in the AVHRR thermal
-// calibration data using robust techniques", J. Atmos. Oceanic Technol., 19, 1939-1954) shows
-// that the scan-to-scan noise of the PRT, back-scan and space counts dominates the calibration
-// error and is removed by averaging over some tens of lines, while the blackbody and the
-// instrument change only over minutes. 51 lines (8.5 s at 6 lines/s) hold ten PRT cycles of five
-// lines, so each of the four thermometers is read about ten times in every window.
+// calibration data using robust techniques", J. Atmos. Oceanic Technol., 19, 1939-1954) removes
+// the scan-to-scan noise of the PRT, back-scan and space counts by robust estimates smoothed over
+// some tens of lines; the blackbody and the instrument change only over minutes. 51 lines (8.5 s at
+// 6 lines/s) hold ten PRT cycles of five lines, so each of the four thermometers is read about ten
+// times in every window.
 //
-// A line's own words are refused (and the window's other lines fill in) when any sample is 0 or
-// outside 0..1023, or its three PRT readings disagree or give an implausible temperature. Lines
-// sent in channel 3A mode leave channel 3's back-scan and space words out of channel 3B's mean.
-// Of the lines kept, the window takes a robust mean: those far from the window's median are left
-// out too (not counted in RefusedLines, which counts the lines refused on their own).
+// A line's own words are refused (and the window's other lines fill in) when any sample is 0,
+// negative or above 1023, or its three PRT readings disagree or give an implausible temperature.
+// Lines sent in channel 3A mode leave channel 3's back-scan and space words out of channel 3B's
+// mean. Of the lines kept, the window takes a robust mean: those far from the window's median are
+// left out too (not counted in RefusedLines, which counts the lines refused on their own).
 class CalibrationAverager {
 public:
     static constexpr int kHalfWindow = 25;
