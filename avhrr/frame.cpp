@@ -26,7 +26,9 @@ int SpacecraftAddress(std::span<const std::uint8_t> frame) {
 
 namespace {
 
-// NOAA KLM User's Guide, section 4.1.2 (HRPT minor frame, word 7).
+// NOAA KLM User's Guide, section 4.1.2 (HRPT minor frame, word 7). NOAA-16 and NOAA-17 are left
+// out until their addresses are checked against the guide's table. The MetOps broadcast AHRPT in
+// CCSDS packets, not this minor frame, and have no address here.
 constexpr std::array kSpacecraft{
     Spacecraft{7, 15, "NOAA-15 "},
     Spacecraft{13, 18, "NOAA-18 "},

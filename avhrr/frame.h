@@ -43,7 +43,7 @@ inline constexpr int kCalibrationSamples = 10;
 inline constexpr WordRange kSpaceViewWords{53, 50};
 inline constexpr int kChannels = 5;
 inline constexpr int kSyncDeltaWord = 103;
-inline constexpr WordRange kTipWords{104, 520};   // TIP data, five frames of 104 words
+inline constexpr WordRange kTipWords{104, 520};  // TIP data, five frames of 104 words
 inline constexpr WordRange kSpareWords{624, 127};
 // Earth view: 2048 samples of the five channels, the channels of one sample side by side.
 inline constexpr WordRange kEarthViewWords{751, 10240};
@@ -98,6 +98,16 @@ void EncodeTimeCode(std::span<std::uint8_t> frame, TimeCode code);
 
 // The spacecraft address of the ID word (bits 3-6).
 int SpacecraftAddress(std::span<const std::uint8_t> frame);
+
+// Bit 0 of the ID word tells which half of channel 3 the AVHRR/3 sends: 1 for 3A (1.6 um, the
+// earth view and space words of channel 3 are then reflectance counts), 0 for 3B (3.7 um).
+// NOAA KLM User's Guide, section 4.1.2 (HRPT minor frame format, word 7, its bit 10 when bits are
+// numbered from the most significant, 1), as the Dundee Satellite Receiving Station's summary of
+// the HRPT format gives it. The AVHRR/2 of NOAA-12 and NOAA-14 has no channel 3A.
+inline constexpr int kChannel3ABit = 0;
+inline bool Channel3ASent(std::span<const std::uint8_t> frame) {
+    return ((WordOf(frame, kIdWord) >> kChannel3ABit) & 1) != 0;
+}
 
 // What a spacecraft address names: the satellite's number in SatId's sense and its title.
 struct Spacecraft {

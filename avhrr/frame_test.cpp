@@ -9,10 +9,17 @@ namespace {
 
 TEST(Frame, TheGroupsTileTheFrame) {
     // Every word from 1 to 11090 belongs to exactly one group, in this order.
-    const std::array groups{kFrameSyncWords, WordRange{kIdWord, 2}, kTimeCodeWords,
-                            kTelemetryWords, kBackScanWords, kSpaceViewWords,
-                            WordRange{kSyncDeltaWord, 1}, kTipWords, kSpareWords,
-                            kEarthViewWords, kAuxSyncWords};
+    const std::array groups{kFrameSyncWords,
+                            WordRange{kIdWord, 2},
+                            kTimeCodeWords,
+                            kTelemetryWords,
+                            kBackScanWords,
+                            kSpaceViewWords,
+                            WordRange{kSyncDeltaWord, 1},
+                            kTipWords,
+                            kSpareWords,
+                            kEarthViewWords,
+                            kAuxSyncWords};
     int next = 1;
     for (const WordRange& group : groups) {
         EXPECT_EQ(group.First, next);
@@ -27,7 +34,8 @@ TEST(Frame, TheGroupsTileTheFrame) {
 
 TEST(Frame, TimeCodeRoundTrips) {
     std::vector<std::uint8_t> frame(kFrameBytes);
-    for (const TimeCode code : {TimeCode{1, 0}, TimeCode{158, 34'890'500}, TimeCode{366, 86'399'999}}) {
+    for (const TimeCode code :
+         {TimeCode{1, 0}, TimeCode{158, 34'890'500}, TimeCode{366, 86'399'999}}) {
         EncodeTimeCode(frame, code);
         const TimeCode back = DecodeTimeCode(frame);
         EXPECT_EQ(back.Day, code.Day);
