@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "param_name.h"
+#include "common/testing/param_name.h"
 
 namespace qiv::avhrr {
 namespace {
