@@ -139,9 +139,9 @@ bool IsArsHeader(std::span<const std::uint8_t> bytes) {
     constexpr char kFormat[] = "NOAA Level 1b";
     const bool statesFormat =
         std::memcmp(bytes.data() + ars::kDataFormat, kFormat, sizeof kFormat - 1) == 0;
-    const bool sameName = std::memcmp(bytes.data() + ars::kDataSetName,
-                                      bytes.data() + header + klm::kDataSetName,
-                                      ars::kDataSetNameBytes) == 0;
+    const bool sameName =
+        std::memcmp(bytes.data() + ars::kDataSetName, bytes.data() + header + klm::kDataSetName,
+                    ars::kDataSetNameBytes) == 0;
     return statesFormat || sameName;
 }
 
@@ -260,10 +260,9 @@ Level1bFile PodFile(std::span<const std::uint8_t> bytes, std::int64_t archive,
     file.Start = PodTime(h + pod::kStartTime);
     file.End = PodTime(h + pod::kEndTime);
     file.SpacecraftCode = h[pod::kSpacecraft];
-    file.Spacecraft =
-        file.SpacecraftCode == 1
-            ? Find(kPodSpacecraft, 1, file.Start.Year < kFirstNoaa11Year ? 0 : 11)
-            : Find(kPodSpacecraft, file.SpacecraftCode);
+    file.Spacecraft = file.SpacecraftCode == 1
+                          ? Find(kPodSpacecraft, 1, file.Start.Year < kFirstNoaa11Year ? 0 : 11)
+                          : Find(kPodSpacecraft, file.SpacecraftCode);
     file.StatedRecords = Be16(h + pod::kScanCount);
     CountRecords(file, fileSize);
     return file;
@@ -302,9 +301,8 @@ void ZeroWords(std::span<std::uint8_t> line, WordRange range) {
 }
 
 bool AnyPoint(const std::array<EarthPoint, kEarthLocationPoints>& points) {
-    return std::any_of(points.begin(), points.end(), [](const EarthPoint& p) {
-        return p.Latitude != 0 || p.Longitude != 0;
-    });
+    return std::any_of(points.begin(), points.end(),
+                       [](const EarthPoint& p) { return p.Latitude != 0 || p.Longitude != 0; });
 }
 
 // The KLM LAC/HRPT data record (KLM guide, tables 8.3.1.3.3.1-1 and 8.3.1.3.3.2-1; the fields
@@ -347,11 +345,11 @@ void DecodeKlm(const std::uint8_t* r, std::span<std::uint8_t> line, RecordFacts&
     for (int k = 0; k < kSyncDeltaWord; ++k) {
         SetWord(line, k + 1, static_cast<std::uint16_t>(Be16(r + kFrameWords + 2 * k)));
     }
-    facts.NoCounts = !UnpackEarthView(r + kEarthView, line.data() + ByteOfWord(kEarthViewWords.First));
+    facts.NoCounts =
+        !UnpackEarthView(r + kEarthView, line.data() + ByteOfWord(kEarthViewWords.First));
     for (int p = 0; p < kEarthLocationPoints; ++p) {
         const std::uint8_t* at = r + kEarthLocation + 8 * p;
-        facts.EarthLocation[p].Latitude =
-            static_cast<std::int32_t>(Be32(at)) * kEarthLocationScale;
+        facts.EarthLocation[p].Latitude = static_cast<std::int32_t>(Be32(at)) * kEarthLocationScale;
         facts.EarthLocation[p].Longitude =
             static_cast<std::int32_t>(Be32(at + 4)) * kEarthLocationScale;
     }
@@ -368,11 +366,11 @@ void DecodePod(const std::uint8_t* r, std::span<std::uint8_t> line, RecordFacts&
         const std::uint32_t word = Be32(r + kFrameWords + 4 * (k / 3));
         SetWord(line, k + 1, static_cast<std::uint16_t>((word >> (20 - 10 * (k % 3))) & 0x3FF));
     }
-    facts.NoCounts = !UnpackEarthView(r + kEarthView, line.data() + ByteOfWord(kEarthViewWords.First));
+    facts.NoCounts =
+        !UnpackEarthView(r + kEarthView, line.data() + ByteOfWord(kEarthViewWords.First));
     for (int p = 0; p < kEarthLocationPoints; ++p) {
         const std::uint8_t* at = r + kEarthLocation + 4 * p;
-        facts.EarthLocation[p].Latitude =
-            static_cast<std::int16_t>(Be16(at)) * kEarthLocationScale;
+        facts.EarthLocation[p].Latitude = static_cast<std::int16_t>(Be16(at)) * kEarthLocationScale;
         facts.EarthLocation[p].Longitude =
             static_cast<std::int16_t>(Be16(at + 2)) * kEarthLocationScale;
     }
@@ -383,9 +381,8 @@ void DecodePod(const std::uint8_t* r, std::span<std::uint8_t> line, RecordFacts&
 }  // namespace
 
 Level1bFile DetectLevel1b(std::span<const std::uint8_t> fileStart, std::int64_t fileSize) {
-    const std::span<const std::uint8_t> bytes =
-        fileStart.first(std::min<std::size_t>(fileStart.size(),
-                                              static_cast<std::size_t>(std::max<std::int64_t>(0, fileSize))));
+    const std::span<const std::uint8_t> bytes = fileStart.first(std::min<std::size_t>(
+        fileStart.size(), static_cast<std::size_t>(std::max<std::int64_t>(0, fileSize))));
     if (IsKlmHeader(bytes, 0)) {
         return KlmFile(bytes, 0, fileSize);
     }

@@ -91,8 +91,8 @@ const DetectCase kDetectCases[] = {
      Level1bDataType::Hrpt, 0, nullptr},
     {"KLM unknown version 6", true, 6, 8, 3, false, 2025, 0, 15872, false, Level1bDataType::Hrpt,
      19, "NOAA-19 "},
-    {"KLM unknown data type", true, 5, 8, 7, false, 2012, 0, 15872, true,
-     Level1bDataType::Unknown, 19, "NOAA-19 "},
+    {"KLM unknown data type", true, 5, 8, 7, false, 2012, 0, 15872, true, Level1bDataType::Unknown,
+     19, "NOAA-19 "},
     {"POD NOAA-12 HRPT after a TBM header", false, 1, 5, 3, true, 1995, 122, 14800, true,
      Level1bDataType::Hrpt, 12, "NOAA-12 "},
     {"POD NOAA-14 LAC", false, 1, 3, 1, false, 1999, 0, 14800, true, Level1bDataType::Lac, 14,
@@ -187,10 +187,10 @@ TEST(Level1b, OtherFilesAreNotLevel1b) {
     const struct {
         const char* desc;
         const w::Bytes& bytes;
-    } cases[] = {{"HRP file", hrp},           {"raw recording", raw},
-                 {"KLM version 0", noVersion}, {"KLM header cut", cut},
-                 {"POD day 0", podNoDay},      {"POD unknown, unnamed", podUnknown},
-                 {"empty", w::Bytes{}}};
+    } cases[] = {
+        {"HRP file", hrp},       {"raw recording", raw},  {"KLM version 0", noVersion},
+        {"KLM header cut", cut}, {"POD day 0", podNoDay}, {"POD unknown, unnamed", podUnknown},
+        {"empty", w::Bytes{}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.desc);
         EXPECT_EQ(Detect(c.bytes).Verdict, Level1bVerdict::NotLevel1b);
@@ -261,8 +261,11 @@ TEST(Level1b, RecordBecomesHrpLine) {
         bool klm;
         int version;
         bool archive;
-    } cases[] = {{"KLM v2", true, 2, false}, {"KLM v3", true, 3, true}, {"KLM v4", true, 4, false},
-                 {"KLM v5", true, 5, true},  {"POD", false, 1, true}};
+    } cases[] = {{"KLM v2", true, 2, false},
+                 {"KLM v3", true, 3, true},
+                 {"KLM v4", true, 4, false},
+                 {"KLM v5", true, 5, true},
+                 {"POD", false, 1, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.desc);
         w::File f;
@@ -364,22 +367,79 @@ TEST(Level1b, BadRecordsAreMarked) {
         bool doNotUse, missingTime, noCounts, suspect, located;
     } cases[] = {
         {"KLM good", true, 0, {2010, 42, 1000}, false, false, false, false, false, true},
-        {"KLM do not use", true, 1u << 31, {2010, 42, 1000}, false, true, false, false, false, true},
-        {"KLM time sequence error", true, 1u << 30, {2010, 42, 1000}, false, false, false, false,
-         true, true},
-        {"KLM no earth location", true, 1u << 27, {2010, 42, 1000}, false, false, false, false,
-         false, false},
+        {"KLM do not use",
+         true,
+         1u << 31,
+         {2010, 42, 1000},
+         false,
+         true,
+         false,
+         false,
+         false,
+         true},
+        {"KLM time sequence error",
+         true,
+         1u << 30,
+         {2010, 42, 1000},
+         false,
+         false,
+         false,
+         false,
+         true,
+         true},
+        {"KLM no earth location",
+         true,
+         1u << 27,
+         {2010, 42, 1000},
+         false,
+         false,
+         false,
+         false,
+         false,
+         false},
         {"KLM year 0", true, 0, {0, 42, 1000}, false, false, true, false, false, true},
         {"KLM day 366 of 2009", true, 0, {2009, 366, 1000}, false, false, true, false, false, true},
-        {"KLM day 366 of 2008", true, 0, {2008, 366, 1000}, false, false, false, false, false,
+        {"KLM day 366 of 2008",
+         true,
+         0,
+         {2008, 366, 1000},
+         false,
+         false,
+         false,
+         false,
+         false,
          true},
-        {"KLM millisecond 86400000", true, 0, {2010, 42, 86'400'000}, false, false, true, false,
-         false, true},
+        {"KLM millisecond 86400000",
+         true,
+         0,
+         {2010, 42, 86'400'000},
+         false,
+         false,
+         true,
+         false,
+         false,
+         true},
         {"KLM zero counts", true, 0, {2010, 42, 1000}, true, false, false, true, false, true},
-        {"POD do not use", false, 1u << 31, {1998, 42, 1000}, false, true, false, false, false,
+        {"POD do not use",
+         false,
+         1u << 31,
+         {1998, 42, 1000},
+         false,
+         true,
+         false,
+         false,
+         false,
          true},
-        {"POD no earth location", false, 1u << 26, {1998, 42, 1000}, false, false, false, false,
-         false, false},
+        {"POD no earth location",
+         false,
+         1u << 26,
+         {1998, 42, 1000},
+         false,
+         false,
+         false,
+         false,
+         false,
+         false},
         {"POD day 0", false, 0, {1998, 0, 1000}, false, false, true, false, false, true},
         {"POD zero counts", false, 0, {1998, 42, 1000}, true, false, false, true, false, true},
     };
@@ -511,7 +571,7 @@ TEST(Level1b, RecordsThatCannotBeDecodedLeaveTheLine) {
 TEST(Level1b, CalendarDays) {
     const struct {
         int year, day, month, dayOfMonth;
-    } cases[] = {{2024, 1, 1, 1},   {2024, 60, 2, 29},  {2023, 60, 3, 1},   {1900, 60, 3, 1},
+    } cases[] = {{2024, 1, 1, 1},   {2024, 60, 2, 29},   {2023, 60, 3, 1},    {1900, 60, 3, 1},
                  {2000, 60, 2, 29}, {2024, 366, 12, 31}, {2023, 365, 12, 31}, {2023, 366, 0, 0},
                  {2023, 0, 0, 0},   {1998, 202, 7, 21}};
     for (const auto& c : cases) {

@@ -66,9 +66,9 @@ struct Record {
 
 struct File {
     bool Klm = true;
-    int Version = 5;             // KLM only
-    int Spacecraft = 8;          // the header's code
-    int DataType = 3;            // KLM: 1 LAC, 2 GAC, 3 HRPT, 4 or 13 FRAC; POD: 1 LAC, 2 GAC, 3 HRPT
+    int Version = 5;     // KLM only
+    int Spacecraft = 8;  // the header's code
+    int DataType = 3;    // KLM: 1 LAC, 2 GAC, 3 HRPT, 4 or 13 FRAC; POD: 1 LAC, 2 GAC, 3 HRPT
     bool ArchiveHeader = false;  // ARS (KLM) or TBM (POD) in front
     int HeaderRecords = 1;       // KLM: the count the header states, and the records written
     Time Start;
@@ -100,9 +100,9 @@ inline void PutPodTime(Bytes& b, std::size_t at, int twoDigitYear, const Time& t
 
 inline Bytes ArsHeader(const File& f) {
     Bytes b(512, ' ');
-    PutText(b, 0, "123456");                        // COST number
-    PutText(b, 30, f.DataSetName);                  // data set name, 42 characters
-    PutText(b, 161, "NOAA Level 1b       ");        // data format
+    PutText(b, 0, "123456");                          // COST number
+    PutText(b, 30, f.DataSetName);                    // data set name, 42 characters
+    PutText(b, 161, "NOAA Level 1b       ");          // data format
     PutText(b, 181, std::to_string(RecordBytes(f)));  // size of record
     return b;
 }
@@ -110,7 +110,7 @@ inline Bytes ArsHeader(const File& f) {
 inline Bytes TbmHeader(const File& f) {
     Bytes b(122, ' ');
     PutText(b, 30, f.DataSetName);
-    b[74] = 'T';          // total copy
+    b[74] = 'T';            // total copy
     PutText(b, 117, "10");  // sensor data word size
     return b;
 }
@@ -158,10 +158,12 @@ inline Bytes KlmRecord(const File& f, const Record& r) {
     Put32(b, 8, r.When.Millisecond);
     Put32(b, 24, r.Quality);
     for (std::size_t p = 0; p < r.LatLon.size(); ++p) {
-        Put32(b, 640 + 8 * p, static_cast<std::uint32_t>(static_cast<std::int32_t>(
-                                  r.LatLon[p][0] * 1e4 + (r.LatLon[p][0] < 0 ? -0.5 : 0.5))));
-        Put32(b, 644 + 8 * p, static_cast<std::uint32_t>(static_cast<std::int32_t>(
-                                  r.LatLon[p][1] * 1e4 + (r.LatLon[p][1] < 0 ? -0.5 : 0.5))));
+        Put32(b, 640 + 8 * p,
+              static_cast<std::uint32_t>(static_cast<std::int32_t>(
+                  r.LatLon[p][0] * 1e4 + (r.LatLon[p][0] < 0 ? -0.5 : 0.5))));
+        Put32(b, 644 + 8 * p,
+              static_cast<std::uint32_t>(static_cast<std::int32_t>(
+                  r.LatLon[p][1] * 1e4 + (r.LatLon[p][1] < 0 ? -0.5 : 0.5))));
     }
     for (std::size_t k = 0; k < r.FrameWords.size(); ++k) {
         Put16(b, 1056 + 2 * k, r.FrameWords[k]);
@@ -218,7 +220,8 @@ inline Bytes Write(const File& f) {
 inline std::vector<std::uint16_t> PatternCounts(int seed) {
     std::vector<std::uint16_t> counts(2048 * 5);
     for (std::size_t i = 0; i < counts.size(); ++i) {
-        counts[i] = static_cast<std::uint16_t>((i * 7 + static_cast<std::size_t>(seed) * 131) % 1024);
+        counts[i] =
+            static_cast<std::uint16_t>((i * 7 + static_cast<std::size_t>(seed) * 131) % 1024);
     }
     counts.front() = 1023;
     counts.back() = 1023;
