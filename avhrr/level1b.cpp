@@ -96,6 +96,7 @@ constexpr std::size_t kHeaderFieldsEnd = 16;
 // The TBM header before a POD file (POD guide, section 2.1.1): the data set name it copies.
 namespace tbm {
 constexpr std::size_t kDataSetName = 30;
+constexpr std::size_t kWordSize = 117;  // two characters: "10", "16" or " 8"
 }  // namespace tbm
 
 // A data set name of the archive's form, "NSS.HRPT.NJ.D98202.S1142.E1155.B1850506.WI": the
@@ -264,6 +265,14 @@ Level1bFile PodFile(std::span<const std::uint8_t> bytes, std::int64_t archive,
                           ? Find(kPodSpacecraft, 1, file.Start.Year < kFirstNoaa11Year ? 0 : 11)
                           : Find(kPodSpacecraft, file.SpacecraftCode);
     file.StatedRecords = Be16(h + pod::kScanCount);
+    if (archive == kTbmHeaderBytes) {
+        const std::uint8_t* size = bytes.data() + tbm::kWordSize;
+        if (size[0] == '1' && size[1] == '6') {
+            file.SampleBits = 16;
+        } else if ((size[0] == ' ' || size[0] == '0') && size[1] == '8') {
+            file.SampleBits = 8;
+        }
+    }
     CountRecords(file, fileSize);
     return file;
 }

@@ -77,7 +77,11 @@ struct Level1bFile {
     std::int64_t RecordBytes = 0;         // of every data record, and of every header record
     std::int64_t FirstRecordAt = 0;       // the byte at which data record 1 starts
     int Version = 0;                      // the header's format version; POD: 1
-    bool VersionKnown = false;            // KLM 2 to 5, or POD: DecodeRecord reads it
+    // The bits of each sample: 10, packed three to 32 bits, unless a TBM header states that the
+    // archive unpacked them into 8 or 16 bits (for a selection of channels); DecodeRecord reads
+    // only packed records.
+    int SampleBits = 10;
+    bool VersionKnown = false;  // KLM 2 to 5, or POD: DecodeRecord reads it
     Level1bDataType DataType = Level1bDataType::Unknown;
     int SpacecraftCode = 0;
     const Level1bSpacecraft* Spacecraft = nullptr;  // nullptr: a code the guides do not list

@@ -155,6 +155,26 @@ INSTANTIATE_TEST_SUITE_P(Level1b, DetectTest, ::testing::ValuesIn(kDetectCases),
                              return name;
                          });
 
+// A TBM header tells how the archive wrote the samples; packed 10-bit counts unless it says 8
+// or 16 bits.
+TEST(Level1b, SampleBitsOfTheTbmHeader) {
+    const struct {
+        const char* wordSize;
+        int bits;
+    } cases[] = {{"10", 10}, {"16", 16}, {" 8", 8}, {"08", 8}, {"  ", 10}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.wordSize);
+        w::File f;
+        f.Klm = false;
+        f.ArchiveHeader = true;
+        f.TbmWordSize = c.wordSize;
+        f.Records = {SomeRecord(1)};
+        const Level1bFile found = Detect(w::Write(f));
+        ASSERT_EQ(found.Verdict, Level1bVerdict::Recognised);
+        EXPECT_EQ(found.SampleBits, c.bits);
+    }
+}
+
 TEST(Level1b, OtherFilesAreNotLevel1b) {
     w::File klm;
     klm.Records = {SomeRecord(1)};

@@ -79,6 +79,7 @@ struct File {
     std::string DataSetName = "NSS.HRPT.NP.D10001.S0000.E0010.B1234567.WI";
     std::vector<Record> Records;
     std::size_t DropBytes = 0;  // cut off the end, a truncated last record
+    std::string TbmWordSize = "10";
 };
 
 inline bool Gac(const File& f) {
@@ -110,8 +111,8 @@ inline Bytes ArsHeader(const File& f) {
 inline Bytes TbmHeader(const File& f) {
     Bytes b(122, ' ');
     PutText(b, 30, f.DataSetName);
-    b[74] = 'T';            // total copy
-    PutText(b, 117, "10");  // sensor data word size
+    b[74] = 'T';                     // total copy
+    PutText(b, 117, f.TbmWordSize);  // sensor data word size
     return b;
 }
 

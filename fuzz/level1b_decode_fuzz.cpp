@@ -84,6 +84,9 @@ void CheckDetection(const Level1bFile& file, std::int64_t length) {
     }
     Require(file.RecordsToRead() >= 0 && file.RecordsToRead() <= file.WholeRecords,
             "more records to read than the file holds");
+    Require(file.SampleBits == 10 || (!klm && file.ArchiveHeaderBytes == kTbmHeaderBytes &&
+                                      (file.SampleBits == 8 || file.SampleBits == 16)),
+            "samples of " + Text(file.SampleBits) + " bits");
     Require(file.Spacecraft == nullptr || file.Spacecraft->Code == file.SpacecraftCode,
             "the spacecraft named is not the code read");
     Require(file.VersionKnown == (klm ? file.Version >= 2 && file.Version <= 5 : file.Version == 1),
@@ -93,7 +96,8 @@ void CheckDetection(const Level1bFile& file, std::int64_t length) {
 bool SameDetection(const Level1bFile& a, const Level1bFile& b) {
     return a.Verdict == b.Verdict && a.Kind == b.Kind &&
            a.ArchiveHeaderBytes == b.ArchiveHeaderBytes && a.HeaderRecords == b.HeaderRecords &&
-           a.RecordBytes == b.RecordBytes && a.Version == b.Version && a.DataType == b.DataType &&
+           a.RecordBytes == b.RecordBytes && a.Version == b.Version &&
+           a.SampleBits == b.SampleBits && a.DataType == b.DataType &&
            a.Spacecraft == b.Spacecraft && a.StatedRecords == b.StatedRecords &&
            a.WholeRecords == b.WholeRecords && a.TrailingBytes == b.TrailingBytes &&
            a.Start.Year == b.Start.Year && a.Start.DayOfYear == b.Start.DayOfYear &&
