@@ -38,7 +38,7 @@ constexpr std::array kKlmSpacecraft{
     Level1bSpacecraft{11, 101, "METOP-B "}, Level1bSpacecraft{13, 103, "METOP-C "},
 };
 
-// POD guide, section 2.0.4 (data set header, byte 1). Code 1 names TIROS-N and, from 1988,
+// POD guide, section 2 (data set header record, byte 1). Code 1 names TIROS-N and, from 1988,
 // NOAA-11; TIROS-N has no NOAA number and so no SatId of its own.
 constexpr std::array kPodSpacecraft{
     Level1bSpacecraft{1, 0, "TIROS-N "},  Level1bSpacecraft{2, 6, "NOAA-6  "},
@@ -74,16 +74,16 @@ constexpr std::size_t kRecordCount = 128;
 constexpr std::size_t kHeaderFieldsEnd = 130;
 }  // namespace klm
 
-// The ARS header before a KLM file (KLM guide, section 8.3.1.2): its data set name, and the
-// data format it states.
+// The ARS header before a KLM file (KLM guide, section 8.3.1, ARS header record): its data set
+// name, and the data format it states.
 namespace ars {
 constexpr std::size_t kDataSetName = 30;
 constexpr std::size_t kDataFormat = 161;
 constexpr std::size_t kDataSetNameBytes = 42;
 }  // namespace ars
 
-// A POD header record (POD guide, table 2.0.4-1): spacecraft, data type in the high four
-// bits, the start time, the count of scans, the end time; the data set name from byte 40.
+// A POD header record (POD guide, section 2, data set header record): spacecraft, data type in the
+// high four bits, the start time, the count of scans, the end time; the data set name from byte 40.
 namespace pod {
 constexpr std::size_t kSpacecraft = 0;
 constexpr std::size_t kDataType = 1;

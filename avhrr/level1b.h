@@ -7,7 +7,8 @@
 // the ARS header, table 8.3.1.3.2-1 the data set header record, tables 8.3.1.3.3.1-1 and
 // 8.3.1.3.3.2-1 the LAC/HRPT data record of versions 2 to 5); NOAA Polar Orbiter Data User's
 // Guide (POD), sections 2 and 3 (TIROS-N to NOAA-14: the TBM header, the data set header, the
-// LAC/HRPT data record of 14800 bytes). Both keep integers big-endian.
+// LAC/HRPT data record of 14800 bytes). Both keep integers big-endian. The offsets were
+// cross-checked against the record layouts that pygac's data tables hold.
 //
 // A KLM file:  [ARS header, 512 bytes]  header records  data records
 // A POD file:  [TBM header, 122 bytes]  one header record  data records
@@ -61,7 +62,8 @@ enum class Level1bVerdict {
 // header and the header record's fields after it.
 inline constexpr std::int64_t kLevel1bDetectBytes = 1024;
 
-// Record lengths (KLM guide 8.3.1.3 and 8.3.1.4; POD guide 3.2.2 and 3.1.2).
+// Record lengths (KLM guide 8.3.1.3 LAC/HRPT and 8.3.1.4 GAC; POD guide 3.2.2 LAC/HRPT and
+// section 3 GAC).
 inline constexpr std::int64_t kKlmLacRecordBytes = 15872;
 inline constexpr std::int64_t kKlmGacRecordBytes = 4608;
 inline constexpr std::int64_t kPodLacRecordBytes = 14800;
@@ -104,7 +106,8 @@ struct Level1bFile {
 // names a day; an ARS or TBM header in front by its own fields and the header record after it.
 Level1bFile DetectLevel1b(std::span<const std::uint8_t> fileStart, std::int64_t fileSize);
 
-// The number of earth-location points every data record carries, on samples 25, 65, ..., 2025.
+// The number of earth-location points every data record carries, on samples 25, 65, ..., 2025
+// (every 40th from 25, as pygac's tie points place them too).
 inline constexpr int kEarthLocationPoints = 51;
 
 struct EarthPoint {
