@@ -28,8 +28,8 @@
 
 #include "avhrr/frame.h"
 #include "avhrr/level1b.h"
-#include "fuzz_support.h"
-#include "level1b_sparse_file.h"
+#include "fuzz/fuzz_support.h"
+#include "fuzz/level1b_sparse_file.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "avhrr/level1b_test_writer.h"
-#include "fuzz_support.h"
-#include "level1b_sparse_file.h"
+#include "fuzz/fuzz_support.h"
+#include "fuzz/level1b_sparse_file.h"
 
 namespace {
 
