@@ -7,8 +7,8 @@ namespace qiv::avhrr {
 namespace {
 
 constexpr double kTwoPi = 2.0 * kPi;
-constexpr double kWgs84E2 = kWgs84F * (2.0 - kWgs84F);            // first eccentricity squared
-constexpr double kWgs84Ep2 = kWgs84E2 / (1.0 - kWgs84E2);         // second eccentricity squared
+constexpr double kWgs84E2 = kWgs84F * (2.0 - kWgs84F);     // first eccentricity squared
+constexpr double kWgs84Ep2 = kWgs84E2 / (1.0 - kWgs84E2);  // second eccentricity squared
 
 double FloorDiv(int a, int b) {
     return std::floor(static_cast<double>(a) / b);
@@ -102,12 +102,10 @@ SunDirection SunAt(double jdUtc) {
     const double n = jdUtc - kJulianDateJ2000;
     const double meanLongitude = 280.460 + 0.9856474 * n;
     const double g = Radians(357.528 + 0.9856003 * n);
-    const double lambda =
-        Radians(meanLongitude + 1.915 * std::sin(g) + 0.020 * std::sin(2.0 * g));
+    const double lambda = Radians(meanLongitude + 1.915 * std::sin(g) + 0.020 * std::sin(2.0 * g));
     const double epsilon = Radians(23.439 - 0.0000004 * n);
     SunDirection sun;
-    sun.RightAscensionRad =
-        std::atan2(std::cos(epsilon) * std::sin(lambda), std::cos(lambda));
+    sun.RightAscensionRad = std::atan2(std::cos(epsilon) * std::sin(lambda), std::cos(lambda));
     sun.DeclinationRad = std::asin(std::sin(epsilon) * std::sin(lambda));
     return sun;
 }

@@ -65,8 +65,8 @@ PixelLocation LineGeometry::LocateAngle(double scanAngleRad) const {
         return pixel;
     }
     // Negative angles look to the right.
-    const Vec3 look = Plus(Scaled(nadir_, std::cos(scanAngleRad)),
-                           Scaled(right_, -std::sin(scanAngleRad)));
+    const Vec3 look =
+        Plus(Scaled(nadir_, std::cos(scanAngleRad)), Scaled(right_, -std::sin(scanAngleRad)));
     // The ellipsoid is symmetric about TEME's z axis, so the ray meets it in TEME as it would
     // Earth-fixed: scaled by the axes it becomes a unit sphere, and the nearer root is the ground.
     const Vec3 inverseAxes{1.0 / kWgs84AKm, 1.0 / kWgs84AKm, 1.0 / kWgs84BKm};

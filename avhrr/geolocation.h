@@ -33,16 +33,16 @@ double ScanAngleRad(double sample);
 
 enum class LocationProblem {
     kNone,
-    kOrbit,         // SGP4 gave no state at this time (LineGeometry::Orbit tells why)
-    kMissesEarth,   // the look ray passes beside the Earth
+    kOrbit,        // SGP4 gave no state at this time (LineGeometry::Orbit tells why)
+    kMissesEarth,  // the look ray passes beside the Earth
 };
 
 struct PixelLocation {
     LocationProblem Problem = LocationProblem::kNone;
-    double LatitudeDeg = 0.0;          // geodetic, WGS-84
-    double LongitudeDeg = 0.0;         // east positive, -180..180
-    double SatelliteZenithDeg = 0.0;   // of the satellite, seen from the ground point
-    double SolarZenithDeg = 0.0;       // of the Sun at the ground point
+    double LatitudeDeg = 0.0;         // geodetic, WGS-84
+    double LongitudeDeg = 0.0;        // east positive, -180..180
+    double SatelliteZenithDeg = 0.0;  // of the satellite, seen from the ground point
+    double SolarZenithDeg = 0.0;      // of the Sun at the ground point
 };
 
 // The satellite's place and attitude at one scan line's time: made once per line, then cheap for

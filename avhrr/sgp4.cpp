@@ -112,10 +112,9 @@ Sgp4::Init Sgp4::Create(const Tle& set) {
     const double x3thm1 = 3.0 * theta2 - 1.0;
     const double x1mth2 = 1.0 - theta2;
 
-    const double c2 =
-        coef1 * m.n0_ *
-        (a * (1.0 + 1.5 * eta2 + eEta * (4.0 + eta2)) +
-         1.5 * kK2 * xi / psi2 * (0.5 * x3thm1) * (8.0 + 3.0 * eta2 * (8.0 + eta2)));
+    const double c2 = coef1 * m.n0_ *
+                      (a * (1.0 + 1.5 * eta2 + eEta * (4.0 + eta2)) +
+                       1.5 * kK2 * xi / psi2 * (0.5 * x3thm1) * (8.0 + 3.0 * eta2 * (8.0 + eta2)));
     m.c1_ = m.bstar_ * c2;
     // C3 and the delta-M terms divide by e0; below 1e-4 they are dropped (Vallado et al. 2006).
     const double c3 = e > 1.0e-4 ? coef * xi * (kA30 / kK2) * m.n0_ * sinI / e : 0.0;
@@ -138,8 +137,8 @@ Sgp4::Init Sgp4::Create(const Tle& set) {
                   0.0625 * g2 * (7.0 - 114.0 * theta2 + 395.0 * theta4) +
                   g4 * (3.0 - 36.0 * theta2 + 49.0 * theta4);
     const double nodeDot1 = -g1 * theta;
-    m.nodeDot_ = nodeDot1 + (0.5 * g2 * (4.0 - 19.0 * theta2) + 2.0 * g4 * (3.0 - 7.0 * theta2)) *
-                                theta;
+    m.nodeDot_ =
+        nodeDot1 + (0.5 * g2 * (4.0 - 19.0 * theta2) + 2.0 * g4 * (3.0 - 7.0 * theta2)) * theta;
 
     m.omegaCof_ = m.bstar_ * c3 * std::cos(m.omega0_);
     m.mCof_ = e > 1.0e-4 ? -2.0 / 3.0 * coef * m.bstar_ / eEta : 0.0;
@@ -273,8 +272,8 @@ Sgp4State Sgp4::Propagate(double t) const {
     // Short-period periodics of J2 (the report's delta r, u, Omega, i, r dot, r f dot).
     const double k2OverP = kK2 / pL;
     const double k2OverP2 = k2OverP / pL;
-    const double rk = r * (1.0 - 1.5 * k2OverP2 * betaL * x3thm1_) +
-                      0.5 * k2OverP * x1mth2_ * cos2u;
+    const double rk =
+        r * (1.0 - 1.5 * k2OverP2 * betaL * x3thm1_) + 0.5 * k2OverP * x1mth2_ * cos2u;
     argLat -= 0.25 * k2OverP2 * x7thm1_ * sin2u;
     const double nodeK = nodeM + 1.5 * k2OverP2 * cosI_ * sin2u;
     const double iK = i0_ + 1.5 * k2OverP2 * cosI_ * sinI_ * cos2u;

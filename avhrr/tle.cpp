@@ -86,7 +86,7 @@ std::optional<double> ExponentField(std::string_view field) {
     const std::string_view mantissa = field.substr(1, 5);
     const char exponentSign = field[6];
     const char exponentDigit = field[7];
-    if (exponentSign != '-' && exponentSign != '+' && exponentSign != ' ') {
+    if (exponentSign != '-' && exponentSign != '+') {
         return std::nullopt;
     }
     if (!IsDigit(exponentDigit)) {
@@ -343,8 +343,8 @@ std::optional<int> CatalogNumberOfSatId(int satId) {
         int Catalog;
     };
     static constexpr Entry kTable[] = {
-        {12, 21263}, {14, 23455},  {15, 25338},  {16, 26536},  {17, 27453},
-        {18, 28654}, {19, 33591},  {102, 29499}, {101, 38771}, {103, 43689},
+        {12, 21263}, {14, 23455}, {15, 25338},  {16, 26536},  {17, 27453},
+        {18, 28654}, {19, 33591}, {102, 29499}, {101, 38771}, {103, 43689},
     };
     for (const Entry& entry : kTable) {
         if (entry.SatId == satId) {

@@ -30,11 +30,11 @@ struct Tle {
     double MeanMotionDdot = 0.0;  // second derivative / 6, revolutions/day^3
     double Bstar = 0.0;           // drag term, 1/Earth radii
     int ElementNumber = 0;
-    double InclinationDeg = 0.0;  // 0..180
-    double RaanDeg = 0.0;         // right ascension of the ascending node, 0..360
-    double Eccentricity = 0.0;    // 0..<1
-    double ArgPerigeeDeg = 0.0;   // 0..360
-    double MeanAnomalyDeg = 0.0;  // 0..360
+    double InclinationDeg = 0.0;       // 0..180
+    double RaanDeg = 0.0;              // right ascension of the ascending node, 0..360
+    double Eccentricity = 0.0;         // 0..<1
+    double ArgPerigeeDeg = 0.0;        // 0..360
+    double MeanAnomalyDeg = 0.0;       // 0..360
     double MeanMotionRevPerDay = 0.0;  // > 0, as published (Kozai mean motion)
     int RevolutionNumber = 0;
 
@@ -45,13 +45,13 @@ struct Tle {
 };
 
 enum class TleProblem {
-    kLineTooShort,         // a line of a set has fewer than 69 columns
-    kMissingLine2,         // a line 1 not followed by a line 2
-    kMissingLine1,         // a line 2 without a line 1 before it
-    kBadChecksum,          // column 69 differs from the modulo-10 sum of columns 1-68
-    kCatalogMismatch,      // the two lines name different catalogue numbers
-    kBadNumber,            // a field is not a number of its layout
-    kFieldOutOfRange,      // a field is a number outside its range
+    kLineTooShort,     // a line of a set has fewer than 69 columns
+    kMissingLine2,     // a line 1 not followed by a line 2
+    kMissingLine1,     // a line 2 without a line 1 before it
+    kBadChecksum,      // column 69 differs from the modulo-10 sum of columns 1-68
+    kCatalogMismatch,  // the two lines name different catalogue numbers
+    kBadNumber,        // a field is not a number of its layout
+    kFieldOutOfRange,  // a field is a number outside its range
 };
 
 // Why one set was refused; Line is the 1-based line of the file where the fault lies.
