@@ -31,16 +31,18 @@ constexpr std::size_t kMaxInput = 64 * 1024;
 }
 
 // The checksum rule written out again: digits count their value, '-' counts one.
-bool ChecksumHolds(std::string_view line) {
-    if (line.size() < 69 || line[68] < '0' || line[68] > '9') {
-        return false;
-    }
+int ReferenceChecksum(std::string_view line) {
     int sum = 0;
-    for (std::size_t i = 0; i < 68; ++i) {
+    for (std::size_t i = 0; i < 68 && i < line.size(); ++i) {
         const char c = line[i];
         sum += (c >= '0' && c <= '9') ? c - '0' : (c == '-' ? 1 : 0);
     }
-    return sum % 10 == line[68] - '0';
+    return sum % 10;
+}
+
+bool ChecksumHolds(std::string_view line) {
+    return line.size() >= 69 && line[68] >= '0' && line[68] <= '9' &&
+           ReferenceChecksum(line) == line[68] - '0';
 }
 
 std::vector<std::string_view> LinesOf(std::string_view text) {
@@ -105,10 +107,16 @@ bool Finite(const Vec3& v) {
     return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
 }
 
+void CheckModel(std::string_view text, const Tle& set);
+
 void CheckSet(std::string_view text, const std::vector<std::string_view>& lines, const Tle& set) {
     if (!HasSourceLines(lines, set)) {
         Broken(text, "accepted without a line 1 and 2 of good checksums", set);
     }
+    CheckModel(text, set);
+}
+
+void CheckModel(std::string_view text, const Tle& set) {
     const bool fieldsInRange =
         InRange(set.CatalogNumber, 0, 99999) && InRange(set.InclinationDeg, 0.0, 180.0) &&
         InRange(set.RaanDeg, 0.0, 360.0) && InRange(set.ArgPerigeeDeg, 0.0, 360.0) &&
@@ -161,6 +169,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string_view> lines = LinesOf(text);
     for (const Tle& set : file.Sets) {
         CheckSet(text, lines, set);
+    }
+    // A mutated field almost never keeps its checksum right, so the fields and the model are
+    // also driven with every line 1 and the line after it, their checksums made right.
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].size() < 69 || lines[i + 1].size() < 69) {
+            continue;
+        }
+        std::string line1(lines[i]);
+        std::string line2(lines[i + 1]);
+        line1[68] = static_cast<char>('0' + ReferenceChecksum(line1));
+        line2[68] = static_cast<char>('0' + ReferenceChecksum(line2));
+        const TleParse parse = ParseTle(line1, line2);
+        if (parse.Set) {
+            CheckModel(text, *parse.Set);
+        }
     }
     for (const TleRejection& rejection : file.Rejections) {
         if (rejection.Line < 1 || static_cast<std::size_t>(rejection.Line) > lines.size()) {
