@@ -72,7 +72,7 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
     rastel::ViewerState viewer;
     viewer.ImagePath = state.OutputPath;
     viewer.FileChosen = true;
-    ASSERT_TRUE(rastel::ReadHeader(viewer, dialogs).has_value());
+    ASSERT_TRUE(rastel::ReadHeader(viewer).Done());
     EXPECT_EQ(viewer.ImageRows, c.rows);
     EXPECT_EQ(viewer.ImageCols, c.cols);
     EXPECT_EQ(static_cast<std::int64_t>(image.size()),

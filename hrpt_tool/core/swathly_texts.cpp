@@ -11,6 +11,7 @@ namespace {
 std::string_view FileName(FileRole role) {
     switch (role) {
         case FileRole::Input:
+        case FileRole::Header:
             return "input file";
         case FileRole::Output:
             return "output file";

@@ -83,12 +83,12 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
     display.PlotShown(state.ImagePath);
 }
 
-void PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display, Dialogs& dialogs) {
+CommandOutcome PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display) {
     if (!state.TablesReady) {
-        dialogs.Message(kPressStartFirst);
-        return;
+        return Refusal::TablesNotBuilt;
     }
     PlotHistogram(state, kind, display);
+    return {};
 }
 
 }  // namespace qiv::rastel

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "common/core/dialogs.h"
 #include "raster_viewer/core/display_view.h"
+#include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
@@ -24,7 +24,7 @@ std::string_view PlotTitle(PlotKind kind);
 // 0..255 count at the nearest level inside.
 void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display);
 
-// Hs1, Hs2, Hs3: refuses before the histogram pass, otherwise plots.
-void PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display, Dialogs& dialogs);
+// Hs1, Hs2, Hs3: refuses before the histogram pass (TablesNotBuilt), otherwise plots.
+CommandOutcome PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display);
 
 }  // namespace qiv::rastel

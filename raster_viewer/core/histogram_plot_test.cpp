@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "raster_viewer/testing/fake_display_view.h"
+#include "raster_viewer/core/rastel_texts.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
 
@@ -164,7 +165,7 @@ TEST(PlotFromMenuTest, BeforeThePassTheMenuRefusesAndDrawsNothing) {
     FakeDisplayView display(400, 300);
     ScriptedDialogs dialogs;
 
-    PlotFromMenu(state, PlotKind::Equalised, display, dialogs);
+    ShowOutcome(PlotFromMenu(state, PlotKind::Equalised, display), dialogs);
 
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"πάτησε πρώτα το κουμπί -Ξεκίνησε-"});
     EXPECT_EQ(display.Picture1.Clears(), 0);
@@ -172,7 +173,7 @@ TEST(PlotFromMenuTest, BeforeThePassTheMenuRefusesAndDrawsNothing) {
     EXPECT_EQ(state.Levels.Plotted[40], 0);
 
     state.TablesReady = true;
-    PlotFromMenu(state, PlotKind::Equalised, display, dialogs);
+    ShowOutcome(PlotFromMenu(state, PlotKind::Equalised, display), dialogs);
     EXPECT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(state.Levels.Plotted[40], 9);
 }

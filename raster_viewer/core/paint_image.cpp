@@ -306,15 +306,12 @@ Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, Disp
     return {};
 }
 
-void PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
-                   Dialogs& dialogs) {
+CommandOutcome PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme,
+                             DisplayView& display) {
     if (!state.TablesReady) {
-        dialogs.Message(kPressStartFirst);
-        return;
+        return Refusal::TablesNotBuilt;
     }
-    if (Failure failure = PaintImage(state, mode, scheme, display)) {
-        dialogs.Message(MessageFor(failure));
-    }
+    return PaintImage(state, mode, scheme, display);
 }
 
 }  // namespace qiv::rastel

@@ -6,9 +6,9 @@
 #include <functional>
 #include <span>
 
-#include "common/core/dialogs.h"
 #include "raster_viewer/core/display_view.h"
 #include "common/core/failure.h"
+#include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
@@ -62,8 +62,8 @@ Failure PaintImageRows(ViewerState& state, PaintMode mode, ColourScheme scheme, 
 Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
                    const TimeOfDay& timeOfDay = SystemTimeOfDay);
 
-// Px1, Px2, Px3: refuses before the histogram pass, paints, shows a failure.
-void PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
-                   Dialogs& dialogs);
+// Px1, Px2, Px3: refuses before the histogram pass (TablesNotBuilt), otherwise paints.
+CommandOutcome PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme,
+                             DisplayView& display);
 
 }  // namespace qiv::rastel

@@ -403,7 +403,7 @@ TEST_P(PaintRefusalTest, NothingIsPainted) {
     FakeDisplayView display(10, 10, kGround);
     ScriptedDialogs dialogs;
 
-    PaintFromMenu(state, PaintMode::Equalised, ColourScheme::Grey, display, dialogs);
+    ShowOutcome(PaintFromMenu(state, PaintMode::Equalised, ColourScheme::Grey, display), dialogs);
 
     EXPECT_EQ(dialogs.Messages.size(), row.expectMessage ? 1u : 0u);
     EXPECT_EQ(display.Shows.size(), row.expectShown ? 1u : 0u);
@@ -434,11 +434,11 @@ TEST_F(PaintTest, TheMessagesNameTheProblem) {
     state.ImagePath = dir.Write("short.raw", std::vector<std::uint8_t>(8, 1)).string();
     FakeDisplayView display(10, 10);
     ScriptedDialogs dialogs;
-    PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display, dialogs);
+    ShowOutcome(PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display), dialogs);
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{ShortFileMessage(state.ImagePath, 9, 8)});
 
     state.TablesReady = false;
-    PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display, dialogs);
+    ShowOutcome(PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display), dialogs);
     EXPECT_EQ(dialogs.Messages.back(), "πάτησε πρώτα το κουμπί -Ξεκίνησε-");
 }
 

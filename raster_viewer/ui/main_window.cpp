@@ -189,19 +189,19 @@ void MainWindow::OnFl3Triggered() {
 }
 
 void MainWindow::OnHs1Triggered() {
-    PlotFromMenu(state_, PlotKind::Normal, *form3_, *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, PlotKind::Normal, *form3_), *dialogs_);
 }
 
 void MainWindow::OnHs2Triggered() {
-    PlotFromMenu(state_, PlotKind::Equalised, *form3_, *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, PlotKind::Equalised, *form3_), *dialogs_);
 }
 
 void MainWindow::OnTd1Triggered() {
-    NodeEntry(state_, *dialogs_);
+    ShowOutcome(NodeEntry(state_, *dialogs_), *dialogs_);
 }
 
 void MainWindow::OnHs3Triggered() {
-    PlotFromMenu(state_, PlotKind::Stretched, *form3_, *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, PlotKind::Stretched, *form3_), *dialogs_);
 }
 
 void MainWindow::OnPx1Triggered() {
@@ -223,11 +223,11 @@ ColourScheme MainWindow::SelectedScheme() const {
 }
 
 void MainWindow::Paint(PaintMode mode) {
-    PaintFromMenu(state_, mode, SelectedScheme(), *form3_, *dialogs_);
+    ShowOutcome(PaintFromMenu(state_, mode, SelectedScheme(), *form3_), *dialogs_);
 }
 
 void MainWindow::OnHeadCrTriggered() {
-    WriteHeader(state_, *dialogs_);
+    ShowOutcome(WriteHeader(state_), *dialogs_);
 }
 
 void MainWindow::OnHelpIpTriggered() {
@@ -235,7 +235,7 @@ void MainWindow::OnHelpIpTriggered() {
 }
 
 void MainWindow::OnCommand1Clicked() {
-    rastel::Start(state_, *dialogs_, *picture1_, form3_->Picture());
+    ShowOutcome(rastel::Start(state_, *picture1_, form3_->Picture()), *dialogs_);
 }
 
 void MainWindow::OnCommand2Clicked() {
@@ -247,7 +247,7 @@ void MainWindow::OnCommand3Clicked() {
 }
 
 void MainWindow::OnCommand4Clicked() {
-    SubsetRequest(state_, *dialogs_, *this, *picture1_);
+    ShowOutcome(SubsetRequest(state_, *dialogs_, *this, *picture1_), *dialogs_);
 }
 
 void MainWindow::ShowSubsetPath(std::string_view path) {
@@ -255,8 +255,8 @@ void MainWindow::ShowSubsetPath(std::string_view path) {
 }
 
 void MainWindow::OnCommand5Clicked() {
-    if (const std::optional<std::string> caption = ReadHeader(state_, *dialogs_)) {
-        label2_->setText(ToQString(*caption));
+    if (ShowOutcome(ReadHeader(state_), *dialogs_)) {
+        label2_->setText(ToQString(DimensionCaption(state_)));
     }
 }
 

@@ -13,6 +13,7 @@
 #include "common/ui/picture_area.h"
 #include "raster_viewer/core/rastel_help.h"
 #include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/rastel_texts.h"
 #include "raster_viewer/core/subset.h"
 #include "common/testing/temp_dir.h"
 #include "common/testing/window_controls.h"

@@ -13,6 +13,7 @@
 #include "common/core/dimension_header.h"
 #include "raster_viewer/testing/fake_display_view.h"
 #include "raster_viewer/core/histogram_pass.h"
+#include "common/testing/failure_check.h"
 #include "common/testing/memory_canvas.h"
 #include "raster_viewer/core/node_entry.h"
 #include "common/testing/param_name.h"
@@ -53,13 +54,13 @@ ViewerState WindowTables(const std::filesystem::path& image, const std::vector<N
     state.ImageCols = kCols;
     ScriptedDialogs dialogs;
     MemoryCanvas waitArea(81, 25);
-    EXPECT_EQ(rastel::HistogramPass(state, dialogs, waitArea).Outcome, rastel::PassOutcome::Built);
+    EXPECT_TRUE(testing::Succeeded(rastel::HistogramPass(state, waitArea)));
     if (!nodes.empty()) {
         dialogs.Answer(std::to_string(nodes.size()));
         for (const NodeText& node : nodes) {
             dialogs.Answer(node.X).Answer(node.Y);
         }
-        rastel::NodeEntry(state, dialogs);
+        EXPECT_TRUE(testing::Succeeded(rastel::NodeEntry(state, dialogs)));
     }
     EXPECT_TRUE(dialogs.Messages.empty());
     return state;
@@ -179,7 +180,7 @@ TEST(SubsetCommandTest, TheFileIsTheSubsetOfTheWindowForTheSameAnswers) {
         void ShowSubsetPath(std::string_view) override {}
     } form1;
     MemoryCanvas waitArea(81, 25);
-    rastel::SubsetRequest(window, dialogs, form1, waitArea);
+    ASSERT_TRUE(testing::Succeeded(rastel::SubsetRequest(window, dialogs, form1, waitArea)));
 
     SubsetOptions options;
     options.Image.Path = image.string();
