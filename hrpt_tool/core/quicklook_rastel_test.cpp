@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "hrpt_tool/core/swathly_texts.h"
 #include "common/core/dimension_header.h"
 #include "raster_viewer/core/dimensions.h"
 #include "hrpt_tool/testing/fake_main_view.h"
@@ -61,8 +62,8 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
     MemoryCanvas wait(81, 25);
     testing::FakeMainView form1;
     ASSERT_TRUE(
-        c.hrp ? HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, form1, wait)
-              : ProductQuicklook(state, c.interval, BandButton::SingleBand, dialogs, wait));
+        c.hrp ? ShowOutcome(HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, form1, wait), dialogs)
+              : ShowOutcome(ProductQuicklook(state, c.interval, BandButton::SingleBand, wait), dialogs));
 
     const auto image = TempDir::Read(dir / "look.img");
     EXPECT_EQ(

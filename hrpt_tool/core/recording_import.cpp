@@ -204,7 +204,7 @@ std::optional<ByteOrder> FirstFramesOrder(std::span<const std::uint8_t> block) {
 }
 
 // A recording refused for what it holds: Needed and Size say what was wanted and what was found.
-Failure Refusal(const BinaryFile& recording, FileProblem problem, std::int64_t needed,
+Failure FileRefusal(const BinaryFile& recording, FileProblem problem, std::int64_t needed,
                 std::int64_t size) {
     Failure::Details details = *recording.Fail(problem);
     details.Needed = needed;
@@ -335,10 +335,10 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
     // frame count from the size alone, before anything is read.
     const std::int64_t frames = size / kLineBytes;
     if (frames == 0) {
-        return Refusal(recording, FileProblem::NoFrames, kLineBytes, size);
+        return FileRefusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
     if (frames > kMostHrpLines) {
-        return Refusal(recording, FileProblem::TooLong, kMostHrpLines, frames);
+        return FileRefusal(recording, FileProblem::TooLong, kMostHrpLines, frames);
     }
     std::vector<std::uint8_t> block(
         static_cast<std::size_t>(std::min(frames, kFramesPerBlock) * kLineBytes));
@@ -347,7 +347,7 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
     }
     const std::optional<ByteOrder> order = FirstFramesOrder(block);
     if (!order) {
-        return Refusal(recording, FileProblem::NoFrames, kLineBytes, size);
+        return FileRefusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
 
     PendingOutput output(outputPath);

@@ -331,7 +331,7 @@ TEST(ImportedFile, ReadsBackThroughHeaderQuicklookAndCut) {
     qiv::testing::ScriptedDialogs dialogs;
     qiv::testing::FakeMainView form1;
     MemoryCanvas waitArea(81, 25);
-    ASSERT_TRUE(DisplayHeaderAndPrintData(state, "1", dialogs, form1));
+    ASSERT_TRUE(ShowOutcome(DisplayHeaderAndPrintData(state, "1", dialogs, form1), dialogs));
     const HeaderTexts shown = form1.Boxes();
     EXPECT_EQ(shown.Title, "NOAA-19 ");
     EXPECT_EQ(shown.SatId, "19");
@@ -341,7 +341,7 @@ TEST(ImportedFile, ReadsBackThroughHeaderQuicklookAndCut) {
 
     state.OutputPath = (dir / "ch2.img").string();
     state.OutputChosen = true;
-    ASSERT_TRUE(HrpQuicklook(state, "5", "1", BandButton::Band2, dialogs, form1, waitArea));
+    ASSERT_TRUE(ShowOutcome(HrpQuicklook(state, "5", "1", BandButton::Band2, dialogs, form1, waitArea), dialogs));
     const Bytes quicklook = TempDir::Read(dir / "ch2.img");
     ASSERT_EQ(quicklook.size(), 6u * 410u);
     for (const auto& [row, column] : {std::pair{1, 1}, std::pair{5, 409}}) {
@@ -354,7 +354,7 @@ TEST(ImportedFile, ReadsBackThroughHeaderQuicklookAndCut) {
     state.OutputPath = (dir / "part.hrp").string();
     state.OutputChosen = true;
     dialogs.Answer("3").Answer("12");
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, waitArea));
+    ASSERT_TRUE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, waitArea), dialogs));
     const Bytes part = TempDir::Read(dir / "part.hrp");
     ASSERT_EQ(part.size(), static_cast<std::size_t>(10 * kLineBytes));
     EXPECT_EQ(LineCountOf(HeaderOf(part)), 10);

@@ -13,6 +13,7 @@
 #include <iterator>
 #include <vector>
 
+#include "hrpt_tool/core/swathly_texts.h"
 #include "hrpt_tool/core/file_choice.h"
 #include "common/ui/fit_captions.h"
 #include "hrpt_tool/core/help_text.h"
@@ -225,7 +226,9 @@ void MainWindow::OnCommand1Clicked() {
 }
 
 void MainWindow::OnCommand2Clicked() {
-    DisplayHeaderAndPrintData(state_, ToStdString(text1_[14]->text()), *dialogs_, *this);
+    ShowOutcome(
+        DisplayHeaderAndPrintData(state_, ToStdString(text1_[14]->text()), *dialogs_, *this),
+        *dialogs_);
 }
 
 void MainWindow::OnCommand3Clicked() {
@@ -243,21 +246,26 @@ void MainWindow::OnCommand5Clicked() {
 }
 
 void MainWindow::OnCommand6Clicked() {
-    if (HrpQuicklook(state_, ToStdString(text2_[1]->text()), ToStdString(text1_[14]->text()),
-                     SelectedBand(), *dialogs_, *this, *picture1_)) {
+    if (ShowOutcome(HrpQuicklook(state_, ToStdString(text2_[1]->text()),
+                                 ToStdString(text1_[14]->text()), SelectedBand(), *dialogs_,
+                                 *this, *picture1_),
+                    *dialogs_)) {
         ShowQuicklookRows();
     }
 }
 
 void MainWindow::OnCommand7Clicked() {
-    if (ProductQuicklook(state_, ToStdString(text2_[1]->text()), SelectedBand(), *dialogs_,
-                         *picture1_)) {
+    if (ShowOutcome(
+            ProductQuicklook(state_, ToStdString(text2_[1]->text()), SelectedBand(), *picture1_),
+            *dialogs_)) {
         ShowQuicklookRows();
     }
 }
 
 void MainWindow::OnCommand8Clicked() {
-    CutLineRange(state_, ToStdString(text1_[14]->text()), *dialogs_, *this, *picture1_);
+    ShowOutcome(
+        CutLineRange(state_, ToStdString(text1_[14]->text()), *dialogs_, *this, *picture1_),
+        *dialogs_);
 }
 
 void MainWindow::OnCommand9Clicked() {

@@ -24,6 +24,10 @@ std::string EnglishFor(const Failure& failure) {
     return swathly::MessageFor(failure);
 }
 
+std::string EnglishFor(Refused<swathly::Refusal> refused) {
+    return swathly::MessageFor(refused);
+}
+
 std::string EnglishFor(Refused<rastel::Refusal> refused) {
     using rastel::Refusal;
     switch (refused.Why) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/core/failure.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 #include "raster_viewer/core/rastel_outcome.h"
 
 namespace qiv::qivtool {
@@ -15,6 +16,10 @@ std::string EnglishFor(const Failure& failure);
 
 // A refusal of Rastel_Qiv, in English.
 std::string EnglishFor(Refused<rastel::Refusal> refused);
+
+// A refusal of Swathly_Qiv, in English: the program's own message, which its texts file writes
+// by a switch over every reason.
+std::string EnglishFor(Refused<swathly::Refusal> refused);
 
 // The English of an outcome that is not done (empty when it is done).
 template <class Reason>

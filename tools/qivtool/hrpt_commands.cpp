@@ -7,6 +7,7 @@
 #include "hrpt_tool/core/file_choice.h"
 #include "hrpt_tool/core/line_cut.h"
 #include "hrpt_tool/core/line_header.h"
+#include "tools/qivtool/english.h"
 #include "tools/qivtool/option_dialogs.h"
 #include "hrpt_tool/core/quicklook.h"
 #include "hrpt_tool/core/recording_import.h"
@@ -116,8 +117,10 @@ int RunHrpInfo(const HrpInfoOptions& options, Console& console) {
         }
     }
     HeaderBoxes form1;
-    if (!swathly::DisplayHeaderAndPrintData(state, std::to_string(options.Line), dialogs, form1)) {
-        return RefusedBy(dialogs, console);
+    if (const swathly::CommandOutcome read =
+            swathly::DisplayHeaderAndPrintData(state, std::to_string(options.Line), dialogs, form1);
+        !read.Done()) {
+        return console.Refuse(EnglishFor(read));
     }
     PrintHeader(form1.Texts, options.Json, console.Out());
     // The header was read; a calibration file that could not be written is told after it.
@@ -135,18 +138,18 @@ int RunQuicklook(const QuicklookOptions& options, Console& console) {
     }
     const std::string interval = std::to_string(options.Step);
     HeaderBoxes form1;
-    bool written = false;
+    swathly::CommandOutcome written;
     switch (options.From) {
         case QuicklookSource::Hrp:
             written = swathly::HrpQuicklook(state, interval, "1", options.Band, dialogs, form1,
                                             console.WaitArea());
             break;
         case QuicklookSource::Product:
-            written = swathly::ProductQuicklook(state, interval, options.Band, dialogs,
-                                                console.WaitArea());
+            written =
+                swathly::ProductQuicklook(state, interval, options.Band, console.WaitArea());
             break;
     }
-    return written ? kDone : RefusedBy(dialogs, console);
+    return written.Done() ? kDone : console.Refuse(EnglishFor(written));
 }
 
 int RunCut(const CutOptions& options, Console& console) {
@@ -157,9 +160,10 @@ int RunCut(const CutOptions& options, Console& console) {
     }
     dialogs.Reply(std::to_string(options.Start)).Reply(std::to_string(options.End));
     HeaderBoxes form1;
-    if (!swathly::CutLineRange(state, std::to_string(options.Line), dialogs, form1,
-                               console.WaitArea())) {
-        return RefusedBy(dialogs, console);
+    if (const swathly::CommandOutcome cut = swathly::CutLineRange(
+            state, std::to_string(options.Line), dialogs, form1, console.WaitArea());
+        !cut.Done()) {
+        return console.Refuse(EnglishFor(cut));
     }
     return kDone;
 }
