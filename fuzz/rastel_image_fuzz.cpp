@@ -235,13 +235,13 @@ void CheckNodeEntry(const ViewerState& before, const ViewerState& after,
             "node entry changed a column other than the stretch");
 }
 
-const Column* TransferOf(const LevelTable& levels, PaintMode mode) {
+const Column* TransferOf(const LevelTable& levels, LevelMapping mode) {
     switch (mode) {
-        case PaintMode::Normal:
+        case LevelMapping::Normal:
             return nullptr;
-        case PaintMode::Equalised:
+        case LevelMapping::Equalised:
             return &levels.Equalised;
-        case PaintMode::Stretched:
+        case LevelMapping::Stretched:
             return &levels.Stretched;
     }
     return nullptr;
@@ -277,7 +277,7 @@ std::optional<std::pair<std::int64_t, std::int64_t>> Source(const Image& image, 
     return std::pair{r, c};
 }
 
-void CheckPainting(const Failure& failure, PaintMode mode, ColourScheme scheme,
+void CheckPainting(const Failure& failure, LevelMapping mode, ColourScheme scheme,
                    const ViewerState& before, const ViewerState& after, const Image& image,
                    const std::vector<Colour>& pictureBefore, std::size_t showsBefore,
                    const testing::FakeDisplayView& display) {
@@ -325,7 +325,7 @@ void CheckPainting(const Failure& failure, PaintMode mode, ColourScheme scheme,
 
     LevelTable expected = before.Levels;
     if (transfer != nullptr && image.HasPixels()) {
-        Column& column = mode == PaintMode::Equalised ? expected.Equalised : expected.Stretched;
+        Column& column = mode == LevelMapping::Equalised ? expected.Equalised : expected.Stretched;
         const Levels present = image.Present();
         for (int v = 0; v < 256; ++v) {
             if (present[v] && column[v] > 255) {
@@ -341,7 +341,7 @@ void CheckPainting(const Failure& failure, PaintMode mode, ColourScheme scheme,
 void PaintEveryWay(ViewerState& state, const Image& image, testing::FakeDisplayView& display) {
     for (const auto orientation : {ImageOrientation::Upright, ImageOrientation::UpsideDown}) {
         state.Orientation = orientation;
-        for (const auto mode : {PaintMode::Normal, PaintMode::Equalised, PaintMode::Stretched}) {
+        for (const auto mode : {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
             for (const auto scheme : {ColourScheme::Grey, ColourScheme::ContinuousSlicing,
                                       ColourScheme::RandomSlicing}) {
                 const ViewerState before = state;
@@ -357,7 +357,7 @@ void PaintEveryWay(ViewerState& state, const Image& image, testing::FakeDisplayV
 }
 
 void PlotEveryKind(ViewerState& state, const Image& image, testing::FakeDisplayView& display) {
-    for (const auto kind : {PlotKind::Normal, PlotKind::Equalised, PlotKind::Stretched}) {
+    for (const auto kind : {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
         testing::ScriptedDialogs dialogs;
         const std::size_t showsBefore = display.Shows.size();
         ShowOutcome(PlotFromMenu(state, kind, display), dialogs);
@@ -404,7 +404,7 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
 
     {
         testing::ScriptedDialogs refused;
-        ShowOutcome(PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display), refused);
+        ShowOutcome(PaintFromMenu(state, LevelMapping::Normal, ColourScheme::Grey, display), refused);
         Require(refused.Messages.size() == 1 && refused.Messages[0] == kPressStartFirst &&
                     display.Shows.empty(),
                 "painting before the pass must be refused");

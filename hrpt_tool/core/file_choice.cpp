@@ -97,7 +97,7 @@ std::optional<std::string> OfferImport(const std::string& recording, Dialogs& di
     ImportSummary summary;
     Failure failure;
     {
-        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
+        const WaitNotice notice(waitArea, kWaitMessage);
         failure = ImportRecording(recording, *output, *year, summary);
     }
     if (failure) {

@@ -23,19 +23,19 @@ constexpr std::array<Tick, 6> kTicks{
 
 }  // namespace
 
-std::string_view PlotTitle(PlotKind kind) {
+std::string_view PlotTitle(LevelMapping kind) {
     switch (kind) {
-        case PlotKind::Normal:
+        case LevelMapping::Normal:
             return " Κανονικό Ιστόγραμμα";
-        case PlotKind::Equalised:
+        case LevelMapping::Equalised:
             return "Εξισωμένο Ιστόγραμμα";
-        case PlotKind::Stretched:
+        case LevelMapping::Stretched:
             return "Τεντωμένο ιστόγραμμα";
     }
     return {};
 }
 
-void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
+void PlotHistogram(ViewerState& state, LevelMapping kind, DisplayView& display) {
     Canvas& picture = display.Picture();
     picture.Clear();
     const std::string_view title = PlotTitle(kind);
@@ -83,7 +83,7 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
     display.PlotShown(state.ImagePath);
 }
 
-CommandOutcome PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display) {
+CommandOutcome PlotFromMenu(ViewerState& state, LevelMapping kind, DisplayView& display) {
     if (!state.TablesReady) {
         return Refusal::TablesNotBuilt;
     }

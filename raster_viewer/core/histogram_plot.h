@@ -12,19 +12,15 @@
 
 namespace qiv::rastel {
 
-// Which histogram is plotted; for the equalised and the stretched one also the LevelTable column
-// that moves each level's count.
-using PlotKind = LevelMapping;
-
-std::string_view PlotTitle(PlotKind kind);
+std::string_view PlotTitle(LevelMapping kind);
 
 // Clears Picture1, builds the plotted histogram in column 4, shows the display window (not
 // moved) and draws axis, ticks with their labels, bars and title. The tallest bar is 200
 // pixels high; with no pixel counted at all no bar is drawn. Levels of column 2 or 3 outside
 // 0..255 count at the nearest level inside.
-void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display);
+void PlotHistogram(ViewerState& state, LevelMapping kind, DisplayView& display);
 
 // Hs1, Hs2, Hs3: refuses before the histogram pass (TablesNotBuilt), otherwise plots.
-CommandOutcome PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display);
+CommandOutcome PlotFromMenu(ViewerState& state, LevelMapping kind, DisplayView& display);
 
 }  // namespace qiv::rastel

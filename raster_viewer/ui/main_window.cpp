@@ -95,11 +95,12 @@ void MainWindow::BuildControls() {
     command1_ = Place(new QPushButton(QStringLiteral("Ξεκίνησε"), frame1_), "Command1",
                       TwipsRect(4440, 3000, 1215, 735));
 
-    optionGroup_ = new QButtonGroup(this);
-    optionGroup_->setExclusive(true);
-    optionGroup_->addButton(option1_, 1);
-    optionGroup_->addButton(option2_, 2);
-    optionGroup_->addButton(option3_, 3);
+    // The window owns the group, which keeps the three options exclusive.
+    auto* optionGroup = new QButtonGroup(this);
+    optionGroup->setExclusive(true);
+    optionGroup->addButton(option1_, 1);
+    optionGroup->addButton(option2_, 2);
+    optionGroup->addButton(option3_, 3);
     option1_->setChecked(true);
 
     // Tab order of the layout; the frame, the labels and the picture area take no focus.
@@ -189,11 +190,11 @@ void MainWindow::OnFl3Triggered() {
 }
 
 void MainWindow::OnHs1Triggered() {
-    ShowOutcome(PlotFromMenu(state_, PlotKind::Normal, *form3_), *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, LevelMapping::Normal, *form3_), *dialogs_);
 }
 
 void MainWindow::OnHs2Triggered() {
-    ShowOutcome(PlotFromMenu(state_, PlotKind::Equalised, *form3_), *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, LevelMapping::Equalised, *form3_), *dialogs_);
 }
 
 void MainWindow::OnTd1Triggered() {
@@ -201,19 +202,19 @@ void MainWindow::OnTd1Triggered() {
 }
 
 void MainWindow::OnHs3Triggered() {
-    ShowOutcome(PlotFromMenu(state_, PlotKind::Stretched, *form3_), *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, LevelMapping::Stretched, *form3_), *dialogs_);
 }
 
 void MainWindow::OnPx1Triggered() {
-    Paint(PaintMode::Normal);
+    Paint(LevelMapping::Normal);
 }
 
 void MainWindow::OnPx2Triggered() {
-    Paint(PaintMode::Equalised);
+    Paint(LevelMapping::Equalised);
 }
 
 void MainWindow::OnPx3Triggered() {
-    Paint(PaintMode::Stretched);
+    Paint(LevelMapping::Stretched);
 }
 
 ColourScheme MainWindow::SelectedScheme() const {
@@ -222,7 +223,7 @@ ColourScheme MainWindow::SelectedScheme() const {
                                    : ColourScheme::Grey;
 }
 
-void MainWindow::Paint(PaintMode mode) {
+void MainWindow::Paint(LevelMapping mode) {
     ShowOutcome(PaintFromMenu(state_, mode, SelectedScheme(), *form3_), *dialogs_);
 }
 

@@ -106,7 +106,7 @@ private:
 };
 
 void Paint(ViewerState& state, rastel::RowSink& sink) {
-    if (Failure failure = rastel::PaintImageRows(state, rastel::PaintMode::Equalised,
+    if (Failure failure = rastel::PaintImageRows(state, rastel::LevelMapping::Equalised,
                                                  rastel::ColourScheme::Grey, sink)) {
         throw std::runtime_error(rastel::MessageFor(failure));
     }

@@ -73,7 +73,7 @@ void PaintCases(const std::filesystem::path& image, int side, int runs,
     const double floor = MedianSeconds(runs, [&] { PlainRead(image); });
     for (const Scheme& scheme : kSchemes) {
         const double seconds = MedianSeconds(runs, [&] {
-            if (Failure failure = rastel::PaintImage(state, rastel::PaintMode::Equalised,
+            if (Failure failure = rastel::PaintImage(state, rastel::LevelMapping::Equalised,
                                                      scheme.Scheme, display)) {
                 throw std::runtime_error(rastel::MessageFor(failure));
             }

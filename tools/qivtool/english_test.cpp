@@ -146,7 +146,7 @@ TEST(EnglishTest, EveryRefusalOfEverySubcommandIsEnglishOnStderr) {
         {"import", missing, "--year", "2024", "-o", out},
     };
     const PlotLoader loader = [] {
-        return [](rastel::ViewerState&, rastel::PlotKind, const std::string&) -> Failure {
+        return [](rastel::ViewerState&, rastel::LevelMapping, const std::string&) -> Failure {
             return {};
         };
     };

@@ -182,7 +182,7 @@ int RunImport(const ImportOptions& options, Console& console) {
     }
     swathly::ImportSummary summary;
     {
-        const WaitNotice notice(console.WaitArea(), kSwathlyWaitMessage);
+        const WaitNotice notice(console.WaitArea(), swathly::kWaitMessage);
         failure = swathly::ImportRecording(options.Path, options.Output,
                                            static_cast<std::int16_t>(options.Year), summary);
     }

@@ -224,7 +224,7 @@ int RunRender(const RenderOptions& options, Console& console) {
         return kRefused;
     }
     // The normal painting reads no table: the pass would change nothing in it.
-    if (options.Table != rastel::PaintMode::Normal &&
+    if (options.Table != rastel::LevelMapping::Normal &&
         !BuildTables(*state, options.Nodes, console)) {
         return kRefused;
     }

@@ -102,7 +102,7 @@ TEST(TablesCommandTest, TheCsvHoldsTheTablesOfThePass) {
 
 struct RenderCase {
     const char* desc;
-    rastel::PaintMode table;
+    rastel::LevelMapping table;
     rastel::ColourScheme colours;
     bool upsideDown;
     std::vector<NodeText> nodes;
@@ -152,12 +152,12 @@ TEST_P(RenderCommandTest, ThePngIsTheWindowsPaintingPixelForPixel) {
 
 // clang-format off
 const RenderCase kRenderCases[] = {
-    {"normal grey upright", rastel::PaintMode::Normal, rastel::ColourScheme::Grey, false, {}},
-    {"equalised grey upside down", rastel::PaintMode::Equalised, rastel::ColourScheme::Grey, true,
+    {"normal grey upright", rastel::LevelMapping::Normal, rastel::ColourScheme::Grey, false, {}},
+    {"equalised grey upside down", rastel::LevelMapping::Equalised, rastel::ColourScheme::Grey, true,
      {}},
-    {"stretched by nodes in continuous slicing", rastel::PaintMode::Stretched,
+    {"stretched by nodes in continuous slicing", rastel::LevelMapping::Stretched,
      rastel::ColourScheme::ContinuousSlicing, false, kOneNode},
-    {"random slicing from the seed upside down", rastel::PaintMode::Equalised,
+    {"random slicing from the seed upside down", rastel::LevelMapping::Equalised,
      rastel::ColourScheme::RandomSlicing, true, {}},
 };
 // clang-format on
