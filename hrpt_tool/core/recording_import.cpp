@@ -313,12 +313,11 @@ bool StartsWithFrameSync(BinaryFile& file) {
     return !file.ReadFilled(0, start) && RecordingOrder(start).has_value();
 }
 
-Failure ImportRecording(const std::string& recordingPath, const std::string& outputPath,
-                        std::int16_t year, ImportSummary& summary) {
+CommandOutcome ImportRecording(const std::string& recordingPath, const std::string& outputPath,
+                               std::int16_t year, ImportSummary& summary) {
     summary = {};
     if (year < kFirstYear || year > kLastYear) {
-        return Failure::Details{FileProblem::Refused, FileRole::Input, recordingPath,
-                                std::string(kBadYear)};
+        return Refusal::BadYear;
     }
     BinaryFile recording(FileRole::Input);
     if (Failure failure = recording.Open(recordingPath, BinaryFile::Mode::Read)) {

@@ -102,9 +102,10 @@ void ImportCase(const std::string& name, const std::filesystem::path& recording,
             std::filesystem::remove(output);
         }
         swathly::ImportSummary summary;
-        if (Failure failure =
-                swathly::ImportRecording(recording.string(), output.string(), 2024, summary)) {
-            throw std::runtime_error(swathly::MessageFor(failure));
+        if (const swathly::CommandOutcome imported =
+                swathly::ImportRecording(recording.string(), output.string(), 2024, summary);
+            !imported.Done()) {
+            throw std::runtime_error(swathly::MessageFor(imported));
         }
     });
     std::filesystem::remove(output);

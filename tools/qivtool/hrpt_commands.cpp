@@ -181,13 +181,14 @@ int RunImport(const ImportOptions& options, Console& console) {
         return console.Refuse(swathly::MessageFor(failure));
     }
     swathly::ImportSummary summary;
+    swathly::CommandOutcome imported;
     {
         const WaitNotice notice(console.WaitArea(), swathly::kWaitMessage);
-        failure = swathly::ImportRecording(options.Path, options.Output,
-                                           static_cast<std::int16_t>(options.Year), summary);
+        imported = swathly::ImportRecording(options.Path, options.Output,
+                                            static_cast<std::int16_t>(options.Year), summary);
     }
-    if (failure) {
-        return console.Refuse(swathly::MessageFor(failure));
+    if (!imported.Done()) {
+        return console.Refuse(EnglishFor(imported));
     }
     console.Out() << swathly::ImportSummaryText(summary, options.Output) << '\n';
     return kDone;
