@@ -23,18 +23,6 @@ constexpr std::array<Tick, 6> kTicks{
 
 }  // namespace
 
-std::string_view PlotTitle(LevelMapping kind) {
-    switch (kind) {
-        case LevelMapping::Normal:
-            return " Κανονικό Ιστόγραμμα";
-        case LevelMapping::Equalised:
-            return "Εξισωμένο Ιστόγραμμα";
-        case LevelMapping::Stretched:
-            return "Τεντωμένο ιστόγραμμα";
-    }
-    return {};
-}
-
 void PlotHistogram(ViewerState& state, LevelMapping kind, DisplayView& display) {
     Canvas& picture = display.Picture();
     picture.Clear();

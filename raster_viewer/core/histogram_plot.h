@@ -8,11 +8,11 @@
 
 #include "raster_viewer/core/display_view.h"
 #include "raster_viewer/core/rastel_outcome.h"
+#include "raster_viewer/core/rastel_texts.h"  // PlotTitle
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
 
-std::string_view PlotTitle(LevelMapping kind);
 
 // Clears Picture1, builds the plotted histogram in column 4, shows the display window (not
 // moved) and draws axis, ticks with their labels, bars and title. The tallest bar is 200

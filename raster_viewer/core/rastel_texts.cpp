@@ -99,6 +99,18 @@ std::string PictureWriteMessage(const Failure& failure) {
     return "Δεν αποθηκεύτηκε η εικόνα στο αρχείο " + failure->Path + " : " + failure->Reason;
 }
 
+std::string_view PlotTitle(LevelMapping kind) {
+    switch (kind) {
+        case LevelMapping::Normal:
+            return " Κανονικό Ιστόγραμμα";
+        case LevelMapping::Equalised:
+            return "Εξισωμένο Ιστόγραμμα";
+        case LevelMapping::Stretched:
+            return "Τεντωμένο ιστόγραμμα";
+    }
+    return {};
+}
+
 std::string NodeXPrompt(int node) {
     return " Βάλε τιμή Χ για το Σημείο " + std::to_string(node);
 }

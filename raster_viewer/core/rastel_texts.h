@@ -9,6 +9,7 @@
 #include "common/core/dialogs.h"
 #include "common/core/failure.h"
 #include "raster_viewer/core/rastel_outcome.h"
+#include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
 
@@ -24,6 +25,9 @@ inline constexpr std::string_view kWaitMessage = "Αναμονή !!!";
 // The prompts of "Βάλε Γραμμές, Στήλες".
 inline constexpr std::string_view kRowsPrompt = "Βάλε αριθμό Γραμμών";
 inline constexpr std::string_view kColsPrompt = "Βάλε αριθμό Στηλών";
+
+// The title drawn above each histogram plot.
+std::string_view PlotTitle(LevelMapping kind);
 
 // The node entry (Td1): its prompts and its refusal. The X prompt has a Greek capital chi, the
 // Y prompt a Latin Y; each is followed by the node's number.
