@@ -142,9 +142,9 @@ void CheckPass(const CommandOutcome& result, const ViewerState& state, const Ima
     RequireInRange(state.Levels.Stretched, "the stretched level");
     Require(state.Levels.Equalised[255] == 255, "the equalisation does not end at 255");
     Require(state.Levels.Stretched[0] == 0, "the stretch does not start at 0");
-    Require(1 <= state.LowCut && state.LowCut <= state.HighCut && state.HighCut <= 255,
-            "the cut points " + Text(state.LowCut) + ", " + Text(state.HighCut) +
-                " are out of order");
+    Require(
+        1 <= state.LowCut && state.LowCut <= state.HighCut && state.HighCut <= 255,
+        "the cut points " + Text(state.LowCut) + ", " + Text(state.HighCut) + " are out of order");
     Require(state.Levels.Stretched[state.LowCut] == 10, "LowCut does not stretch to 10");
     Require(state.HighCut == state.LowCut || state.Levels.Stretched[state.HighCut] == 245,
             "HighCut does not stretch to 245");
@@ -341,7 +341,8 @@ void CheckPainting(const Failure& failure, LevelMapping mode, ColourScheme schem
 void PaintEveryWay(ViewerState& state, const Image& image, testing::FakeDisplayView& display) {
     for (const auto orientation : {ImageOrientation::Upright, ImageOrientation::UpsideDown}) {
         state.Orientation = orientation;
-        for (const auto mode : {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
+        for (const auto mode :
+             {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
             for (const auto scheme : {ColourScheme::Grey, ColourScheme::ContinuousSlicing,
                                       ColourScheme::RandomSlicing}) {
                 const ViewerState before = state;
@@ -357,7 +358,8 @@ void PaintEveryWay(ViewerState& state, const Image& image, testing::FakeDisplayV
 }
 
 void PlotEveryKind(ViewerState& state, const Image& image, testing::FakeDisplayView& display) {
-    for (const auto kind : {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
+    for (const auto kind :
+         {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
         testing::ScriptedDialogs dialogs;
         const std::size_t showsBefore = display.Shows.size();
         ShowOutcome(PlotFromMenu(state, kind, display), dialogs);
@@ -404,7 +406,8 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
 
     {
         testing::ScriptedDialogs refused;
-        ShowOutcome(PaintFromMenu(state, LevelMapping::Normal, ColourScheme::Grey, display), refused);
+        ShowOutcome(PaintFromMenu(state, LevelMapping::Normal, ColourScheme::Grey, display),
+                    refused);
         Require(refused.Messages.size() == 1 && refused.Messages[0] == kPressStartFirst &&
                     display.Shows.empty(),
                 "painting before the pass must be refused");

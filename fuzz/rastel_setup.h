@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/testing/scripted_dialogs.h"
+#include "fuzz/fuzz_support.h"
 #include "raster_viewer/core/dimensions.h"
 #include "raster_viewer/core/file_commands.h"
 #include "raster_viewer/core/rastel_texts.h"
-#include "fuzz/fuzz_support.h"
-#include "common/testing/scripted_dialogs.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {

@@ -387,9 +387,9 @@ int RunImport(std::span<const std::uint8_t> data) {
             // The year is the program's own refusal (Refused stands for it here), the rest are
             // the files' failures.
             const Failure* failure = outcome.FileFailure();
-            Require(failure != nullptr ? (*failure)->Problem == *refusal
-                                       : outcome.Is(Refusal::BadYear) &&
-                                             *refusal == FileProblem::Refused,
+            Require(failure != nullptr
+                        ? (*failure)->Problem == *refusal
+                        : outcome.Is(Refusal::BadYear) && *refusal == FileProblem::Refused,
                     "the import was refused for another reason: " + MessageFor(outcome));
         } else {
             imported = true;

@@ -263,7 +263,9 @@ int RunProductCommands(std::span<const std::uint8_t> data) {
     const bool ready = inputChosen && outputChosen;
     switch (command) {
         case Command::HrpQuicklook: {
-            done = ShowOutcome(HrpQuicklook(state, Reply(replies, 0), lineText, band, dialogs, form1, waitArea), dialogs);
+            done = ShowOutcome(
+                HrpQuicklook(state, Reply(replies, 0), lineText, band, dialogs, form1, waitArea),
+                dialogs);
             headerRead = ready && interval && !output.IsInput && line;
             const std::int64_t rows = QuicklookShape(lines, interval.value_or(1)).first;
             expectDone = headerRead && line == 1 && rows <= kMostHeaderRows && output.CanBeWritten;

@@ -45,8 +45,8 @@ template <class Reason>
     }
     if (const Refused<Reason>* refused = outcome.Refusal()) {
         return ::testing::AssertionFailure()
-               << "refused for reason " << static_cast<int>(refused->Why) << " ("
-               << refused->First << ", " << refused->Second << ")";
+               << "refused for reason " << static_cast<int>(refused->Why) << " (" << refused->First
+               << ", " << refused->Second << ")";
     }
     return ::testing::AssertionSuccess();
 }

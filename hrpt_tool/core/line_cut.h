@@ -38,7 +38,6 @@ PassTime AdvanceStartTime(PassTime time, std::int64_t start);
 Failure CopyLineRange(BinaryFile& input, BinaryFile& output, std::int64_t start, std::int64_t count,
                       std::span<const std::uint8_t, kLineHeaderBytes> header);
 
-
 // "Output (Hrp) --> Hrp Less Lines": reads the header of the line in lineText (shown in the
 // header boxes before the prompts; the input stays open for the copy), asks for the first and the
 // last line and writes lines Start..End into the output, the header record with the new line count

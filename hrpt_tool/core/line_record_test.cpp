@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "hrpt_tool/core/swathly_texts.h"
 #include "common/core/dimension_header.h"
-#include "hrpt_tool/testing/fake_main_view.h"
-#include "hrpt_tool/core/line_header.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "hrpt_tool/testing/fake_main_view.h"
 
 namespace qiv::swathly {
 namespace {

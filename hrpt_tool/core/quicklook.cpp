@@ -99,8 +99,8 @@ std::optional<std::int16_t> ReadSamplingInterval(std::string_view text) {
     return interval;
 }
 
-CommandOutcome ProductQuicklook(SwathlyState& state, std::string_view intervalText,
-                                BandButton band, Canvas& waitArea) {
+CommandOutcome ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandButton band,
+                                Canvas& waitArea) {
     const auto interval = TakeSamplingInterval(state, intervalText);
     if (CommandOutcome ready = Ready(state, interval); !ready.Done()) {
         return ready;

@@ -26,8 +26,8 @@ std::optional<std::int16_t> ReadSamplingInterval(std::string_view text);
 // clear OutputChosen and return true; the wait notice shows in waitArea meanwhile.
 
 // From a CAL, SST or NDV product, by the layout and band of the selected band button.
-CommandOutcome ProductQuicklook(SwathlyState& state, std::string_view intervalText,
-                                BandButton band, Canvas& waitArea);
+CommandOutcome ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandButton band,
+                                Canvas& waitArea);
 
 // From an HRP file: reads the header of the line in lineText first (which must be line 1,
 // whose header gives the line count) and shows it in the header boxes.

@@ -153,7 +153,8 @@ TEST(HrpQuicklook, ReadsTheChosenChannelOfEveryFifthSampleAndLine) {
         testing::FakeMainView form1;
         const int filesBefore = testing::OpenFiles();
 
-        ASSERT_TRUE(ShowOutcome(HrpQuicklook(state, "5", "1", row.button, dialogs, form1, wait), dialogs));
+        ASSERT_TRUE(
+            ShowOutcome(HrpQuicklook(state, "5", "1", row.button, dialogs, form1, wait), dialogs));
         EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
         EXPECT_EQ(state.LineCount, 11);
         EXPECT_EQ(state.QuicklookRows, 3);
@@ -179,7 +180,8 @@ TEST(HrpQuicklook, AnotherLineNumberShowsItsHeaderThenRefuses) {
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(ShowOutcome(HrpQuicklook(state, "5", "2", BandButton::SingleBand, dialogs, form1, wait), dialogs));
+    EXPECT_FALSE(ShowOutcome(
+        HrpQuicklook(state, "5", "2", BandButton::SingleBand, dialogs, form1, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kSetLineOne)});
     EXPECT_EQ(state.HeaderLine, 2);
     EXPECT_EQ(state.OutputChosen, true);
@@ -188,7 +190,8 @@ TEST(HrpQuicklook, AnotherLineNumberShowsItsHeaderThenRefuses) {
     EXPECT_TRUE(wait.printed.empty());
 
     // The input was closed: line 1 then works as usual.
-    EXPECT_TRUE(ShowOutcome(HrpQuicklook(state, "5", "1", BandButton::SingleBand, dialogs, form1, wait), dialogs));
+    EXPECT_TRUE(ShowOutcome(
+        HrpQuicklook(state, "5", "1", BandButton::SingleBand, dialogs, form1, wait), dialogs));
     EXPECT_EQ(HeaderOf(TempDir::Read(dir / "pass.qlk")), (DimensionHeader{1, 410}));
 }
 
@@ -202,7 +205,8 @@ TEST(HrpQuicklook, AShortPassWritesZerosAndKeepsItsSize) {
     RecordingCanvas wait;
     testing::FakeMainView form1;
 
-    ASSERT_TRUE(ShowOutcome(HrpQuicklook(state, "1", "1", BandButton::Band3, dialogs, form1, wait), dialogs));
+    ASSERT_TRUE(ShowOutcome(HrpQuicklook(state, "1", "1", BandButton::Band3, dialogs, form1, wait),
+                            dialogs));
     const auto image = TempDir::Read(dir / "pass.qlk");
     ASSERT_EQ(image.size(), 10u * 2048u);
     EXPECT_EQ(HeaderOf(image), (DimensionHeader{10, 2048}));
@@ -221,7 +225,8 @@ TEST(HrpQuicklook, ALineCountBeyondTheHeaderRowsIsRefused) {
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(ShowOutcome(HrpQuicklook(state, "1", "1", BandButton::Band1, dialogs, form1, wait), dialogs));
+    EXPECT_FALSE(ShowOutcome(HrpQuicklook(state, "1", "1", BandButton::Band1, dialogs, form1, wait),
+                             dialogs));
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_NE(dialogs.Messages[0].find("40000 rows"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "pass.qlk"));
@@ -266,8 +271,11 @@ TEST_P(QuicklookRefusalTest, ToldAndNothingWritten) {
 
     const bool written =
         c.command == Command::Product
-            ? ShowOutcome(ProductQuicklook(state, c.interval, BandButton::SingleBand, wait), dialogs)
-            : ShowOutcome(HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, form1, wait), dialogs);
+            ? ShowOutcome(ProductQuicklook(state, c.interval, BandButton::SingleBand, wait),
+                          dialogs)
+            : ShowOutcome(HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs,
+                                       form1, wait),
+                          dialogs);
     EXPECT_FALSE(written);
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0].rfind(c.message, 0), 0u) << dialogs.Messages[0];
@@ -326,9 +334,11 @@ TEST(SamplingInterval, KeptOnlyWhenUsable) {
     // No files are chosen, so the commands stop after taking the interval.
     ShowOutcome(ProductQuicklook(state, "2.5", BandButton::SingleBand, wait), dialogs);
     EXPECT_EQ(state.SamplingInterval, 2);
-    ShowOutcome(HrpQuicklook(state, "0", "1", BandButton::SingleBand, dialogs, form1, wait), dialogs);
+    ShowOutcome(HrpQuicklook(state, "0", "1", BandButton::SingleBand, dialogs, form1, wait),
+                dialogs);
     EXPECT_EQ(state.SamplingInterval, 2);
-    ShowOutcome(HrpQuicklook(state, " 3.5 ", "1", BandButton::SingleBand, dialogs, form1, wait), dialogs);
+    ShowOutcome(HrpQuicklook(state, " 3.5 ", "1", BandButton::SingleBand, dialogs, form1, wait),
+                dialogs);
     EXPECT_EQ(state.SamplingInterval, 4);
 }
 

@@ -205,7 +205,7 @@ std::optional<ByteOrder> FirstFramesOrder(std::span<const std::uint8_t> block) {
 
 // A recording refused for what it holds: Needed and Size say what was wanted and what was found.
 Failure FileRefusal(const BinaryFile& recording, FileProblem problem, std::int64_t needed,
-                std::int64_t size) {
+                    std::int64_t size) {
     Failure::Details details = *recording.Fail(problem);
     details.Needed = needed;
     details.Size = size;

@@ -348,7 +348,8 @@ TEST(ImportedFile, ReadsBackThroughHeaderQuicklookAndCut) {
 
     state.OutputPath = (dir / "ch2.img").string();
     state.OutputChosen = true;
-    ASSERT_TRUE(ShowOutcome(HrpQuicklook(state, "5", "1", BandButton::Band2, dialogs, form1, waitArea), dialogs));
+    ASSERT_TRUE(ShowOutcome(
+        HrpQuicklook(state, "5", "1", BandButton::Band2, dialogs, form1, waitArea), dialogs));
     const Bytes quicklook = TempDir::Read(dir / "ch2.img");
     ASSERT_EQ(quicklook.size(), 6u * 410u);
     for (const auto& [row, column] : {std::pair{1, 1}, std::pair{5, 409}}) {

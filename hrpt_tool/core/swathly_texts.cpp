@@ -53,8 +53,7 @@ std::string MessageFor(Refused<Refusal> refused) {
             return "Line # is beyond the last line of the file, which has " +
                    std::to_string(refused.First) + (refused.First == 1 ? " line." : " lines.");
         case Refusal::HeaderTooShort:
-            return HeaderTooShortMessage(static_cast<std::int32_t>(refused.First),
-                                         refused.Second);
+            return HeaderTooShortMessage(static_cast<std::int32_t>(refused.First), refused.Second);
         case Refusal::BadStartLine:
             return std::string(kBadStartLine);
         case Refusal::BadEndLine:

@@ -8,8 +8,8 @@
 
 #include "common/core/dialogs.h"
 #include "common/core/failure.h"
-#include "hrpt_tool/core/swathly_outcome.h"
 #include "hrpt_tool/core/recording_import.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 
 namespace qiv::swathly {
 

@@ -13,18 +13,18 @@
 #include <iterator>
 #include <vector>
 
-#include "hrpt_tool/core/swathly_texts.h"
-#include "hrpt_tool/core/file_choice.h"
 #include "common/ui/fit_captions.h"
-#include "hrpt_tool/core/help_text.h"
 #include "common/ui/help_window.h"
-#include "hrpt_tool/core/line_cut.h"
-#include "hrpt_tool/core/line_header.h"
 #include "common/ui/picture_area.h"
 #include "common/ui/qt_dialogs.h"
-#include "hrpt_tool/core/quicklook.h"
 #include "common/ui/text.h"
 #include "common/ui/twips.h"
+#include "hrpt_tool/core/file_choice.h"
+#include "hrpt_tool/core/help_text.h"
+#include "hrpt_tool/core/line_cut.h"
+#include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/quicklook.h"
+#include "hrpt_tool/core/swathly_texts.h"
 #include "hrpt_tool/ui/wrap_button.h"
 
 namespace qiv::swathly {
@@ -204,10 +204,10 @@ std::string MainWindow::DecimalSeparator() const {
 
 void MainWindow::ShowHeaderTexts(const HeaderTexts& texts) {
     const std::pair<QLineEdit*, const std::string*> boxes[] = {
-        {titleBox_, &texts.Title},       {satIdBox_, &texts.SatId}, {monthBox_, &texts.Month},
-        {dayBox_, &texts.Day},           {yearBox_, &texts.Year},   {hourBox_, &texts.Hour},
-        {minuteBox_, &texts.Minute},     {secsBox_, &texts.Secs},   {timeDiffBox_, &texts.TimeDiff},
-        {rowsBox_, &texts.Rows},         {colsBox_, &texts.Cols},
+        {titleBox_, &texts.Title},   {satIdBox_, &texts.SatId}, {monthBox_, &texts.Month},
+        {dayBox_, &texts.Day},       {yearBox_, &texts.Year},   {hourBox_, &texts.Hour},
+        {minuteBox_, &texts.Minute}, {secsBox_, &texts.Secs},   {timeDiffBox_, &texts.TimeDiff},
+        {rowsBox_, &texts.Rows},     {colsBox_, &texts.Cols},
     };
     for (const auto& [box, text] : boxes) {
         box->setText(ToQString(*text));
@@ -261,9 +261,9 @@ void MainWindow::OnCommand6Clicked() {
 }
 
 void MainWindow::OnCommand7Clicked() {
-    if (ShowOutcome(
-            ProductQuicklook(state_, ToStdString(samplingIntervalBox_->text()), SelectedBand(), *picture1_),
-            *dialogs_)) {
+    if (ShowOutcome(ProductQuicklook(state_, ToStdString(samplingIntervalBox_->text()),
+                                     SelectedBand(), *picture1_),
+                    *dialogs_)) {
         ShowQuicklookRows();
     }
 }

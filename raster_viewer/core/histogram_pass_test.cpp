@@ -7,11 +7,11 @@
 #include <ostream>
 #include <vector>
 
-#include "raster_viewer/core/file_commands.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "raster_viewer/core/file_commands.h"
 #include "raster_viewer/core/rastel_texts.h"
 
 namespace qiv::rastel {

@@ -13,7 +13,6 @@
 
 namespace qiv::rastel {
 
-
 // Clears Picture1, builds the plotted histogram in column 4, shows the display window (not
 // moved) and draws axis, ticks with their labels, bars and title. The tallest bar is 200
 // pixels high; with no pixel counted at all no bar is drawn. Levels of column 2 or 3 outside

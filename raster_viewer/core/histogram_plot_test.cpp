@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "raster_viewer/testing/fake_display_view.h"
-#include "raster_viewer/core/rastel_texts.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/rastel_texts.h"
+#include "raster_viewer/testing/fake_display_view.h"
 
 namespace qiv::rastel {
 namespace {
@@ -103,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(Plots, PlotTest, ::testing::ValuesIn(kPlotCases),
                          qiv::testing::DescName<PlotCase>);
 
 TEST(PlotFrameTest, AxisTicksLabelsAndTitleSitWhereTheyBelong) {
-    for (const LevelMapping kind : {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
+    for (const LevelMapping kind :
+         {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
         ViewerState state = TablesBuilt();  // no pixel counted: the frame alone
         FakeDisplayView display(400, 300);
         display.Picture1.SetPixel(300, 200, kBar);  // an earlier drawing

@@ -24,7 +24,6 @@ std::optional<std::int16_t> AskNumber(Dialogs& dialogs, std::string_view prompt)
 
 }  // namespace
 
-
 CommandOutcome NodeEntry(ViewerState& state, Dialogs& dialogs) {
     const std::optional<std::int16_t> count = AskNumber(dialogs, kNodeCountPrompt);
     if (!count) {

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "raster_viewer/core/rastel_texts.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/rastel_texts.h"
 
 namespace qiv::rastel {
 namespace {

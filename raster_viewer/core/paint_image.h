@@ -6,8 +6,8 @@
 #include <functional>
 #include <span>
 
-#include "raster_viewer/core/display_view.h"
 #include "common/core/failure.h"
+#include "raster_viewer/core/display_view.h"
 #include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/viewer_state.h"
 

@@ -403,7 +403,8 @@ TEST_P(PaintRefusalTest, NothingIsPainted) {
     FakeDisplayView display(10, 10, kGround);
     ScriptedDialogs dialogs;
 
-    ShowOutcome(PaintFromMenu(state, LevelMapping::Equalised, ColourScheme::Grey, display), dialogs);
+    ShowOutcome(PaintFromMenu(state, LevelMapping::Equalised, ColourScheme::Grey, display),
+                dialogs);
 
     EXPECT_EQ(dialogs.Messages.size(), row.expectMessage ? 1u : 0u);
     EXPECT_EQ(display.Shows.size(), row.expectShown ? 1u : 0u);

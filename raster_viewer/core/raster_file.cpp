@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace qiv::rastel {
 
 CommandOutcome HasPixels(const ViewerState& state) {

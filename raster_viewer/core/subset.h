@@ -5,8 +5,8 @@
 #include "common/core/canvas.h"
 #include "common/core/dialogs.h"
 #include "common/core/failure.h"
-#include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/main_view.h"
+#include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {

@@ -54,9 +54,11 @@ void QuicklookCase(const char* name, const std::filesystem::path& input,
         const swathly::BandButton band =
             fromHrp ? swathly::BandButton::SingleBand : swathly::BandButton::Band4;
         const bool done =
-            fromHrp
-                ? swathly::ShowOutcome(swathly::HrpQuicklook(state, intervalText, "1", band, dialogs, form1, waitArea), dialogs)
-                : swathly::ShowOutcome(swathly::ProductQuicklook(state, intervalText, band, waitArea), dialogs);
+            fromHrp ? swathly::ShowOutcome(swathly::HrpQuicklook(state, intervalText, "1", band,
+                                                                 dialogs, form1, waitArea),
+                                           dialogs)
+                    : swathly::ShowOutcome(
+                          swathly::ProductQuicklook(state, intervalText, band, waitArea), dialogs);
         Check(done, dialogs, name);
     });
     const std::int64_t written = FileBytes(output);
@@ -78,7 +80,9 @@ void LineCutCase(const std::filesystem::path& input, const std::filesystem::path
         SwathlyState state = ChosenFiles(input, output);
         testing::ScriptedDialogs dialogs;
         dialogs.Answer(std::to_string(start)).Answer(std::to_string(start + keep - 1));
-        Check(swathly::ShowOutcome(swathly::CutLineRange(state, "1", dialogs, form1, waitArea), dialogs), dialogs, "line cut");
+        Check(swathly::ShowOutcome(swathly::CutLineRange(state, "1", dialogs, form1, waitArea),
+                                   dialogs),
+              dialogs, "line cut");
     });
     const std::int64_t bytes = static_cast<std::int64_t>(keep) * swathly::kLineBytes;
     const auto copy = dir / "cut-floor.hrp";

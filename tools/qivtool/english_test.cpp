@@ -48,8 +48,8 @@ char32_t FirstGreek(const std::string& text) {
 
 TEST(EnglishTest, FirstGreekFindsGreekOnly) {
     EXPECT_EQ(FirstGreek("Give the image file first"), 0u);
-    EXPECT_EQ(FirstGreek("x \xce\x91"), 0x391u);          // Α
-    EXPECT_EQ(FirstGreek("\xe1\xbc\x80"), 0x1F00u);       // ἀ
+    EXPECT_EQ(FirstGreek("x \xce\x91"), 0x391u);         // Α
+    EXPECT_EQ(FirstGreek("\xe1\xbc\x80"), 0x1F00u);      // ἀ
     EXPECT_EQ(FirstGreek("\xc3\xa9 \xe2\x80\x94"), 0u);  // é, an em dash
 }
 
@@ -57,9 +57,9 @@ TEST(EnglishTest, FirstGreekFindsGreekOnly) {
 TEST(EnglishTest, EveryRefusalOfBothProgramsIsEnglish) {
     using R = rastel::Refusal;
     using S = swathly::Refusal;
-    for (const R why : {R::NoImageChosen, R::PassWithoutImage, R::TablesNotBuilt, R::NoPixels,
-                        R::BeyondHeader, R::SubsetOutsideImage, R::SubsetBadCounts,
-                        R::SubsetTooLarge, R::TooManyNodes}) {
+    for (const R why :
+         {R::NoImageChosen, R::PassWithoutImage, R::TablesNotBuilt, R::NoPixels, R::BeyondHeader,
+          R::SubsetOutsideImage, R::SubsetBadCounts, R::SubsetTooLarge, R::TooManyNodes}) {
         const std::string text = EnglishFor(Refused<R>{why, 40000, -3});
         SCOPED_TRACE("rastel reason " + std::to_string(static_cast<int>(why)) + ": " + text);
         EXPECT_FALSE(text.empty());

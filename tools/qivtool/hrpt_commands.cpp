@@ -4,16 +4,16 @@
 #include <string>
 #include <utility>
 
+#include "common/core/wait_notice.h"
 #include "hrpt_tool/core/file_choice.h"
 #include "hrpt_tool/core/line_cut.h"
 #include "hrpt_tool/core/line_header.h"
-#include "tools/qivtool/english.h"
-#include "tools/qivtool/option_dialogs.h"
 #include "hrpt_tool/core/quicklook.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_state.h"
 #include "hrpt_tool/core/swathly_texts.h"
-#include "common/core/wait_notice.h"
+#include "tools/qivtool/english.h"
+#include "tools/qivtool/option_dialogs.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -145,8 +145,7 @@ int RunQuicklook(const QuicklookOptions& options, Console& console) {
                                             console.WaitArea());
             break;
         case QuicklookSource::Product:
-            written =
-                swathly::ProductQuicklook(state, interval, options.Band, console.WaitArea());
+            written = swathly::ProductQuicklook(state, interval, options.Band, console.WaitArea());
             break;
     }
     return written.Done() ? kDone : console.Refuse(EnglishFor(written));

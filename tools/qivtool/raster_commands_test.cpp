@@ -11,18 +11,18 @@
 #include <vector>
 
 #include "common/core/dimension_header.h"
-#include "raster_viewer/testing/fake_display_view.h"
-#include "raster_viewer/core/histogram_pass.h"
 #include "common/testing/failure_check.h"
 #include "common/testing/memory_canvas.h"
-#include "raster_viewer/core/node_entry.h"
 #include "common/testing/param_name.h"
 #include "common/testing/png_picture.h"
-#include "tools/samples/raster_samples.h"
-#include "tools/qivtool/run_command.h"
 #include "common/testing/scripted_dialogs.h"
-#include "raster_viewer/core/subset.h"
 #include "common/testing/temp_dir.h"
+#include "raster_viewer/core/histogram_pass.h"
+#include "raster_viewer/core/node_entry.h"
+#include "raster_viewer/core/subset.h"
+#include "raster_viewer/testing/fake_display_view.h"
+#include "tools/qivtool/run_command.h"
+#include "tools/samples/raster_samples.h"
 
 namespace qiv::qivtool {
 namespace {
