@@ -11,6 +11,7 @@ namespace {
 std::string_view FileName(FileRole role) {
     switch (role) {
         case FileRole::Input:
+        case FileRole::Header:
             return "input file";
         case FileRole::Output:
             return "output file";
@@ -21,6 +22,59 @@ std::string_view FileName(FileRole role) {
 }
 
 }  // namespace
+
+std::string MessageFor(const CommandOutcome& outcome) {
+    if (const Failure* failure = outcome.FileFailure()) {
+        return MessageFor(*failure);
+    }
+    if (const Refused<Refusal>* refused = outcome.Refusal()) {
+        return MessageFor(*refused);
+    }
+    return {};
+}
+
+bool ShowOutcome(const CommandOutcome& outcome, Dialogs& dialogs) {
+    if (outcome.Done()) {
+        return true;
+    }
+    dialogs.Message(MessageFor(outcome));
+    return false;
+}
+
+std::string MessageFor(Refused<Refusal> refused) {
+    switch (refused.Why) {
+        case Refusal::NoInputChosen:
+            return std::string(kEnterFileNameFirst);
+        case Refusal::FilesNotChosen:
+            return std::string(kEnterFilesFirst);
+        case Refusal::LineBelowOne:
+            return std::string(kLineBelowOne);
+        case Refusal::LineBeyondFile:
+            return "Line # is beyond the last line of the file, which has " +
+                   std::to_string(refused.First) + (refused.First == 1 ? " line." : " lines.");
+        case Refusal::HeaderTooShort:
+            return HeaderTooShortMessage(static_cast<std::int32_t>(refused.First), refused.Second);
+        case Refusal::BadStartLine:
+            return std::string(kBadStartLine);
+        case Refusal::BadEndLine:
+            return "Enter an end line from " + std::to_string(refused.First) + " to 32767";
+        case Refusal::StartBeyondFile:
+            return "The input file has " + std::to_string(refused.First) +
+                   " lines: the start line " + std::to_string(refused.Second) +
+                   " lies beyond its end";
+        case Refusal::BadInterval:
+            return std::string(kBadInterval);
+        case Refusal::NotLineOne:
+            return std::string(kSetLineOne);
+        case Refusal::QuicklookTooLarge:
+            return "The quicklook would have " + std::to_string(refused.First) +
+                   " rows, more than its header can hold (32767): enter a larger sampling "
+                   "interval";
+        case Refusal::BadYear:
+            return std::string(kBadYear);
+    }
+    return {};
+}
 
 std::string MessageFor(const Failure& failure) {
     const Failure::Details& f = *failure;
