@@ -4,7 +4,7 @@
 # that Qt's AUTOMOC writes, so run it after a build. The generated files themselves (the
 # *_autogen folders) are left out. The test sources (*_test.cpp) run with two more names
 # allowed, from the conventions of the tests: camelCase members of records (the rows of the test
-# tables: desc, ...), camelCase members of the fixtures (dir, state) and camelCase private methods (the slots of QtTest: its test functions and
+# tables: desc, ...), camelCase members of the fixtures (dir, state), and camelCase private methods (the slots of QtTest: its test functions and
 # their _data functions).
 set -euo pipefail
 cd "$(dirname "$0")/.."
