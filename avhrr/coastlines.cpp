@@ -92,8 +92,8 @@ public:
     }
 
     template <typename T>
-    Failure Range(const Variable& variable, const char* name, std::size_t start,
-                  std::size_t count, std::vector<T>& values) const {
+    Failure Range(const Variable& variable, const char* name, std::size_t start, std::size_t count,
+                  std::vector<T>& values) const {
         if (start > variable.Length || count > variable.Length - start) {
             return Refuse(std::string(name) + " holds fewer entries than the file refers to");
         }
@@ -238,9 +238,9 @@ Failure ReadCoastlines(const std::filesystem::path& file, const GeoBox& box,
             }
             const auto first = static_cast<std::size_t>(firstSegments[bin]);
             const auto count = static_cast<std::size_t>(segmentCounts[bin]);
-            if (Failure failure = reader.Range(
-                    segmentInfo, "Embedded_npts_levels_exit_entry_for_a_segment", first, count,
-                    infos)) {
+            if (Failure failure =
+                    reader.Range(segmentInfo, "Embedded_npts_levels_exit_entry_for_a_segment",
+                                 first, count, infos)) {
                 return failure;
             }
             if (Failure failure = reader.Range(segmentFirstPoint, "Id_of_first_point_in_a_segment",

@@ -66,9 +66,9 @@ TEST(Coastlines, IntermediateLinesPassByKnownCoastalPoints) {
     for (const Place& place : kCoastalPlaces) {
         SCOPED_TRACE(place.desc);
         const GeoPoint p = place.At;
-        const auto lines = Read(CoastResolution::Intermediate,
-                                {p.Latitude - 0.5, p.Latitude + 0.5, p.Longitude - 0.5,
-                                 p.Longitude + 0.5});
+        const auto lines =
+            Read(CoastResolution::Intermediate,
+                 {p.Latitude - 0.5, p.Latitude + 0.5, p.Longitude - 0.5, p.Longitude + 0.5});
         EXPECT_LT(DistanceKm(p, lines), 1.5);
     }
 }
@@ -146,8 +146,11 @@ TEST(Coastlines, ReadsTheBinnedLayout) {
         double Latitude, Longitude;
     };
     const Expected kExpected[] = {
-        {0, 0, -90.0, 0.0},   {0, 1, 90.0, 180.0},  {0, 2, -90.0 + 10000 * step, 40000 * step},
-        {1, 0, -90.0, -180.0 + 32768 * step}, {1, 1, 90.0, -180.0},
+        {0, 0, -90.0, 0.0},
+        {0, 1, 90.0, 180.0},
+        {0, 2, -90.0 + 10000 * step, 40000 * step},
+        {1, 0, -90.0, -180.0 + 32768 * step},
+        {1, 1, 90.0, -180.0},
     };
     for (const Expected& e : kExpected) {
         SCOPED_TRACE(::testing::PrintToString(e.Line) + "/" + ::testing::PrintToString(e.Point));
@@ -181,7 +184,8 @@ TEST(Coastlines, RefusesMissingAndMalformedFiles) {
         void (*Apply)(testing::BinnedFile&);
     };
     const Damage kDamages[] = {
-        {"no points", [](testing::BinnedFile& f) {
+        {"no points",
+         [](testing::BinnedFile& f) {
              f.Leave.push_back("Relative_latitude_from_SW_corner_of_bin");
          }},
         {"bins that do not tile", [](testing::BinnedFile& f) { f.BinsAround = 3; }},
@@ -191,7 +195,8 @@ TEST(Coastlines, RefusesMissingAndMalformedFiles) {
         {"a negative first segment", [](testing::BinnedFile& f) { f.FirstSegment[0] = -1; }},
         {"points beyond the list", [](testing::BinnedFile& f) { f.SegmentInfo[0] += 10 << 9; }},
         {"a negative first point", [](testing::BinnedFile& f) { f.FirstPoint[0] = -3; }},
-        {"fewer bins than the header says", [](testing::BinnedFile& f) {
+        {"fewer bins than the header says",
+         [](testing::BinnedFile& f) {
              f.FirstSegment.pop_back();
              f.SegmentCount.pop_back();
          }},

@@ -104,10 +104,10 @@ inline bool WriteBinnedFile(const std::filesystem::path& path, const BinnedFile&
         }
         const std::size_t start = 0;
         const std::size_t count = entry.Count;
-        ok = ok && (entry.Ints != nullptr
-                        ? nc_put_vara_int(id, entry.Var, &start, &count, entry.Ints)
-                        : nc_put_vara_short(id, entry.Var, &start, &count, entry.Shorts)) ==
-                       NC_NOERR;
+        ok = ok &&
+             (entry.Ints != nullptr
+                  ? nc_put_vara_int(id, entry.Var, &start, &count, entry.Ints)
+                  : nc_put_vara_short(id, entry.Var, &start, &count, entry.Shorts)) == NC_NOERR;
     }
     return nc_close(id) == NC_NOERR && ok;
 }

@@ -92,8 +92,8 @@ Failure WriteGeoTiff(const std::filesystem::path& path, const TiePointGrid& grid
         return GdalFailure(path, "GDAL has no GTiff driver");
     }
     const char* options[] = {"COMPRESS=DEFLATE", nullptr};
-    Dataset dataset(GDALCreate(driver, output.Temporary().c_str(), grid.ImageCols,
-                               grid.ImageRows, 1, GDT_Byte, const_cast<char**>(options)));
+    Dataset dataset(GDALCreate(driver, output.Temporary().c_str(), grid.ImageCols, grid.ImageRows,
+                               1, GDT_Byte, const_cast<char**>(options)));
     if (dataset.Handle() == nullptr) {
         return GdalFailure(path, "GDAL cannot create the GeoTIFF");
     }

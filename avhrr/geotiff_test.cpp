@@ -24,9 +24,11 @@ TiePointGrid MakeGrid(double lon0, int rows, int cols, int step) {
     TiePointGrid grid;
     grid.ImageRows = rows;
     grid.ImageCols = cols;
-    for (int r = 0; r < rows - 1; r += step) grid.Rows.push_back(r);
+    for (int r = 0; r < rows - 1; r += step)
+        grid.Rows.push_back(r);
     grid.Rows.push_back(rows - 1);
-    for (int c = 0; c < cols - 1; c += step) grid.Cols.push_back(c);
+    for (int c = 0; c < cols - 1; c += step)
+        grid.Cols.push_back(c);
     grid.Cols.push_back(cols - 1);
     for (int r : grid.Rows) {
         for (int c : grid.Cols) {
@@ -43,7 +45,8 @@ std::vector<std::uint8_t> Pattern(int rows, int cols) {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(rows) * cols);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
-            pixels[static_cast<std::size_t>(r) * cols + c] = static_cast<std::uint8_t>(r * 7 + c * 3);
+            pixels[static_cast<std::size_t>(r) * cols + c] =
+                static_cast<std::uint8_t>(r * 7 + c * 3);
         }
     }
     return pixels;
@@ -56,7 +59,8 @@ public:
         handle_ = GDALOpen(path.c_str(), GA_ReadOnly);
     }
     ~Opened() {
-        if (handle_ != nullptr) GDALClose(handle_);
+        if (handle_ != nullptr)
+            GDALClose(handle_);
     }
     GDALDatasetH Handle() const { return handle_; }
 
@@ -96,9 +100,9 @@ TEST_P(GeoTiffTest, ReadsBackThroughGdal) {
     GDALRasterBandH band = GDALGetRasterBand(tif.Handle(), 1);
     EXPECT_EQ(GDALGetRasterDataType(band), GDT_Byte);
     std::vector<std::uint8_t> back(pixels.size());
-    ASSERT_EQ(GDALRasterIO(band, GF_Read, 0, 0, cols, rows, back.data(), cols, rows, GDT_Byte, 0,
-                           0),
-              CE_None);
+    ASSERT_EQ(
+        GDALRasterIO(band, GF_Read, 0, 0, cols, rows, back.data(), cols, rows, GDT_Byte, 0, 0),
+        CE_None);
     EXPECT_EQ(back, pixels);
 
     ASSERT_EQ(GDALGetGCPCount(tif.Handle()), static_cast<int>(grid.Latitude.size()));
@@ -106,13 +110,14 @@ TEST_P(GeoTiffTest, ReadsBackThroughGdal) {
     for (std::size_t r = 0; r < grid.Rows.size(); ++r) {
         for (std::size_t c = 0; c < grid.Cols.size(); ++c) {
             const std::size_t k = r * grid.Cols.size() + c;
-            SCOPED_TRACE(::testing::Message() << "tie point " << grid.Rows[r] << "," << grid.Cols[c]);
+            SCOPED_TRACE(::testing::Message()
+                         << "tie point " << grid.Rows[r] << "," << grid.Cols[c]);
             EXPECT_DOUBLE_EQ(gcps[k].dfGCPPixel, grid.Cols[c] + 0.5);
             EXPECT_DOUBLE_EQ(gcps[k].dfGCPLine, grid.Rows[r] + 0.5);
             EXPECT_NEAR(std::remainder(gcps[k].dfGCPX - grid.Longitude[k], 360.0), 0.0, 1e-9);
             // No jump of 360° between neighbours: the longitudes run on across the dateline.
-            EXPECT_NEAR(gcps[k].dfGCPX - gcps[0].dfGCPX, 0.013 * grid.Cols[c] + 0.002 * grid.Rows[r],
-                        1e-9);
+            EXPECT_NEAR(gcps[k].dfGCPX - gcps[0].dfGCPX,
+                        0.013 * grid.Cols[c] + 0.002 * grid.Rows[r], 1e-9);
             EXPECT_DOUBLE_EQ(gcps[k].dfGCPY, grid.Latitude[k]);
         }
     }

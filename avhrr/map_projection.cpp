@@ -59,9 +59,7 @@ void MapProjection::Inverse(double x, double y, double& latitude, double& longit
             const double c = 2.0 * std::atan(rho / (2.0 * kEarthRadiusKm));
             const bool north = Kind == MapKind::NorthPolarStereographic;
             latitude = (north ? 90.0 : -90.0) - (north ? 1.0 : -1.0) * c / kRadians;
-            const double dLon = rho == 0.0 ? 0.0
-                                : north    ? std::atan2(x, -y)
-                                           : std::atan2(x, y);
+            const double dLon = rho == 0.0 ? 0.0 : north ? std::atan2(x, -y) : std::atan2(x, y);
             longitude = CentreLongitude + dLon / kRadians;
             return;
         }
@@ -181,7 +179,8 @@ MapFrame ChooseMap(const TiePointGrid& grid) {
     const double widthKm = xMax - xMin;
     const double heightKm = yMax - yMin;
     // Coarser pixels for a map that would be too large (or a grid whose points lie far apart).
-    while ((widthKm / pixelKm + 3) * (heightKm / pixelKm + 3) > static_cast<double>(kMostMapPixels)) {
+    while ((widthKm / pixelKm + 3) * (heightKm / pixelKm + 3) >
+           static_cast<double>(kMostMapPixels)) {
         pixelKm *= 1.25;
     }
     frame.PixelKm = pixelKm;

@@ -13,17 +13,17 @@
 namespace qiv::avhrr {
 
 enum class MapKind {
-    Equirectangular,         // x = R (lon - lon0) cos(lat1), y = R lat
-    NorthPolarStereographic, // true to scale at the pole, lon0 pointing down the picture
-    SouthPolarStereographic, // true to scale at the pole, lon0 pointing up the picture
+    Equirectangular,          // x = R (lon - lon0) cos(lat1), y = R lat
+    NorthPolarStereographic,  // true to scale at the pole, lon0 pointing down the picture
+    SouthPolarStereographic,  // true to scale at the pole, lon0 pointing up the picture
 };
 
 inline constexpr double kEarthRadiusKm = 6371.0;  // mean radius (IUGG)
 
 struct MapProjection {
     MapKind Kind = MapKind::Equirectangular;
-    double CentreLongitude = 0.0;    // lon0, degrees
-    double StandardLatitude = 0.0;   // lat1 of the equirectangular map, degrees
+    double CentreLongitude = 0.0;   // lon0, degrees
+    double StandardLatitude = 0.0;  // lat1 of the equirectangular map, degrees
 
     // Map km of a place; longitudes of any turn.
     void Forward(double latitude, double longitude, double& x, double& y) const;

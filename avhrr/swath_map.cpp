@@ -101,19 +101,20 @@ Failure SwathMap::Resample(const TiePointGrid& grid, SwathImage& image) {
             return failure;
         }
         auto rasterise = [&](const Vertex& a, const Vertex& b, const Vertex& c) {
-            const double area = (b.Column - a.Column) * (c.Row - a.Row) -
-                                (c.Column - a.Column) * (b.Row - a.Row);
+            const double area =
+                (b.Column - a.Column) * (c.Row - a.Row) - (c.Column - a.Column) * (b.Row - a.Row);
             if (!(std::abs(area) > 1e-12)) {
                 return;
             }
-            const int x0 = std::max(0, static_cast<int>(std::ceil(
-                                           std::min({a.Column, b.Column, c.Column}) - 1e-9)));
-            const int x1 = std::min(width - 1, static_cast<int>(std::floor(std::max(
-                                                   {a.Column, b.Column, c.Column}) + 1e-9)));
-            const int y0 = std::max(
-                0, static_cast<int>(std::ceil(std::min({a.Row, b.Row, c.Row}) - 1e-9)));
-            const int y1 = std::min(height - 1, static_cast<int>(std::floor(
-                                                    std::max({a.Row, b.Row, c.Row}) + 1e-9)));
+            const int x0 = std::max(
+                0, static_cast<int>(std::ceil(std::min({a.Column, b.Column, c.Column}) - 1e-9)));
+            const int x1 = std::min(
+                width - 1,
+                static_cast<int>(std::floor(std::max({a.Column, b.Column, c.Column}) + 1e-9)));
+            const int y0 =
+                std::max(0, static_cast<int>(std::ceil(std::min({a.Row, b.Row, c.Row}) - 1e-9)));
+            const int y1 = std::min(
+                height - 1, static_cast<int>(std::floor(std::max({a.Row, b.Row, c.Row}) + 1e-9)));
             // A cell far larger than its image pixels can only be one torn across the map's
             // edge (a place the map cannot hold whole): left out.
             const double cellPixels = (c.ImageRow - a.ImageRow + 1) * (c.ImageCol - a.ImageCol + 1);
@@ -141,8 +142,8 @@ Failure SwathMap::Resample(const TiePointGrid& grid, SwathImage& image) {
                     const double imageCol = wa * a.ImageCol + wb * b.ImageCol + wc * c.ImageCol;
                     const int r = std::clamp(static_cast<int>(std::lround(imageRow)), first,
                                              first + count - 1);
-                    const int col = std::clamp(static_cast<int>(std::lround(imageCol)), 0,
-                                               grid.ImageCols - 1);
+                    const int col =
+                        std::clamp(static_cast<int>(std::lround(imageCol)), 0, grid.ImageCols - 1);
                     const std::size_t at = static_cast<std::size_t>(y) * width + x;
                     counts_[at] = band[static_cast<std::size_t>(r - first) * grid.ImageCols + col];
                     marks_[at] |= kImageBit;
@@ -238,8 +239,7 @@ void SwathMap::DrawGraticule(double degrees) {
             std::min<double>(kMostLineSamples, std::ceil((to - from) / sample) + 1));
     };
     std::vector<GeoPoint> line;
-    for (double lat = std::ceil(box.South / degrees) * degrees; lat <= box.North;
-         lat += degrees) {
+    for (double lat = std::ceil(box.South / degrees) * degrees; lat <= box.North; lat += degrees) {
         const int n = samples(box.West, box.East);
         line.clear();
         for (int k = 0; k <= n; ++k) {

@@ -15,7 +15,9 @@ namespace {
 
 constexpr double kKmPerDegree = kEarthRadiusKm * M_PI / 180.0;
 
-double Wrapped(double longitude) { return std::remainder(longitude, 360.0); }
+double Wrapped(double longitude) {
+    return std::remainder(longitude, 360.0);
+}
 
 TEST(MapProjection, ForwardMatchesHandWorkedValues) {
     // Worked by hand from Snyder's formulas on R = 6371 km: one degree of the equator, 2R
@@ -26,16 +28,41 @@ TEST(MapProjection, ForwardMatchesHandWorkedValues) {
         double Latitude, Longitude, X, Y;
     };
     const Case kCases[] = {
-        {"equirectangular, equator", {MapKind::Equirectangular, 0.0, 0.0}, 0.0, 1.0, 111.194927, 0.0},
-        {"equirectangular, lat1 60°: x halved", {MapKind::Equirectangular, 10.0, 60.0}, 45.0, 12.0,
-         111.194927, 45 * 111.194927},
-        {"equirectangular across the dateline", {MapKind::Equirectangular, 179.0, 0.0}, 0.0,
-         -179.0, 2 * 111.194927, 0.0},
-        {"north polar, on lon0", {MapKind::NorthPolarStereographic, 30.0, 0.0}, 60.0, 30.0, 0.0,
+        {"equirectangular, equator",
+         {MapKind::Equirectangular, 0.0, 0.0},
+         0.0,
+         1.0,
+         111.194927,
+         0.0},
+        {"equirectangular, lat1 60°: x halved",
+         {MapKind::Equirectangular, 10.0, 60.0},
+         45.0,
+         12.0,
+         111.194927,
+         45 * 111.194927},
+        {"equirectangular across the dateline",
+         {MapKind::Equirectangular, 179.0, 0.0},
+         0.0,
+         -179.0,
+         2 * 111.194927,
+         0.0},
+        {"north polar, on lon0",
+         {MapKind::NorthPolarStereographic, 30.0, 0.0},
+         60.0,
+         30.0,
+         0.0,
          -3414.2086},
-        {"north polar, 90° east of lon0", {MapKind::NorthPolarStereographic, 30.0, 0.0}, 60.0,
-         120.0, 3414.2086, 0.0},
-        {"south polar, on lon0", {MapKind::SouthPolarStereographic, -60.0, 0.0}, -60.0, -60.0, 0.0,
+        {"north polar, 90° east of lon0",
+         {MapKind::NorthPolarStereographic, 30.0, 0.0},
+         60.0,
+         120.0,
+         3414.2086,
+         0.0},
+        {"south polar, on lon0",
+         {MapKind::SouthPolarStereographic, -60.0, 0.0},
+         -60.0,
+         -60.0,
+         0.0,
          3414.2086},
     };
     for (const Case& c : kCases) {
@@ -55,8 +82,8 @@ TEST(MapProjection, InverseUndoesForward) {
         {MapKind::NorthPolarStereographic, 25.0, 0.0},
         {MapKind::SouthPolarStereographic, -140.0, 0.0},
     };
-    const double kPlaces[][2] = {{36.1, -5.3}, {-19.5, -177.0}, {71.0, 25.8}, {-62.0, -58.0},
-                                 {0.0, 179.99}, {-89.0, 10.0}, {89.5, -170.0}};
+    const double kPlaces[][2] = {{36.1, -5.3},  {-19.5, -177.0}, {71.0, 25.8},  {-62.0, -58.0},
+                                 {0.0, 179.99}, {-89.0, 10.0},   {89.5, -170.0}};
     for (const MapProjection& projection : kProjections) {
         for (const auto& place : kPlaces) {
             SCOPED_TRACE(::testing::Message() << static_cast<int>(projection.Kind) << " "
@@ -77,9 +104,11 @@ TiePointGrid MakeGrid(int imageRows, int imageCols, int step,
     TiePointGrid grid;
     grid.ImageRows = imageRows;
     grid.ImageCols = imageCols;
-    for (int r = 0; r < imageRows - 1; r += step) grid.Rows.push_back(r);
+    for (int r = 0; r < imageRows - 1; r += step)
+        grid.Rows.push_back(r);
     grid.Rows.push_back(imageRows - 1);
-    for (int c = 0; c < imageCols - 1; c += step) grid.Cols.push_back(c);
+    for (int c = 0; c < imageCols - 1; c += step)
+        grid.Cols.push_back(c);
     grid.Cols.push_back(imageCols - 1);
     for (int r : grid.Rows) {
         for (int c : grid.Cols) {
@@ -239,7 +268,8 @@ TEST(SwathMap, WritesThePngWholeOrNotAtAll) {
         lon = 5.0 + c * 0.014;
     });
     std::vector<std::uint8_t> pixels(50 * 40);
-    for (std::size_t k = 0; k < pixels.size(); ++k) pixels[k] = static_cast<std::uint8_t>(k);
+    for (std::size_t k = 0; k < pixels.size(); ++k)
+        pixels[k] = static_cast<std::uint8_t>(k);
     SwathMap map(ChooseMap(grid));
     SpanImage image(pixels, 50, 40);
     ASSERT_FALSE(map.Resample(grid, image));
