@@ -2,9 +2,12 @@
 
 #include <netcdf.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <utility>
 
 namespace qiv::avhrr {
 namespace {
@@ -219,6 +222,7 @@ Failure ReadCoastlines(const std::filesystem::path& file, const GeoBox& box,
     std::vector<int> firstPoints;
     std::vector<short> lonSteps;
     std::vector<short> latSteps;
+    std::vector<std::pair<std::size_t, std::size_t>> wanted;  // first point, count
     for (int row = 0; row < binsPoleToPole; ++row) {
         const double south = 90.0 - (row + 1) * binDegrees;
         if (south > box.North || south + binDegrees < box.South) {
@@ -247,6 +251,12 @@ Failure ReadCoastlines(const std::filesystem::path& file, const GeoBox& box,
                                                first, count, firstPoints)) {
                 return failure;
             }
+            // The bin's land segments; their points usually lie together in the file, and are
+            // then read with one call for the bin rather than one a segment.
+            wanted.clear();
+            std::size_t low = std::numeric_limits<std::size_t>::max();
+            std::size_t high = 0;
+            std::size_t wantedPoints = 0;
             for (std::size_t s = 0; s < count; ++s) {
                 const auto info = static_cast<std::uint32_t>(infos[s]);
                 const std::uint32_t pointCount = info >> 9;
@@ -261,19 +271,42 @@ Failure ReadCoastlines(const std::filesystem::path& file, const GeoBox& box,
                     return reader.Refuse("more points than any GSHHG file holds");
                 }
                 const auto start = static_cast<std::size_t>(firstPoints[s]);
-                if (Failure failure =
-                        reader.Range(pointLon, "Relative_longitude_from_SW_corner_of_bin", start,
-                                     pointCount, lonSteps)) {
+                if (start > pointLon.Length || pointCount > pointLon.Length - start) {
+                    return reader.Refuse("a segment reaches beyond the list of points");
+                }
+                wanted.push_back({start, pointCount});
+                low = std::min(low, start);
+                high = std::max(high, start + pointCount);
+                wantedPoints += pointCount;
+            }
+            if (wanted.empty()) {
+                continue;
+            }
+            const bool together = high - low <= 4 * wantedPoints + 4096;
+            auto read = [&](std::size_t start, std::size_t n) -> Failure {
+                if (Failure failure = reader.Range(
+                        pointLon, "Relative_longitude_from_SW_corner_of_bin", start, n, lonSteps)) {
                     return failure;
                 }
-                if (Failure failure =
-                        reader.Range(pointLat, "Relative_latitude_from_SW_corner_of_bin", start,
-                                     pointCount, latSteps)) {
+                return reader.Range(pointLat, "Relative_latitude_from_SW_corner_of_bin", start, n,
+                                    latSteps);
+            };
+            if (together) {
+                if (Failure failure = read(low, high - low)) {
                     return failure;
+                }
+            }
+            for (const auto& [start, n] : wanted) {
+                std::size_t offset = start - low;
+                if (!together) {
+                    if (Failure failure = read(start, n)) {
+                        return failure;
+                    }
+                    offset = 0;
                 }
                 GeoPolyline& line = found.emplace_back();
-                line.reserve(pointCount);
-                for (std::uint32_t k = 0; k < pointCount; ++k) {
+                line.reserve(n);
+                for (std::size_t k = offset; k < offset + n; ++k) {
                     line.push_back({south + static_cast<std::uint16_t>(latSteps[k]) * unit,
                                     west + static_cast<std::uint16_t>(lonSteps[k]) * unit});
                 }

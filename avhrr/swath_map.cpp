@@ -123,30 +123,41 @@ Failure SwathMap::Resample(const TiePointGrid& grid, SwathImage& image) {
                     100.0 * std::abs(cellPixels) + 10000.0) {
                 return;
             }
+            // The barycentric weights of b and c, and with them the image's row and column, are
+            // linear across the map: stepped along each map row rather than computed afresh.
             const double inverse = 1.0 / area;
+            const double wbPerX = (c.Row - a.Row) * inverse;
+            const double wcPerX = -(b.Row - a.Row) * inverse;
+            const double rowB = b.ImageRow - a.ImageRow;
+            const double rowC = c.ImageRow - a.ImageRow;
+            const double colB = b.ImageCol - a.ImageCol;
+            const double colC = c.ImageCol - a.ImageCol;
             const double tolerance = 1e-9;
+            // Nearest pixel as truncation of value + 0.5 (the values are never below -0.5),
+            // kept within the band and the image.
+            const double lastRow = first + count - 1;
+            const double lastCol = grid.ImageCols - 1;
             for (int y = y0; y <= y1; ++y) {
-                for (int x = x0; x <= x1; ++x) {
-                    // Barycentric weights of a, b, c at the pixel's centre.
-                    const double wb =
-                        ((x - a.Column) * (c.Row - a.Row) - (c.Column - a.Column) * (y - a.Row)) *
-                        inverse;
-                    const double wc =
-                        ((b.Column - a.Column) * (y - a.Row) - (x - a.Column) * (b.Row - a.Row)) *
-                        inverse;
-                    const double wa = 1.0 - wb - wc;
-                    if (wa < -tolerance || wb < -tolerance || wc < -tolerance) {
+                double wb =
+                    ((x0 - a.Column) * (c.Row - a.Row) - (c.Column - a.Column) * (y - a.Row)) *
+                    inverse;
+                double wc =
+                    ((b.Column - a.Column) * (y - a.Row) - (x0 - a.Column) * (b.Row - a.Row)) *
+                    inverse;
+                std::uint8_t* counts = counts_.data() + static_cast<std::size_t>(y) * width;
+                std::uint8_t* marks = marks_.data() + static_cast<std::size_t>(y) * width;
+                for (int x = x0; x <= x1; ++x, wb += wbPerX, wc += wcPerX) {
+                    if (wb < -tolerance || wc < -tolerance || wb + wc > 1.0 + tolerance) {
                         continue;
                     }
-                    const double imageRow = wa * a.ImageRow + wb * b.ImageRow + wc * c.ImageRow;
-                    const double imageCol = wa * a.ImageCol + wb * b.ImageCol + wc * c.ImageCol;
-                    const int r = std::clamp(static_cast<int>(std::lround(imageRow)), first,
-                                             first + count - 1);
-                    const int col =
-                        std::clamp(static_cast<int>(std::lround(imageCol)), 0, grid.ImageCols - 1);
-                    const std::size_t at = static_cast<std::size_t>(y) * width + x;
-                    counts_[at] = band[static_cast<std::size_t>(r - first) * grid.ImageCols + col];
-                    marks_[at] |= kImageBit;
+                    const double imageRow = std::clamp(a.ImageRow + wb * rowB + wc * rowC,
+                                                       static_cast<double>(first), lastRow);
+                    const double imageCol =
+                        std::clamp(a.ImageCol + wb * colB + wc * colC, 0.0, lastCol);
+                    const auto r = static_cast<std::size_t>(imageRow + 0.5) - first;
+                    const auto col = static_cast<std::size_t>(imageCol + 0.5);
+                    counts[x] = band[r * grid.ImageCols + col];
+                    marks[x] |= kImageBit;
                 }
             }
         };
