@@ -8,7 +8,8 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev libgmock-dev
-  dpkg-dev file desktop-file-utils libpng-dev libcli11-dev clang-tidy)
+  dpkg-dev file desktop-file-utils libpng-dev libcli11-dev clang-tidy gmt-gshhg-low libnetcdf-dev
+  libgdal-dev)
 if [ "$#" -gt 0 ]; then packages=("$@"); fi
 missing=()
 for p in "${packages[@]}"; do

@@ -38,6 +38,12 @@ public:
     // Removes the temporary file now; the file stays as it was.
     void Abandon();
 
+    // For a writer that opens the file by its path itself (GDAL): the temporary file, reserved
+    // and empty, that it writes into before Commit. Call CloseTemporary first, so that no
+    // second handle of ours stays open on it.
+    const std::filesystem::path& Temporary() const { return temporary_; }
+    void CloseTemporary() { file_.Close(); }
+
     // A failure of the file: its path, the Output role and the problem.
     Failure Fail(FileProblem problem, std::string reason = {}) const;
 
