@@ -39,7 +39,7 @@ LineGeometry::LineGeometry(const Sgp4State& state, double jdUtc)
       position_(state.PositionKm),
       gmst_(GreenwichMeanSiderealTimeRad(jdUtc)),
       sun_(SunAt(jdUtc)) {
-    if (orbit_ != Sgp4Problem::kNone) {
+    if (orbit_ != Sgp4Problem::None) {
         return;
     }
     nadir_ = Unit(Scaled(position_, -1.0));
@@ -60,8 +60,8 @@ Geodetic LineGeometry::SubSatellite() const {
 
 PixelLocation LineGeometry::LocateAngle(double scanAngleRad) const {
     PixelLocation pixel;
-    if (orbit_ != Sgp4Problem::kNone) {
-        pixel.Problem = LocationProblem::kOrbit;
+    if (orbit_ != Sgp4Problem::None) {
+        pixel.Problem = LocationProblem::Orbit;
         return pixel;
     }
     // Negative angles look to the right.
@@ -81,12 +81,12 @@ PixelLocation LineGeometry::LocateAngle(double scanAngleRad) const {
     const double c = Dot(p, p) - 1.0;
     const double discriminant = halfB * halfB - a * c;
     if (!(discriminant >= 0.0) || !(a > 0.0)) {
-        pixel.Problem = LocationProblem::kMissesEarth;
+        pixel.Problem = LocationProblem::MissesEarth;
         return pixel;
     }
     const double range = (-halfB - std::sqrt(discriminant)) / a;  // km
     if (!(range > 0.0)) {
-        pixel.Problem = LocationProblem::kMissesEarth;
+        pixel.Problem = LocationProblem::MissesEarth;
         return pixel;
     }
     const Vec3 ground = Plus(position_, Scaled(look, range));

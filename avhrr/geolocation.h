@@ -32,13 +32,13 @@ inline constexpr double kMaxScanAngleDeg = 55.37;
 double ScanAngleRad(double sample);
 
 enum class LocationProblem {
-    kNone,
-    kOrbit,        // SGP4 gave no state at this time (LineGeometry::Orbit tells why)
-    kMissesEarth,  // the look ray passes beside the Earth
+    None,
+    Orbit,        // SGP4 gave no state at this time (LineGeometry::Orbit tells why)
+    MissesEarth,  // the look ray passes beside the Earth
 };
 
 struct PixelLocation {
-    LocationProblem Problem = LocationProblem::kNone;
+    LocationProblem Problem = LocationProblem::None;
     double LatitudeDeg = 0.0;         // geodetic, WGS-84
     double LongitudeDeg = 0.0;        // east positive, -180..180
     double SatelliteZenithDeg = 0.0;  // of the satellite, seen from the ground point
@@ -63,7 +63,7 @@ public:
     PixelLocation LocateSample(double sample) const { return LocateAngle(ScanAngleRad(sample)); }
 
 private:
-    Sgp4Problem orbit_ = Sgp4Problem::kNone;
+    Sgp4Problem orbit_ = Sgp4Problem::None;
     Vec3 position_{};  // TEME, km
     Vec3 nadir_{};     // unit vectors, TEME
     Vec3 right_{};

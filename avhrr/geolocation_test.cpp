@@ -112,7 +112,7 @@ TEST(Geolocation, MatchesAnIndependentImplementation) {
         const double jd = JulianDateFromUtc(2024, row.Day, row.Millisecond);
         const LineGeometry line = LineGeometry::At(models[row.Pass], sets[row.Pass], jd);
         const PixelLocation pixel = line.LocateSample(row.Sample);
-        ASSERT_EQ(pixel.Problem, LocationProblem::kNone);
+        ASSERT_EQ(pixel.Problem, LocationProblem::None);
         const double km =
             HaversineKm(pixel.LatitudeDeg, pixel.LongitudeDeg, row.LatitudeDeg, row.LongitudeDeg);
         const bool nearNadir = std::abs(row.Sample - 1024.5) < 600;
@@ -153,16 +153,16 @@ TEST(Geolocation, SampleOneIsRightOfTheFlightDirection) {
 
 TEST(Geolocation, ProblemsAreReported) {
     Sgp4State decayed;
-    decayed.Problem = Sgp4Problem::kDecayed;
+    decayed.Problem = Sgp4Problem::Decayed;
     EXPECT_EQ(LineGeometry(decayed, kJulianDateJ2000).LocateSample(1).Problem,
-              LocationProblem::kOrbit);
+              LocationProblem::Orbit);
     // 20000 km up, a ray 40 degrees off nadir passes beside the Earth.
     Sgp4State far;
     far.PositionKm = {26378.0, 0.0, 0.0};
     far.VelocityKmPerS = {0.0, 3.9, 0.0};
     const LineGeometry line(far, kJulianDateJ2000);
-    EXPECT_EQ(line.LocateAngle(40.0 / kDegPerRad).Problem, LocationProblem::kMissesEarth);
-    EXPECT_EQ(line.LocateAngle(0.0).Problem, LocationProblem::kNone);
+    EXPECT_EQ(line.LocateAngle(40.0 / kDegPerRad).Problem, LocationProblem::MissesEarth);
+    EXPECT_EQ(line.LocateAngle(0.0).Problem, LocationProblem::None);
 }
 
 }  // namespace

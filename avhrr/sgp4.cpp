@@ -32,17 +32,17 @@ double Radians(double degrees) {
 
 std::string_view Sgp4ProblemText(Sgp4Problem problem) {
     switch (problem) {
-        case Sgp4Problem::kNone:
+        case Sgp4Problem::None:
             return "no problem";
-        case Sgp4Problem::kDeepSpace:
+        case Sgp4Problem::DeepSpace:
             return "period of 225 minutes or more (deep space)";
-        case Sgp4Problem::kEccentricityOutOfRange:
+        case Sgp4Problem::EccentricityOutOfRange:
             return "mean eccentricity out of range";
-        case Sgp4Problem::kMeanMotionNotPositive:
+        case Sgp4Problem::MeanMotionNotPositive:
             return "mean motion not positive";
-        case Sgp4Problem::kSemiLatusRectumNegative:
+        case Sgp4Problem::SemiLatusRectumNegative:
             return "semi-latus rectum negative";
-        case Sgp4Problem::kDecayed:
+        case Sgp4Problem::Decayed:
             return "satellite has decayed";
     }
     return "unknown problem";
@@ -59,11 +59,11 @@ Sgp4::Init Sgp4::Create(const Tle& set) {
     m.bstar_ = set.Bstar;
     const double nKozai = set.MeanMotionRevPerDay * kTwoPi / kMinutesPerDay;  // rad/min
     if (!(nKozai > 0.0)) {
-        init.Problem = Sgp4Problem::kMeanMotionNotPositive;
+        init.Problem = Sgp4Problem::MeanMotionNotPositive;
         return init;
     }
     if (!(m.e0_ >= 0.0 && m.e0_ < 1.0)) {
-        init.Problem = Sgp4Problem::kEccentricityOutOfRange;
+        init.Problem = Sgp4Problem::EccentricityOutOfRange;
         return init;
     }
 
@@ -84,7 +84,7 @@ Sgp4::Init Sgp4::Create(const Tle& set) {
     m.n0_ = nKozai / (1.0 + delta0);
     m.a0_ = std::pow(kKe / m.n0_, 2.0 / 3.0);
     if (kTwoPi / m.n0_ >= 225.0) {
-        init.Problem = Sgp4Problem::kDeepSpace;
+        init.Problem = Sgp4Problem::DeepSpace;
         return init;
     }
 
@@ -171,7 +171,7 @@ Sgp4::Init Sgp4::Create(const Tle& set) {
 
     // A set whose orbit fails at its own epoch gives no model.
     const Sgp4State atEpoch = m.Propagate(0.0);
-    if (atEpoch.Problem != Sgp4Problem::kNone) {
+    if (atEpoch.Problem != Sgp4Problem::None) {
         init.Problem = atEpoch.Problem;
         return init;
     }
@@ -207,7 +207,7 @@ Sgp4State Sgp4::Propagate(double t) const {
     }
     // Drag that has shrunk the semi-major axis to nothing leaves no mean motion.
     if (!(n0_ > 0.0) || !(tempA > 0.0)) {
-        state.Problem = Sgp4Problem::kMeanMotionNotPositive;
+        state.Problem = Sgp4Problem::MeanMotionNotPositive;
         return state;
     }
     const double a = a0_ * tempA * tempA;
@@ -215,7 +215,7 @@ Sgp4State Sgp4::Propagate(double t) const {
     double e = e0_ - tempE;
     // Vallado et al. (2006): the mean eccentricity may dip just below zero; it is held at 1e-6.
     if (!(e < 1.0 && e >= -0.001)) {
-        state.Problem = Sgp4Problem::kEccentricityOutOfRange;
+        state.Problem = Sgp4Problem::EccentricityOutOfRange;
         return state;
     }
     if (e < 1.0e-6) {
@@ -255,7 +255,7 @@ Sgp4State Sgp4::Propagate(double t) const {
     const double eL2 = axN * axN + ayN * ayN;
     const double pL = a * (1.0 - eL2);
     if (!(pL > 0.0)) {
-        state.Problem = Sgp4Problem::kSemiLatusRectumNegative;
+        state.Problem = Sgp4Problem::SemiLatusRectumNegative;
         return state;
     }
     const double r = a * (1.0 - eCosE);
@@ -303,7 +303,7 @@ Sgp4State Sgp4::Propagate(double t) const {
                  std::isfinite(state.VelocityKmPerS[axis]);
     }
     if (!finite || rk < 1.0) {
-        state.Problem = Sgp4Problem::kDecayed;
+        state.Problem = Sgp4Problem::Decayed;
     }
     return state;
 }

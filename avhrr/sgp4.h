@@ -13,19 +13,19 @@
 namespace qiv::avhrr {
 
 enum class Sgp4Problem {
-    kNone,
-    kDeepSpace,                // period >= 225 minutes: needs SDP4
-    kEccentricityOutOfRange,   // the mean eccentricity left [-0.001, 1) (drag grew too large)
-    kMeanMotionNotPositive,    // the mean motion fell to zero or below
-    kSemiLatusRectumNegative,  // the osculating orbit is no ellipse
-    kDecayed,                  // the satellite is below the Earth's surface
+    None,
+    DeepSpace,                // period >= 225 minutes: needs SDP4
+    EccentricityOutOfRange,   // the mean eccentricity left [-0.001, 1) (drag grew too large)
+    MeanMotionNotPositive,    // the mean motion fell to zero or below
+    SemiLatusRectumNegative,  // the osculating orbit is no ellipse
+    Decayed,                  // the satellite is below the Earth's surface
 };
 
 std::string_view Sgp4ProblemText(Sgp4Problem problem);
 
 // Position (km) and velocity (km/s) in the TEME frame, or the reason there is none.
 struct Sgp4State {
-    Sgp4Problem Problem = Sgp4Problem::kNone;
+    Sgp4Problem Problem = Sgp4Problem::None;
     Vec3 PositionKm{};
     Vec3 VelocityKmPerS{};
 };
@@ -57,7 +57,7 @@ private:
 
 struct Sgp4::Init {
     std::optional<Sgp4> Model;
-    Sgp4Problem Problem = Sgp4Problem::kNone;
+    Sgp4Problem Problem = Sgp4Problem::None;
 };
 
 }  // namespace qiv::avhrr

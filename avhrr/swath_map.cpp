@@ -153,8 +153,8 @@ Failure SwathMap::Resample(const TiePointGrid& grid, SwathImage& image) {
                                                        static_cast<double>(first), lastRow);
                     const double imageCol =
                         std::clamp(a.ImageCol + wb * colB + wc * colC, 0.0, lastCol);
-                    const auto r = static_cast<std::size_t>(imageRow + 0.5) - first;
-                    const auto col = static_cast<std::size_t>(imageCol + 0.5);
+                    const auto r = static_cast<std::size_t>(std::lround(imageRow)) - first;
+                    const auto col = static_cast<std::size_t>(std::lround(imageCol));
                     counts[x] = band[r * grid.ImageCols + col];
                     marks[x] |= kImageBit;
                 }

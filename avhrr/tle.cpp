@@ -145,22 +145,22 @@ TleParse ParseTle(std::string_view line1, std::string_view line2, std::string_vi
         return result;
     };
     if (!IsLineOf(line1, '1')) {
-        return refuse(lineOfLine1, TleProblem::kMissingLine1);
+        return refuse(lineOfLine1, TleProblem::MissingLine1);
     }
     if (!IsLineOf(line2, '2')) {
-        return refuse(lineOfLine2, TleProblem::kMissingLine2);
+        return refuse(lineOfLine2, TleProblem::MissingLine2);
     }
     if (line1.size() < kLineColumns) {
-        return refuse(lineOfLine1, TleProblem::kLineTooShort);
+        return refuse(lineOfLine1, TleProblem::LineTooShort);
     }
     if (line2.size() < kLineColumns) {
-        return refuse(lineOfLine2, TleProblem::kLineTooShort);
+        return refuse(lineOfLine2, TleProblem::LineTooShort);
     }
     if (line1[68] - '0' != TleChecksum(line1)) {
-        return refuse(lineOfLine1, TleProblem::kBadChecksum);
+        return refuse(lineOfLine1, TleProblem::BadChecksum);
     }
     if (line2[68] - '0' != TleChecksum(line2)) {
-        return refuse(lineOfLine2, TleProblem::kBadChecksum);
+        return refuse(lineOfLine2, TleProblem::BadChecksum);
     }
 
     Tle set;
@@ -168,13 +168,13 @@ TleParse ParseTle(std::string_view line1, std::string_view line2, std::string_vi
     const std::optional<int> catalog1 = WholeField(Columns(line1, 3, 7));
     const std::optional<int> catalog2 = WholeField(Columns(line2, 3, 7));
     if (!catalog1) {
-        return refuse(lineOfLine1, TleProblem::kBadNumber, "catalogue number");
+        return refuse(lineOfLine1, TleProblem::BadNumber, "catalogue number");
     }
     if (!catalog2) {
-        return refuse(lineOfLine2, TleProblem::kBadNumber, "catalogue number");
+        return refuse(lineOfLine2, TleProblem::BadNumber, "catalogue number");
     }
     if (*catalog1 != *catalog2) {
-        return refuse(lineOfLine2, TleProblem::kCatalogMismatch, "catalogue number");
+        return refuse(lineOfLine2, TleProblem::CatalogMismatch, "catalogue number");
     }
     set.CatalogNumber = *catalog1;
     set.Classification = line1[7];
@@ -207,36 +207,36 @@ TleParse ParseTle(std::string_view line1, std::string_view line2, std::string_vi
         const int lineNumber = spec.Line == 1 ? lineOfLine1 : lineOfLine2;
         const std::optional<double> value = DecimalField(Columns(line, spec.First, spec.Last));
         if (!value) {
-            return refuse(lineNumber, TleProblem::kBadNumber, spec.Name);
+            return refuse(lineNumber, TleProblem::BadNumber, spec.Name);
         }
         const bool belowHigh = spec.HighIncluded ? *value <= spec.High : *value < spec.High;
         if (!(*value >= spec.Low && belowHigh)) {
-            return refuse(lineNumber, TleProblem::kFieldOutOfRange, spec.Name);
+            return refuse(lineNumber, TleProblem::FieldOutOfRange, spec.Name);
         }
         *spec.Target = *value;
     }
     // A mean motion of 0 stands for no orbit at all.
     if (!(set.MeanMotionRevPerDay > 0.0)) {
-        return refuse(lineOfLine2, TleProblem::kFieldOutOfRange, "mean motion");
+        return refuse(lineOfLine2, TleProblem::FieldOutOfRange, "mean motion");
     }
     const int year = static_cast<int>(epochYear);
     if (year != epochYear) {
-        return refuse(lineOfLine1, TleProblem::kBadNumber, "epoch year");
+        return refuse(lineOfLine1, TleProblem::BadNumber, "epoch year");
     }
     set.EpochYear = year < 57 ? 2000 + year : 1900 + year;
     const bool leap = set.EpochYear % 4 == 0;  // 1957..2056: every fourth year
     if (set.EpochDay >= (leap ? 367.0 : 366.0)) {
-        return refuse(lineOfLine1, TleProblem::kFieldOutOfRange, "epoch day");
+        return refuse(lineOfLine1, TleProblem::FieldOutOfRange, "epoch day");
     }
 
     const std::optional<double> ddot = ExponentField(Columns(line1, 45, 52));
     if (!ddot) {
-        return refuse(lineOfLine1, TleProblem::kBadNumber, "mean motion second derivative");
+        return refuse(lineOfLine1, TleProblem::BadNumber, "mean motion second derivative");
     }
     set.MeanMotionDdot = *ddot;
     const std::optional<double> bstar = ExponentField(Columns(line1, 54, 61));
     if (!bstar) {
-        return refuse(lineOfLine1, TleProblem::kBadNumber, "drag term");
+        return refuse(lineOfLine1, TleProblem::BadNumber, "drag term");
     }
     set.Bstar = *bstar;
 
@@ -244,7 +244,7 @@ TleParse ParseTle(std::string_view line1, std::string_view line2, std::string_vi
     const std::string_view eccentricity = Columns(line2, 27, 33);
     const std::optional<int> eccentricityDigits = WholeField(eccentricity);
     if (!eccentricityDigits || eccentricity[0] == ' ') {
-        return refuse(lineOfLine2, TleProblem::kBadNumber, "eccentricity");
+        return refuse(lineOfLine2, TleProblem::BadNumber, "eccentricity");
     }
     set.Eccentricity = *eccentricityDigits * 1e-7;
 
@@ -254,10 +254,10 @@ TleParse ParseTle(std::string_view line1, std::string_view line2, std::string_vi
     const std::optional<int> elementNumber = WholeField(element);
     const std::optional<int> revolutionNumber = WholeField(revolution);
     if (!elementNumber && !Trimmed(element).empty()) {
-        return refuse(lineOfLine1, TleProblem::kBadNumber, "element set number");
+        return refuse(lineOfLine1, TleProblem::BadNumber, "element set number");
     }
     if (!revolutionNumber && !Trimmed(revolution).empty()) {
-        return refuse(lineOfLine2, TleProblem::kBadNumber, "revolution number");
+        return refuse(lineOfLine2, TleProblem::BadNumber, "revolution number");
     }
     set.ElementNumber = elementNumber.value_or(0);
     set.RevolutionNumber = revolutionNumber.value_or(0);
@@ -283,7 +283,7 @@ TleFile ReadTleFile(std::string_view text) {
             continue;
         }
         if (IsLineOf(line, '2')) {
-            file.Rejections.push_back({lineNumber, TleProblem::kMissingLine1, {}});
+            file.Rejections.push_back({lineNumber, TleProblem::MissingLine1, {}});
             name = {};
             continue;
         }
@@ -296,7 +296,7 @@ TleFile ReadTleFile(std::string_view text) {
             ++next;
         }
         if (next == lines.size() || !IsLineOf(lines[next], '2')) {
-            file.Rejections.push_back({lineNumber, TleProblem::kMissingLine2, {}});
+            file.Rejections.push_back({lineNumber, TleProblem::MissingLine2, {}});
             name = {};
             continue;
         }
@@ -318,19 +318,19 @@ TleFile ReadTleFile(std::string_view text) {
 
 std::string_view TleProblemText(TleProblem problem) {
     switch (problem) {
-        case TleProblem::kLineTooShort:
+        case TleProblem::LineTooShort:
             return "line shorter than 69 columns";
-        case TleProblem::kMissingLine2:
+        case TleProblem::MissingLine2:
             return "line 1 without a line 2 after it";
-        case TleProblem::kMissingLine1:
+        case TleProblem::MissingLine1:
             return "line 2 without a line 1 before it";
-        case TleProblem::kBadChecksum:
+        case TleProblem::BadChecksum:
             return "checksum does not match";
-        case TleProblem::kCatalogMismatch:
+        case TleProblem::CatalogMismatch:
             return "the two lines name different satellites";
-        case TleProblem::kBadNumber:
+        case TleProblem::BadNumber:
             return "field is not a number";
-        case TleProblem::kFieldOutOfRange:
+        case TleProblem::FieldOutOfRange:
             return "field out of range";
     }
     return "unknown problem";

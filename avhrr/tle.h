@@ -45,19 +45,19 @@ struct Tle {
 };
 
 enum class TleProblem {
-    kLineTooShort,     // a line of a set has fewer than 69 columns
-    kMissingLine2,     // a line 1 not followed by a line 2
-    kMissingLine1,     // a line 2 without a line 1 before it
-    kBadChecksum,      // column 69 differs from the modulo-10 sum of columns 1-68
-    kCatalogMismatch,  // the two lines name different catalogue numbers
-    kBadNumber,        // a field is not a number of its layout
-    kFieldOutOfRange,  // a field is a number outside its range
+    LineTooShort,     // a line of a set has fewer than 69 columns
+    MissingLine2,     // a line 1 not followed by a line 2
+    MissingLine1,     // a line 2 without a line 1 before it
+    BadChecksum,      // column 69 differs from the modulo-10 sum of columns 1-68
+    CatalogMismatch,  // the two lines name different catalogue numbers
+    BadNumber,        // a field is not a number of its layout
+    FieldOutOfRange,  // a field is a number outside its range
 };
 
 // Why one set was refused; Line is the 1-based line of the file where the fault lies.
 struct TleRejection {
     int Line = 0;
-    TleProblem Problem = TleProblem::kBadNumber;
+    TleProblem Problem = TleProblem::BadNumber;
     std::string Field;  // the field at fault ("inclination", ...), or empty
 };
 

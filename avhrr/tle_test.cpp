@@ -21,9 +21,9 @@ constexpr const char* kNoaa16b1 =
     "1 26536U 00055A   00265.76707352 -.00020078  00000-0 -11203-1 0    13";
 constexpr const char* kNoaa16b2 =
     "2 26536  98.7886 210.5136 0009705 275.1802 115.0094 14.10880075    42";
-constexpr const char* kStr3_1 =
+constexpr const char* kStr3Line1 =
     "1 88888U          80275.98708465  .00073094  13844-3  66816-4 0    87";
-constexpr const char* kStr3_2 =
+constexpr const char* kStr3Line2 =
     "2 88888  72.8435 115.9689 0086731  52.6988 110.5714 16.05824518  1058";
 
 // A line with one field replaced and its checksum made right again, so that only the field is
@@ -36,7 +36,7 @@ std::string WithField(std::string line, std::size_t firstColumn, const std::stri
 
 TEST(Tle, ChecksumsOfPublishedLines) {
     for (const char* line :
-         {kVanguard1, kVanguard2, kNoaa16a1, kNoaa16a2, kNoaa16b1, kNoaa16b2, kStr3_1, kStr3_2}) {
+         {kVanguard1, kVanguard2, kNoaa16a1, kNoaa16a2, kNoaa16b1, kNoaa16b2, kStr3Line1, kStr3Line2}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(TleChecksum(line), line[68] - '0');
     }
@@ -69,7 +69,7 @@ TEST(Tle, ReadsTheFields) {
     EXPECT_DOUBLE_EQ(noaa16.Bstar, -0.11203e-1);
 
     // Spacetrack Report #3's own test set: no designator, 1980, a second derivative.
-    const Tle str3 = *ParseTle(kStr3_1, kStr3_2).Set;
+    const Tle str3 = *ParseTle(kStr3Line1, kStr3Line2).Set;
     EXPECT_EQ(str3.Designator, "");
     EXPECT_EQ(str3.EpochYear, 1980);
     EXPECT_DOUBLE_EQ(str3.MeanMotionDdot, 0.13844e-3);
@@ -94,38 +94,38 @@ TEST(Tle, RefusesFaultySets) {
         const char* Field;
     };
     const Case cases[] = {
-        {"checksum of line 1", badSum1, l2, 1, TleProblem::kBadChecksum, ""},
-        {"checksum of line 2", l1, badSum2, 2, TleProblem::kBadChecksum, ""},
-        {"short line 1", l1.substr(0, 68), l2, 1, TleProblem::kLineTooShort, ""},
-        {"short line 2", l1, l2.substr(0, 60), 2, TleProblem::kLineTooShort, ""},
-        {"line 2 where line 1 belongs", l2, l2, 1, TleProblem::kMissingLine1, ""},
-        {"line 1 where line 2 belongs", l1, l1, 2, TleProblem::kMissingLine2, ""},
-        {"two satellites", l1, WithField(l2, 3, "00006"), 2, TleProblem::kCatalogMismatch,
+        {"checksum of line 1", badSum1, l2, 1, TleProblem::BadChecksum, ""},
+        {"checksum of line 2", l1, badSum2, 2, TleProblem::BadChecksum, ""},
+        {"short line 1", l1.substr(0, 68), l2, 1, TleProblem::LineTooShort, ""},
+        {"short line 2", l1, l2.substr(0, 60), 2, TleProblem::LineTooShort, ""},
+        {"line 2 where line 1 belongs", l2, l2, 1, TleProblem::MissingLine1, ""},
+        {"line 1 where line 2 belongs", l1, l1, 2, TleProblem::MissingLine2, ""},
+        {"two satellites", l1, WithField(l2, 3, "00006"), 2, TleProblem::CatalogMismatch,
          "catalogue number"},
         {"letters in the catalogue number", WithField(l1, 3, "0A005"), l2, 1,
-         TleProblem::kBadNumber, "catalogue number"},
-        {"inclination above 180", l1, WithField(l2, 9, "180.0001"), 2, TleProblem::kFieldOutOfRange,
+         TleProblem::BadNumber, "catalogue number"},
+        {"inclination above 180", l1, WithField(l2, 9, "180.0001"), 2, TleProblem::FieldOutOfRange,
          "inclination"},
         {"right ascension above 360", l1, WithField(l2, 18, "360.5000"), 2,
-         TleProblem::kFieldOutOfRange, "right ascension"},
-        {"eccentricity with a letter", l1, WithField(l2, 27, "18x9667"), 2, TleProblem::kBadNumber,
+         TleProblem::FieldOutOfRange, "right ascension"},
+        {"eccentricity with a letter", l1, WithField(l2, 27, "18x9667"), 2, TleProblem::BadNumber,
          "eccentricity"},
-        {"eccentricity with a sign", l1, WithField(l2, 27, "-859667"), 2, TleProblem::kBadNumber,
+        {"eccentricity with a sign", l1, WithField(l2, 27, "-859667"), 2, TleProblem::BadNumber,
          "eccentricity"},
-        {"mean motion zero", l1, WithField(l2, 53, " 0.00000000"), 2, TleProblem::kFieldOutOfRange,
+        {"mean motion zero", l1, WithField(l2, 53, " 0.00000000"), 2, TleProblem::FieldOutOfRange,
          "mean motion"},
         {"mean motion negative", l1, WithField(l2, 53, "-1.00000000"), 2,
-         TleProblem::kFieldOutOfRange, "mean motion"},
-        {"epoch day 0", WithField(l1, 21, "000.78495062"), l2, 1, TleProblem::kFieldOutOfRange,
+         TleProblem::FieldOutOfRange, "mean motion"},
+        {"epoch day 0", WithField(l1, 21, "000.78495062"), l2, 1, TleProblem::FieldOutOfRange,
          "epoch day"},
         {"epoch day 366 of a common year", WithField(l1, 19, "01366.00000000"), l2, 1,
-         TleProblem::kFieldOutOfRange, "epoch day"},
+         TleProblem::FieldOutOfRange, "epoch day"},
         {"an exponent in a decimal field", WithField(l1, 21, "1.7978495e02"), l2, 1,
-         TleProblem::kBadNumber, "epoch day"},
-        {"nan in a decimal field", l1, WithField(l2, 9, "     nan"), 2, TleProblem::kBadNumber,
+         TleProblem::BadNumber, "epoch day"},
+        {"nan in a decimal field", l1, WithField(l2, 9, "     nan"), 2, TleProblem::BadNumber,
          "inclination"},
         {"drag term without its exponent", WithField(l1, 54, " 28098 4"), l2, 1,
-         TleProblem::kBadNumber, "drag term"},
+         TleProblem::BadNumber, "drag term"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.desc);
@@ -145,8 +145,8 @@ TEST(Tle, ReadsAFileOfSets) {
     const std::string text = std::string("VANGUARD 1\r\n") + kVanguard1 + "\r\n" + kVanguard2 +
                              "     0.00      4320.0        360.00\r\n\r\n" + "0 NOAA 16\n" +
                              kNoaa16a1 + "\n\n" + kNoaa16a2 + "\n" + kNoaa16b1 + "\n" + kNoaa16b1 +
-                             "\n" + kNoaa16b2 + "\n" + kStr3_2 + "\n" + kStr3_1 + "\n" +
-                             kStr3_2;  // no line end at the end
+                             "\n" + kNoaa16b2 + "\n" + kStr3Line2 + "\n" + kStr3Line1 + "\n" +
+                             kStr3Line2;  // no line end at the end
     const TleFile file = ReadTleFile(text);
     ASSERT_EQ(file.Sets.size(), 4u);
     EXPECT_EQ(file.Sets[0].Name, "VANGUARD 1");
@@ -158,14 +158,14 @@ TEST(Tle, ReadsAFileOfSets) {
     EXPECT_EQ(file.Sets[3].CatalogNumber, 88888);
     ASSERT_EQ(file.Rejections.size(), 2u);
     EXPECT_EQ(file.Rejections[0].Line, 9);  // the first of two line 1s in a row
-    EXPECT_EQ(file.Rejections[0].Problem, TleProblem::kMissingLine2);
+    EXPECT_EQ(file.Rejections[0].Problem, TleProblem::MissingLine2);
     EXPECT_EQ(file.Rejections[1].Line, 12);  // a line 2 alone
-    EXPECT_EQ(file.Rejections[1].Problem, TleProblem::kMissingLine1);
+    EXPECT_EQ(file.Rejections[1].Problem, TleProblem::MissingLine1);
 
     const TleFile faulty = ReadTleFile(std::string(kVanguard1) + "\n" + kNoaa16a2 + "\n");
     ASSERT_EQ(faulty.Rejections.size(), 1u);
     EXPECT_EQ(faulty.Rejections[0].Line, 2);
-    EXPECT_EQ(faulty.Rejections[0].Problem, TleProblem::kCatalogMismatch);
+    EXPECT_EQ(faulty.Rejections[0].Problem, TleProblem::CatalogMismatch);
     EXPECT_TRUE(ReadTleFile("").Sets.empty());
 }
 

@@ -94,9 +94,9 @@ void Broken(std::string_view what) {
 }
 
 const fs::path& FreshRunFolder() {
-    static const testing::TempDir folder;
+    static const testing::TempDir kFolder;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder.Path(), error)) {
+    for (const auto& entry : fs::directory_iterator(kFolder.Path(), error)) {
         fs::remove_all(entry.path(), error);
         if (error) {
             Broken("cannot empty the run folder: " + error.message());
@@ -105,7 +105,7 @@ const fs::path& FreshRunFolder() {
     if (error) {
         Broken("cannot list the run folder: " + error.message());
     }
-    return folder.Path();
+    return kFolder.Path();
 }
 
 std::optional<Bytes> FileBytes(const fs::path& path) {

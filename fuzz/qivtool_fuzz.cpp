@@ -307,7 +307,7 @@ int RunCommandLine(std::span<const std::uint8_t> data) {
         return 0;
     }
 
-    const fs::path run = fuzz::FreshRunFolder();
+    const fs::path& run = fuzz::FreshRunFolder();
     const fs::path work = run / "work";
     fs::create_directory(work);
     const Bytes besideBytes{'n', 'o', 't', ' ', 'y', 'o', 'u', 'r', 's'};

@@ -387,7 +387,7 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
     const bool enterNodes = (input.Choice(0) & 4) != 0;
     const std::vector<std::string>& replies = input.Replies();
 
-    const auto folder = fuzz::FreshRunFolder();
+    const auto& folder = fuzz::FreshRunFolder();
     const auto path = folder / "image.raw";
     const Bytes file(input.File().begin(), input.File().end());
     fuzz::WriteFile(path, file);

@@ -126,7 +126,7 @@ int RunFileCommands(std::span<const std::uint8_t> data) {
     const bool writeHeader = (input.Choice(0) & 0x40) != 0;
     const std::vector<std::string>& replies = input.Replies();
 
-    const auto folder = fuzz::FreshRunFolder();
+    const auto& folder = fuzz::FreshRunFolder();
     const auto path = folder / "image.raw";
     Bytes file(input.File().begin(), input.File().end());
     fuzz::WriteFile(path, file);

@@ -331,7 +331,7 @@ int RunImport(std::span<const std::uint8_t> data) {
     const bool grown = (input.Choice(2) & 0x80) != 0;
     const std::vector<std::string>& replies = input.Replies();
 
-    const fs::path run = fuzz::FreshRunFolder();
+    const fs::path& run = fuzz::FreshRunFolder();
     const fs::path work = run / "work";
     fs::create_directory(work);
     RecordingFile recording;

@@ -253,7 +253,7 @@ int RunHeaderDisplay(std::span<const std::uint8_t> data) {
     const auto adjust = static_cast<std::int8_t>(input.Choice(2));
     const std::string lineText = input.Replies().empty() ? "" : input.Replies()[0];
 
-    const auto folder = fuzz::FreshRunFolder();
+    const auto& folder = fuzz::FreshRunFolder();
     const auto path = folder / "pass.hrp";
     const Bytes file =
         lines == 0 ? Bytes(input.File().begin(), input.File().end())

@@ -231,7 +231,7 @@ int RunProductCommands(std::span<const std::uint8_t> data) {
         }
     }
 
-    const auto folder = fuzz::FreshRunFolder();
+    const auto& folder = fuzz::FreshRunFolder();
     const auto path = folder / "pass.hrp";
     fuzz::WriteFile(path, file);
     const fuzz::NamedFile output =

@@ -131,21 +131,21 @@ void CheckModel(std::string_view text, const Tle& set) {
 
     const Sgp4::Init init = Sgp4::Create(set);
     if (!init.Model) {
-        if (init.Problem == Sgp4Problem::kNone) {
+        if (init.Problem == Sgp4Problem::None) {
             Broken(text, "no model and no problem named", set);
         }
         return;
     }
     for (const double minutes : {-1440.0, 0.0, 0.5, 97.0, 1440.0, 10080.0}) {
         const Sgp4State state = init.Model->Propagate(minutes);
-        if (state.Problem == Sgp4Problem::kNone &&
+        if (state.Problem == Sgp4Problem::None &&
             (!Finite(state.PositionKm) || !Finite(state.VelocityKmPerS))) {
             Broken(text, "a state that is not finite without a problem", set);
         }
         const LineGeometry line(state, set.EpochJulianDate() + minutes / kMinutesPerDay);
         for (const double sample : {1.0, 1024.5, 2048.0}) {
             const PixelLocation pixel = line.LocateSample(sample);
-            if (pixel.Problem != LocationProblem::kNone) {
+            if (pixel.Problem != LocationProblem::None) {
                 continue;
             }
             if (!InRange(pixel.LatitudeDeg, -90.0, 90.0) ||

@@ -12,8 +12,8 @@ constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kDigits = "0123456789";
 
 struct NumberSpan {
-    std::size_t begin;
-    std::size_t end;
+    std::size_t Begin;
+    std::size_t End;
 };
 
 std::optional<NumberSpan> FindNumber(std::string_view reply) {
@@ -52,7 +52,7 @@ std::optional<NumberSpan> FindNumber(std::string_view reply) {
 // strtod follows LC_NUMERIC; the programs never leave the "C" locale. Out of range it gives
 // ±HUGE_VAL or (±)0, the limits the typed reading must give as well.
 double ValueOf(std::string_view reply, NumberSpan span) {
-    const std::string text(reply.substr(span.begin, span.end - span.begin));
+    const std::string text(reply.substr(span.Begin, span.End - span.Begin));
     return std::strtod(text.c_str(), nullptr);
 }
 
@@ -71,7 +71,7 @@ std::optional<double> WholeNumber(std::string_view reply) {
     const std::string_view trimmed =
         reply.substr(first, reply.find_last_not_of(kBlanks) - first + 1);
     const std::optional<NumberSpan> span = FindNumber(trimmed);
-    if (!span || span->begin != 0 || span->end != trimmed.size()) {
+    if (!span || span->Begin != 0 || span->End != trimmed.size()) {
         return std::nullopt;
     }
     return ValueOf(trimmed, *span);

@@ -39,7 +39,7 @@ public:
 
     // Writes bytes into a new file of the folder and returns its path.
     std::filesystem::path Write(const std::string& name, std::span<const std::uint8_t> bytes) const {
-        const auto file = path_ / name;
+        auto file = path_ / name;
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return file;

@@ -32,8 +32,8 @@ struct Written {
 };
 
 const Written& Samples() {
-    static const Written written;
-    return written;
+    static const Written kWritten;
+    return kWritten;
 }
 
 std::int16_t WordAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
