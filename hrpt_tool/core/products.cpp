@@ -41,11 +41,20 @@ constexpr int kCounts = av::kMostCount + 1;
 
 // A real value as a product word: rounded halves to even (the default rounding mode) and held at
 // the limits of 16 bits; no value at all is kNoData.
-std::int16_t ProductWord(double value) {
-    if (!std::isfinite(value)) {
-        return kNoData;
+inline std::int16_t ProductWord(double value) {
+    constexpr double kHeld = 40000.0;
+    if (!(std::abs(value) <= kHeld)) {
+        if (std::isnan(value) || std::isinf(value)) {
+            return kNoData;
+        }
+        return value < 0.0 ? std::numeric_limits<std::int16_t>::min()
+                           : std::numeric_limits<std::int16_t>::max();
     }
-    const double rounded = std::nearbyint(value);
+    // Adding and taking away 1.5 x 2^52 rounds to an integer in the current rounding mode, as
+    // std::nearbyint does, for any magnitude below 2^51; the sum stays inline where nearbyint is
+    // a call into the library.
+    constexpr double kRounder = 0x1.8p52;
+    const double rounded = (value + kRounder) - kRounder;
     return static_cast<std::int16_t>(std::clamp(rounded, -32768.0, 32767.0));
 }
 
@@ -179,32 +188,25 @@ class ThermalTable {
 public:
     ThermalTable() { stamps_.fill(-1); }
 
-    void Start(const av::SatelliteCoefficients* sat, av::ThermalChannel channel,
-               std::optional<av::ThermalReference> reference, std::int64_t line) {
-        sat_ = sat;
-        channel_ = channel;
-        reference_ = reference;
+    void Start(std::optional<av::ThermalCalibration> calibration, std::int64_t line) {
+        calibration_ = calibration;
         line_ = line;
     }
 
     double Kelvin(int count) {
-        if (!reference_ || !IsCount(count)) {
+        if (!calibration_ || !IsCount(count)) {
             return kNan;
         }
         const auto c = static_cast<std::size_t>(count);
         if (stamps_[c] != line_) {
             stamps_[c] = line_;
-            const std::optional<double> t =
-                av::BrightnessTemperature(*sat_, channel_, *reference_, count);
-            kelvin_[c] = t ? *t : kNan;
+            kelvin_[c] = calibration_->Kelvin(count).value_or(kNan);
         }
         return kelvin_[c];
     }
 
 private:
-    const av::SatelliteCoefficients* sat_ = nullptr;
-    av::ThermalChannel channel_ = av::ThermalChannel::Ch4;
-    std::optional<av::ThermalReference> reference_;
+    std::optional<av::ThermalCalibration> calibration_;
     std::int64_t line_ = -1;
     std::array<double, kCounts> kelvin_{};
     std::array<std::int64_t, kCounts> stamps_{};
@@ -388,8 +390,10 @@ public:
                                       av::ThermalChannel::Ch5};
         for (std::size_t t = 0; t < 3; ++t) {
             const bool usable = cal.Valid[t] && !(t == 0 && cal.Channel3A);
-            tables_[t].Start(&sat_, kThermal[t],
-                             usable ? std::optional(cal.Thermal[t]) : std::nullopt, cal.Line);
+            tables_[t].Start(
+                usable ? std::optional(av::ThermalCalibration(sat_, kThermal[t], cal.Thermal[t]))
+                       : std::nullopt,
+                cal.Line);
         }
         for (int s = 0; s < kEarthSamples; ++s) {
             const auto k = static_cast<std::size_t>(s);
