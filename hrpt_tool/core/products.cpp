@@ -7,8 +7,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <span>
+#include <system_error>
 #include <vector>
 
 #include "avhrr/calibration.h"
@@ -282,8 +284,15 @@ public:
         if (Failure failure = Flush()) {
             return failure;
         }
-        for (PendingOutput* file : {&cal_, &sst_, &ndv_}) {
-            if (Failure failure = file->Commit()) {
+        // A set is whole or not there: when a later file cannot take its name, the ones that
+        // took theirs go again.
+        const std::array<PendingOutput*, 3> files{&cal_, &sst_, &ndv_};
+        for (std::size_t k = 0; k < files.size(); ++k) {
+            if (Failure failure = files[k]->Commit()) {
+                for (std::size_t j = 0; j < k; ++j) {
+                    std::error_code ignored;
+                    std::filesystem::remove(files[j]->Path(), ignored);
+                }
                 return failure;
             }
         }
@@ -473,7 +482,10 @@ public:
 
             double vegetation = kNan;
             if (row.Day[k]) {
-                if (const std::optional<double> index = av::Ndvi(a1, a2)) {
+                // A count below its dark count gives a negative albedo, and with it a ratio
+                // beyond ±1 that is no vegetation index.
+                const std::optional<double> index = av::Ndvi(a1, a2);
+                if (index && std::abs(*index) <= 1.0) {
                     vegetation = 100.0 * (*index + 1.0);
                 }
             }
@@ -558,6 +570,17 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
     for (const std::string* output : {&outputs.Cal, &outputs.Sst, &outputs.Ndv}) {
         if (SameFile(inputPath, *output)) {
             return ProductsRefused{ProductRefusal::OutputIsInput, 0, 0, *output};
+        }
+    }
+    for (const std::string* output : {&outputs.Cal, &outputs.Sst, &outputs.Ndv}) {
+        std::error_code error;
+        if (std::filesystem::is_directory(*output, error)) {
+            Failure::Details details;
+            details.Problem = FileProblem::CannotOpen;
+            details.Role = FileRole::Output;
+            details.Path = *output;
+            details.Reason = std::make_error_code(std::errc::is_a_directory).message();
+            return Failure(details);
         }
     }
     std::int64_t size = 0;
