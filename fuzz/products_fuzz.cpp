@@ -45,7 +45,7 @@
 #include "fuzz/fuzz_support.h"
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/products.h"
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::swathly {
 namespace {

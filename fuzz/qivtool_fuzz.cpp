@@ -64,7 +64,7 @@
 #include "fuzz/fuzz_support.h"
 #include "common/testing/open_files.h"
 #include "tools/qivtool/options.h"
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::qivtool {
 namespace {

@@ -397,7 +397,7 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
     if (source == DimensionSource::Header) {
         CheckHeaderRead(opened.HeaderCaption, state, file, dialogs);
     }
-    MemoryCanvas waitArea(64, 16);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     testing::FakeDisplayView display(input.Choice(1) % kPictureSizes,
                                      input.Choice(2) % kPictureSizes, kUnpainted);
     const Image image{file, state.ImageRows, state.ImageCols, state.FileChosen};

@@ -31,6 +31,7 @@
 #include "raster_viewer/core/main_view.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/open_files.h"
+#include "common/testing/reference_models.h"
 #include "fuzz/rastel_setup.h"
 #include "raster_viewer/core/rastel_texts.h"
 #include "common/testing/scripted_dialogs.h"
@@ -114,21 +115,6 @@ bool CanCut(const Request& r, std::int32_t imageRows, std::int32_t imageCols,
     return inside && counts && imageReadable;
 }
 
-// The new file's bytes: the rectangle row by row, the header over the first four.
-Bytes SubsetBytes(const Bytes& image, std::int32_t imageCols, const Request& r) {
-    Bytes out;
-    for (std::int64_t i = 0; i < r.Rows; ++i) {
-        const auto from = static_cast<std::size_t>((r.StartRow + i) * imageCols + r.StartCol);
-        out.insert(out.end(), image.begin() + static_cast<std::ptrdiff_t>(from),
-                   image.begin() + static_cast<std::ptrdiff_t>(from + r.Cols));
-    }
-    out.resize(std::max<std::size_t>(out.size(), kDimensionHeaderSize));
-    const auto header = EncodeDimensionHeader(
-        {static_cast<std::int16_t>(r.Rows), static_cast<std::int16_t>(r.Cols)});
-    std::copy(header.begin(), header.end(), out.begin());
-    return out;
-}
-
 int RunFileCommands(std::span<const std::uint8_t> data) {
     if (data.size() > kMostInputBytes) {
         return 0;
@@ -158,7 +144,7 @@ int RunFileCommands(std::span<const std::uint8_t> data) {
     dialogs.File(cancel ? std::nullopt : std::optional(named.Path.string()));
     dialogs.Messages.clear();
     dialogs.PromptCalls.clear();
-    MemoryCanvas waitArea(64, 16);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     RecordedForm1 form1;
     SubsetRequest(state, dialogs, form1, waitArea);
 
@@ -182,7 +168,8 @@ int RunFileCommands(std::span<const std::uint8_t> data) {
                          CanCut(request, state.ImageRows, state.ImageCols, file.size());
     if (written) {
         const Bytes expected =
-            fuzz::WrittenInPlace(named.Before, SubsetBytes(file, state.ImageCols, request));
+            models::SubsetFile(file, state.ImageCols, request.StartRow, request.StartCol,
+                               request.Rows, request.Cols, named.Before.value_or(Bytes{}));
         if (fuzz::FileBytes(named.Path) != expected) {
             Broken("the subset " + Text(request.Rows) + " x " + Text(request.Cols) + " at (" +
                    Text(request.StartRow) + ", " + Text(request.StartCol) + ") of an image of " +

@@ -192,7 +192,7 @@ TEST(CalibrationRefused, MessageNamesTheInputFile) {
 
 // The input choice draws the wait notice only while it imports a recording.
 std::optional<std::string> ChooseInput(SwathlyState& state, Dialogs& dialogs) {
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     return ChooseInputFile(state, dialogs, waitArea);
 }
 

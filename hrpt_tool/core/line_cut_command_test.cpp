@@ -128,7 +128,7 @@ TEST_P(LineCutCaseTest, WritesLinesStartToEndUnderANewHeader) {
     SwathlyState state = Chosen(out / "cut.hrp");
     ScriptedDialogs dialogs;
     dialogs.Answer(c.start).Answer(c.end);
-    MemoryCanvas wait(81, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
     std::vector<std::size_t> headersShownAtPrompts;
@@ -193,7 +193,7 @@ TEST_F(LineCutTest, ASecondCutWritesTheSameOutputAgainAndKeepsALongerTail) {
     SwathlyState state = Chosen(outputPath);
     ScriptedDialogs dialogs;
     dialogs.Answer("1").Answer("100").Answer("11").Answer("20");
-    MemoryCanvas wait(81, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
 
     ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
@@ -228,7 +228,7 @@ TEST_P(LineCutRefusalTest, ToldAndNothingWritten) {
     SwathlyState state = Chosen(out / "cut.hrp");
     ScriptedDialogs dialogs;
     dialogs.Answer(c.start).Answer(c.end);
-    MemoryCanvas wait(81, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
 
@@ -267,7 +267,7 @@ TEST_F(LineCutTest, RefusedBeforeAnyPromptWithoutFilesOrOverTheInput) {
         SwathlyState state = Chosen(out / "cut.hrp");
         state.OutputChosen = false;
         ScriptedDialogs dialogs;
-        MemoryCanvas wait(81, 25);
+        MemoryCanvas wait = qiv::testing::WaitArea();
         EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
         EXPECT_EQ(dialogs.Messages,
                   std::vector<std::string>{"Enter Input and Output Image files first"});
@@ -277,7 +277,7 @@ TEST_F(LineCutTest, RefusedBeforeAnyPromptWithoutFilesOrOverTheInput) {
         const auto before = std::filesystem::file_size(input_);
         SwathlyState state = Chosen(input_.parent_path() / "." / input_.filename());
         ScriptedDialogs dialogs;
-        MemoryCanvas wait(81, 25);
+        MemoryCanvas wait = qiv::testing::WaitArea();
         EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
         EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kOutputIsInput)});
         EXPECT_TRUE(dialogs.PromptCalls.empty());

@@ -21,7 +21,7 @@
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/pending_output.h"
 #include "hrpt_tool/core/recording_import.h"
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::swathly {
 namespace {

@@ -58,7 +58,7 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
     state.InputPath = input.string();
     state.OutputPath = (dir / "look.img").string();
     ScriptedDialogs dialogs;
-    MemoryCanvas wait(81, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     ASSERT_TRUE(
         c.hrp ? HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, form1, wait)

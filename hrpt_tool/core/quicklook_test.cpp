@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "common/core/dimension_header.h"
@@ -25,7 +26,8 @@ using qiv::testing::TempDir;
 // A canvas that also keeps every text ever printed, across clears.
 class RecordingCanvas : public MemoryCanvas {
 public:
-    RecordingCanvas() : MemoryCanvas(81, 25) {}
+    RecordingCanvas()
+        : MemoryCanvas(qiv::testing::kWaitAreaWidth, qiv::testing::kWaitAreaHeight) {}
     void PrintLine(std::string_view text) override {
         printed.emplace_back(text);
         MemoryCanvas::PrintLine(text);
@@ -145,6 +147,7 @@ TEST(HrpQuicklook, ReadsTheChosenChannelOfEveryFifthSampleAndLine) {
     };
     for (const Row row : {Row{BandButton::Band1, 25}, Row{BandButton::Band2, 50},
                           Row{BandButton::SingleBand, 75}, Row{BandButton::Band5, 125}}) {
+        SCOPED_TRACE("button " + std::to_string(static_cast<int>(row.button)));
         TempDir dir;
         const auto input = dir.Write("pass.hrp", MakePass(11, 11));
         SwathlyState state = Chosen(input, dir / "pass.qlk");

@@ -330,7 +330,7 @@ TEST(ImportedFile, ReadsBackThroughHeaderQuicklookAndCut) {
     state.InputChosen = true;
     qiv::testing::ScriptedDialogs dialogs;
     qiv::testing::FakeMainView form1;
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     ASSERT_TRUE(DisplayHeaderAndPrintData(state, "1", dialogs, form1));
     const HeaderTexts shown = form1.Boxes();
     EXPECT_EQ(shown.Title, "NOAA-19 ");
@@ -345,6 +345,7 @@ TEST(ImportedFile, ReadsBackThroughHeaderQuicklookAndCut) {
     const Bytes quicklook = TempDir::Read(dir / "ch2.img");
     ASSERT_EQ(quicklook.size(), 6u * 410u);
     for (const auto& [row, column] : {std::pair{1, 1}, std::pair{5, 409}}) {
+        SCOPED_TRACE("row " + std::to_string(row) + ", column " + std::to_string(column));
         EXPECT_EQ(
             quicklook[static_cast<std::size_t>(row * 410 + column)],
             ScaleTenToEight(static_cast<std::int16_t>(EarthWord(1 + 5 * row, 1 + 5 * column, 2))))

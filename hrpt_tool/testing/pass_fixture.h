@@ -12,7 +12,7 @@
 
 #include "avhrr/frame.h"
 #include "hrpt_tool/core/line_record.h"
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::testing {
 

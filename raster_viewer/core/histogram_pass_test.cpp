@@ -73,7 +73,7 @@ struct PassCase {
 struct Fixture {
     TempDir dir;
     ScriptedDialogs dialogs;
-    MemoryCanvas waitArea{81, 25};
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     MemoryCanvas displayArea{64, 48};
     ViewerState state;
 

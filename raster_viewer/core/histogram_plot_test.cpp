@@ -103,6 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Plots, PlotTest, ::testing::ValuesIn(kPlotCases),
 
 TEST(PlotFrameTest, AxisTicksLabelsAndTitleSitWhereTheyBelong) {
     for (const PlotKind kind : {PlotKind::Normal, PlotKind::Equalised, PlotKind::Stretched}) {
+        SCOPED_TRACE("plot kind " + std::to_string(static_cast<int>(kind)));
         ViewerState state = TablesBuilt();  // no pixel counted: the frame alone
         FakeDisplayView display(400, 300);
         display.Picture1.SetPixel(300, 200, kBar);  // an earlier drawing

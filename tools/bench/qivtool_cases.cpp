@@ -123,7 +123,7 @@ void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes) {
     ViewerState state = ImageState(big, sizes.PassSide, sizes.PassSide);
     const double pass = MedianSeconds(sizes.Runs, [&] {
         testing::ScriptedDialogs dialogs;
-        MemoryCanvas waitArea(81, 25);
+        MemoryCanvas waitArea = qiv::testing::WaitArea();
         state.TablesReady = false;
         rastel::HistogramPass(state, dialogs, waitArea);
     });
@@ -137,7 +137,7 @@ void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes) {
     ViewerState painted = ImageState(big, sizes.PassSide, sizes.PassSide);
     {
         testing::ScriptedDialogs dialogs;
-        MemoryCanvas waitArea(81, 25);
+        MemoryCanvas waitArea = qiv::testing::WaitArea();
         rastel::HistogramPass(painted, dialogs, waitArea);
     }
     NoRows nothing;

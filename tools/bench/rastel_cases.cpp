@@ -25,7 +25,7 @@ std::int64_t Pixels(int side) {
 
 void BuildTables(ViewerState& state) {
     testing::ScriptedDialogs dialogs;
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     state.TablesReady = false;  // the pass runs once per Close otherwise
     if (rastel::HistogramPass(state, dialogs, waitArea).Outcome != rastel::PassOutcome::Built) {
         throw std::runtime_error("histogram pass refused its image");
@@ -90,7 +90,7 @@ void SubsetCase(const std::filesystem::path& image, const std::filesystem::path&
     const auto output = dir / "subset.raw";
     const std::string start = std::to_string((side - subsetSide) / 2);
     const std::string count = std::to_string(subsetSide);
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     NoLabels form1;
     const double seconds = MedianSeconds(runs, [&] {
         testing::ScriptedDialogs dialogs;

@@ -45,7 +45,7 @@ std::int64_t FileBytes(const std::filesystem::path& file) {
 void QuicklookCase(const char* name, const std::filesystem::path& input,
                    const std::filesystem::path& dir, int interval, bool fromHrp, int runs) {
     const auto output = dir / "quicklook.raw";
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     const std::string intervalText = std::to_string(interval);
     const double seconds = MedianSeconds(runs, [&] {
@@ -71,7 +71,7 @@ void QuicklookCase(const char* name, const std::filesystem::path& input,
 void LineCutCase(const std::filesystem::path& input, const std::filesystem::path& dir, int lines,
                  int keep, int runs) {
     const auto output = dir / "cut.hrp";
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     const int start = (lines - keep) / 2 + 1;
     const double seconds = MedianSeconds(runs, [&] {

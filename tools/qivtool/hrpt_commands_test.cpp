@@ -47,7 +47,7 @@ protected:
     std::string Path(const char* name) const { return (dir / name).string(); }
 
     TempDir dir;
-    MemoryCanvas waitArea{81, 25};
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     testing::FakeMainView form1;
 };
 
@@ -98,6 +98,7 @@ TEST_F(HrptCommandTest, QuicklooksAreTheWindowsQuicklooks) {
           Path("sst.img")}},
     };
     for (const auto& row : kCases) {
+        SCOPED_TRACE(row.desc);
         SwathlyState state = Window(row.options.Path, Path("window.img"));
         ScriptedDialogs dialogs;
         const std::string interval = std::to_string(row.options.Step);
@@ -149,6 +150,7 @@ TEST_F(HrptCommandTest, RefusalsCarryTheProgramsOwnWordsAndWriteNothing) {
          "The calibration file " + hrp + " is the input file. Choose another name."},
     };
     for (const auto& row : kCases) {
+        SCOPED_TRACE(row.desc);
         EXPECT_EQ(row.ran.Status, kRefused) << row.desc;
         EXPECT_EQ(row.ran.Err, "qivtool test: " + row.message + "\n") << row.desc;
     }

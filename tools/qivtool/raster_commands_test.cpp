@@ -52,7 +52,7 @@ ViewerState WindowTables(const std::filesystem::path& image, const std::vector<N
     state.ImageRows = kRows;
     state.ImageCols = kCols;
     ScriptedDialogs dialogs;
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     EXPECT_EQ(rastel::HistogramPass(state, dialogs, waitArea).Outcome, rastel::PassOutcome::Built);
     if (!nodes.empty()) {
         dialogs.Answer(std::to_string(nodes.size()));
@@ -73,6 +73,7 @@ TEST(TablesCommandTest, TheCsvHoldsTheTablesOfThePass) {
     TempDir dir;
     const auto image = SceneWithHeader(dir);
     for (const auto& nodes : {std::vector<NodeText>{}, kOneNode}) {
+        SCOPED_TRACE(std::to_string(nodes.size()) + " nodes");
         const ViewerState window = WindowTables(image, nodes);
         std::string expected = "level,count,equalised,stretched\n";
         for (int v = 0; v < 256; ++v) {
@@ -178,7 +179,7 @@ TEST(SubsetCommandTest, TheFileIsTheSubsetOfTheWindowForTheSameAnswers) {
     class NoLabels : public rastel::MainView {
         void ShowSubsetPath(std::string_view) override {}
     } form1;
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     rastel::SubsetRequest(window, dialogs, form1, waitArea);
 
     SubsetOptions options;
@@ -285,6 +286,7 @@ TEST(RasterRefusalTest, EachRefusalIsOneEnglishLineAndWritesNothing) {
          "The start, or the rows and columns, of the subset lie outside the image"},
     };
     for (const auto& row : kCases) {
+        SCOPED_TRACE(row.desc);
         EXPECT_EQ(row.ran.Status, kRefused) << row.desc;
         EXPECT_EQ(row.ran.Err, "qivtool test: " + row.message + "\n") << row.desc;
         EXPECT_EQ(row.ran.Out, "") << row.desc;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include "common/core/dimension_header.h"
 #include "common/testing/failure_check.h"
@@ -146,6 +147,7 @@ TEST(HrptSamples, RecordingImportsIntoTheSameScene) {
     const auto imported = TempDir::Read(dir / "imported.hrp");
     const auto pass = Samples().Read("avhrr-pass.hrp");
     for (const std::size_t line : {0u, 41u, 179u}) {
+        SCOPED_TRACE("line " + std::to_string(line + 1));
         const std::size_t earth = line * swathly::kLineBytes + swathly::kEarthViewOffset;
         const std::size_t end = earth + 2 * 5 * swathly::kEarthSamples;
         EXPECT_TRUE(
