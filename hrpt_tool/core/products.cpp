@@ -18,10 +18,10 @@
 #include "avhrr/frame.h"
 #include "common/core/binary_file.h"
 #include "common/core/dimension_header.h"
+#include "hrpt_tool/core/hrp_file.h"
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/pending_output.h"
 #include "hrpt_tool/core/recording_import.h"
-#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::swathly {
 namespace {
@@ -516,7 +516,35 @@ std::optional<int> DayOfYear(const LineHeaderRecord& h) {
     return static_cast<int>((sys_days{date} - sys_days{year{h.Year} / January / 1}).count()) + 1;
 }
 
+// The input's size and first line, or why it is no HRP pass.
+ProductsOutcome InputKind(BinaryFile& input, std::int64_t& size, std::vector<std::uint8_t>& start) {
+    if (Failure failure = input.Size(size)) {
+        return failure;
+    }
+    start.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, kLineBytes)));
+    if (Failure failure = input.ReadAt(0, start)) {
+        return failure;
+    }
+    if (const std::optional<ProductRefusal> kind = WrongKind(start, size)) {
+        return ProductsRefused{*kind, size, 0, input.Path()};
+    }
+    if (size < kLineBytes) {
+        return ProductsRefused{ProductRefusal::NoWholeLine, size, kLineBytes, input.Path()};
+    }
+    return {};
+}
+
 }  // namespace
+
+ProductsOutcome CheckProductsInput(const std::string& inputPath) {
+    BinaryFile input(FileRole::Input);
+    if (Failure failure = input.Open(inputPath, BinaryFile::Mode::Read)) {
+        return failure;
+    }
+    std::int64_t size = 0;
+    std::vector<std::uint8_t> start;
+    return InputKind(input, size, start);
+}
 
 std::string ProductStem(const std::string& name) {
     const auto dot = name.rfind('.');
@@ -584,19 +612,9 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
         }
     }
     std::int64_t size = 0;
-    if (Failure failure = input.Size(size)) {
-        return failure;
-    }
-    std::vector<std::uint8_t> start(
-        static_cast<std::size_t>(std::min<std::int64_t>(size, kLineBytes)));
-    if (Failure failure = input.ReadAt(0, start)) {
-        return failure;
-    }
-    if (const std::optional<ProductRefusal> kind = WrongKind(start, size)) {
-        return ProductsRefused{*kind, size, 0, inputPath};
-    }
-    if (size < kLineBytes) {
-        return ProductsRefused{ProductRefusal::NoWholeLine, size, kLineBytes, inputPath};
+    std::vector<std::uint8_t> start;
+    if (ProductsOutcome kind = InputKind(input, size, start); !kind.Done()) {
+        return kind;
     }
 
     // Everything that refuses the input is decided before an output is opened.

@@ -119,6 +119,10 @@ private:
     std::optional<ProductsRefused> refused_;
 };
 
+// The refusals of MakeProducts that the input alone decides (no whole line, a product, a raw
+// recording), or a file failure: asked before a name for the products is.
+ProductsOutcome CheckProductsInput(const std::string& inputPath);
+
 // Makes the three products of the HRP file inputPath. The satellite is `satellite` when given,
 // else the header's SatId when the coefficient table has it, else the address most frames of the
 // first lines carry. The pass is read in blocks and calibrated line by line with a window of

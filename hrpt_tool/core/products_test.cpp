@@ -11,8 +11,12 @@
 
 #include "common/core/dimension_header.h"
 #include "common/testing/failure_check.h"
+#include "common/testing/memory_canvas.h"
 #include "common/testing/param_name.h"
+#include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "hrpt_tool/core/products_command.h"
+#include "hrpt_tool/core/swathly_texts.h"
 #include "hrpt_tool/testing/pass_fixture.h"
 
 namespace qiv::swathly {
@@ -477,6 +481,54 @@ TEST(Products, NamesAndStems) {
     for (const auto& [name, id] : names) {
         EXPECT_EQ(SatIdOfName(name).value_or(-1), id) << name;
     }
+}
+
+// The command of the window: the input first, its refusals before any name is asked, one name
+// offered as the input's with .cal, the wait notice gone, one summary.
+TEST(ProductsCommand, AsksOneNameAndTellsTheSummary) {
+    TempDir dir;
+    PassSpec spec;
+    spec.Lines = 30;
+    const fs::path hrp = qiv::testing::WritePass(dir / "pass.hrp", spec);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
+
+    SwathlyState state;
+    qiv::testing::ScriptedDialogs none;
+    EXPECT_FALSE(MakeProductsCommand(state, none, waitArea));
+    EXPECT_EQ(none.Messages, std::vector<std::string>{std::string(kEnterFileNameFirst)});
+
+    state.InputPath = hrp.string();
+    state.InputChosen = true;
+    qiv::testing::ScriptedDialogs dialogs;
+    dialogs.File((dir / "out.cal").string());
+    ASSERT_TRUE(MakeProductsCommand(state, dialogs, waitArea));
+    EXPECT_EQ(dialogs.Suggested, std::vector<std::string>{(dir / "pass.cal").string()});
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    for (const char* part : {"out.cal", "out.sst", "out.ndv",
+                             "Satellite: NOAA-14 (Sat Id 14, "
+                             "from the pass header)",
+                             "Lines: 30",
+                             "1998-07-21, 11:42:17 to "
+                             "11:42:21 UTC",
+                             "3B: 30", "Clear sea: ", "neighbours: 3B 0, 4 0, 5 0"}) {
+        EXPECT_NE(dialogs.Messages[0].find(part), std::string::npos) << part;
+    }
+    EXPECT_TRUE(fs::exists(dir / "out.ndv"));
+    EXPECT_TRUE(waitArea.Texts().empty());
+
+    // A cancelled dialog writes nothing and tells nothing.
+    qiv::testing::ScriptedDialogs cancel;
+    cancel.File(std::nullopt);
+    EXPECT_FALSE(MakeProductsCommand(state, cancel, waitArea));
+    EXPECT_TRUE(cancel.Messages.empty());
+
+    // A product as the input is refused before a name is asked.
+    state.InputPath = (dir / "out.cal").string();
+    qiv::testing::ScriptedDialogs product;
+    EXPECT_FALSE(MakeProductsCommand(state, product, waitArea));
+    EXPECT_TRUE(product.Suggested.empty());
+    ASSERT_EQ(product.Messages.size(), 1u);
+    EXPECT_NE(product.Messages[0].find("is a CAL, SST or NDV product"), std::string::npos);
 }
 
 }  // namespace

@@ -101,4 +101,121 @@ std::string ImportSummaryText(const ImportSummary& summary, const std::string& o
     return text;
 }
 
+namespace {
+
+std::string Clock(double seconds) {
+    const auto whole = static_cast<long long>(seconds) % 86400;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+    return text;
+}
+
+std::string Date(const ProductSummary& s) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", s.Year, s.Month, s.Day);
+    return text;
+}
+
+constexpr std::string_view kKnownSatellites = "NOAA-12, NOAA-14 to NOAA-19 and MetOp-A to MetOp-C";
+
+}  // namespace
+
+std::string ProductsRefusedMessage(const ProductsRefused& refused, const ProductSummary& summary) {
+    const std::string nothing = " Nothing was written.";
+    switch (refused.Reason) {
+        case ProductRefusal::NoWholeLine:
+            return "The input file " + refused.Path + " holds no whole HRP line: it has " +
+                   std::to_string(refused.Value) + " bytes, and a line has " +
+                   std::to_string(refused.Limit) + "." + nothing;
+        case ProductRefusal::ProductInput:
+            return "The input file " + refused.Path +
+                   " is a CAL, SST or NDV product, not an HRP pass: the products are made from "
+                   "the HRP file of a pass." +
+                   nothing;
+        case ProductRefusal::RecordingInput:
+            return "The input file " + refused.Path +
+                   " is a raw HRPT recording without a pass header. Import it into an HRP file "
+                   "first (choose it as the input and answer Yes, or run qivtool import), then "
+                   "make the products of that file." +
+                   nothing;
+        case ProductRefusal::UnknownSatellite:
+            if (summary.Source == SatelliteSource::Override) {
+                return "Sat Id " + std::to_string(refused.Value) +
+                       " names no satellite whose calibration is known (" +
+                       std::string(kKnownSatellites) + ")." + nothing;
+            }
+            return "The pass header's Sat Id " + std::to_string(refused.Value) +
+                   (refused.Limit >= 0 ? " and the spacecraft address " +
+                                             std::to_string(refused.Limit) + " of its frames name"
+                                       : " names") +
+                   " no satellite whose calibration is known (" + std::string(kKnownSatellites) +
+                   "). qivtool products --satellite NAME can name it." + nothing;
+        case ProductRefusal::NoDate:
+            return "The pass header's date " + Date(summary) + " is no day on which " +
+                   summary.Satellite + " (launched " + std::to_string(refused.Limit) +
+                   ") flew: its visible calibration drifts with the years since launch." + nothing;
+        case ProductRefusal::NoLines:
+            return "The pass header of " + refused.Path + " states no lines." + nothing;
+        case ProductRefusal::TooManyLines:
+            return "The input file " + refused.Path + " holds " + std::to_string(refused.Value) +
+                   " lines, more than the " + std::to_string(refused.Limit) +
+                   " a product header can count." + nothing;
+        case ProductRefusal::NoCalibration:
+            return "No line of " + refused.Path +
+                   " carries usable calibration words (thermometer, back-scan and space-view "
+                   "counts): its thermal channels cannot be calibrated." +
+                   nothing;
+        case ProductRefusal::OutputIsInput:
+            return "The product file " + refused.Path +
+                   " would be the input file itself: choose another name." + nothing;
+    }
+    return "The products were not made." + nothing;
+}
+
+std::string ProductSummaryText(const ProductSummary& s, const ProductPaths& paths) {
+    std::string text =
+        "The products are written: " + paths.Cal + ", " + paths.Sst + ", " + paths.Ndv + ".\n\n";
+    std::string source;
+    switch (s.Source) {
+        case SatelliteSource::Header:
+            source = "from the pass header";
+            break;
+        case SatelliteSource::Address:
+            source = "from the spacecraft address of the frames";
+            break;
+        case SatelliteSource::Override:
+            source = "as named";
+            break;
+    }
+    text +=
+        "Satellite: " + s.Satellite + " (Sat Id " + std::to_string(s.SatId) + ", " + source + ")\n";
+    text += "Lines: " + std::to_string(s.Lines);
+    if (s.MissingLines > 0) {
+        text += " (the header states " + std::to_string(s.StatedLines) + "; " +
+                std::to_string(s.MissingLines) + " missing from the file)";
+    }
+    text += "\nDate and time: " + Date(s) + ", " + Clock(s.Times.First) + " to " +
+            Clock(s.Times.Last) + " UTC\n";
+    text += "Lines in channel 3A: " + std::to_string(s.Lines3A) +
+            ", in channel 3B: " + std::to_string(s.Lines3B) + "\n";
+    char share[32];
+    std::snprintf(share, sizeof share, "%.1f",
+                  s.Samples > 0 ? 100.0 * static_cast<double>(s.ClearSeaSamples) /
+                                      static_cast<double>(s.Samples)
+                                : 0.0);
+    text += std::string("Clear sea: ") + share + " % of the samples\n";
+    text += "Lines whose calibration was filled in from their neighbours: 3B " +
+            std::to_string(s.FilledLines[0]) + ", 4 " + std::to_string(s.FilledLines[1]) + ", 5 " +
+            std::to_string(s.FilledLines[2]);
+    if (s.UncalibratedLines > 0) {
+        text += "\nLines without a calibration of channels 4 and 5 (no data): " +
+                std::to_string(s.UncalibratedLines);
+    }
+    if (!s.SstPublished) {
+        text += "\nSST: no split window is published for " + s.Satellite + "; NOAA-14's is used";
+    }
+    return text;
+}
+
 }  // namespace qiv::swathly

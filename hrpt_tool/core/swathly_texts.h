@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/core/failure.h"
+#include "hrpt_tool/core/products.h"
 #include "hrpt_tool/core/recording_import.h"
 
 namespace qiv::swathly {
@@ -42,5 +43,14 @@ std::string CalibrationIsInputMessage(const std::string& path);
 // What an import did: the new file, frames and byte order, satellite, start, damaged frames and
 // bytes left over.
 std::string ImportSummaryText(const ImportSummary& summary, const std::string& outputPath);
+
+// The products of an HRP pass.
+inline constexpr std::string_view kProductFileFilter = "CAL Files|*.cal|All Files|*.*";
+
+// Why the products were not made; the summary holds what was known of the pass by then.
+std::string ProductsRefusedMessage(const ProductsRefused& refused, const ProductSummary& summary);
+// What the products hold: satellite, lines, date and time, lines in 3A and 3B, the share of clear
+// sea, the lines whose calibration was filled in from their neighbours.
+std::string ProductSummaryText(const ProductSummary& summary, const ProductPaths& paths);
 
 }  // namespace qiv::swathly
