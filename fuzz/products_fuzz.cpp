@@ -43,9 +43,9 @@
 #include "common/core/dimension_header.h"
 #include "common/testing/open_files.h"
 #include "fuzz/fuzz_support.h"
+#include "hrpt_tool/core/hrp_file.h"
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/products.h"
-#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::swathly {
 namespace {
@@ -237,12 +237,13 @@ void Run(const fuzz::FuzzInput& input) {
 
     const int openBefore = qiv::testing::OpenFiles();
     ProductSummary summary;
-    const ProductsOutcome outcome = MakeProducts(inputPath.string(), paths, satellite, summary);
+    const CommandOutcome outcome = MakeProducts(inputPath.string(), paths, satellite, summary);
     Require(qiv::testing::OpenFiles() == openBefore, "a file was left open");
     Require(fuzz::FileBytes(inputPath) == hrp, "the input changed");
 
     if (sstName.IsInput) {
-        Require(outcome.Refused() && outcome.Refused()->Reason == ProductRefusal::OutputIsInput,
+        Require(outcome.FileFailure() != nullptr &&
+                    (*outcome.FileFailure())->Problem == FileProblem::IsTheInput,
                 "an output that names the input was not refused as such");
     }
     if (satellite == 13) {

@@ -65,7 +65,7 @@ bool FitsHeader(std::int32_t value) {
 // WriteHeader, then ReadHeader when it wrote: `file` becomes what the image file must hold.
 void WriteAndReadHeader(ViewerState& state, Bytes& file, const std::filesystem::path& path) {
     testing::ScriptedDialogs dialogs;
-    WriteHeader(state, dialogs);
+    ShowOutcome(WriteHeader(state), dialogs);
     if (!state.FileChosen || !FitsHeader(state.ImageRows) || !FitsHeader(state.ImageCols)) {
         Require(dialogs.Messages.size() == 1, "a refused header write must say so once");
         Require(fuzz::FileBytes(path) == file, "a refused header write changed the file");
@@ -80,7 +80,7 @@ void WriteAndReadHeader(ViewerState& state, Bytes& file, const std::filesystem::
 
     const std::int32_t rows = state.ImageRows;
     const std::int32_t cols = state.ImageCols;
-    Require(ReadHeader(state, dialogs).has_value(), "the header written cannot be read");
+    Require(ReadHeader(state).Done(), "the header written cannot be read");
     Require(state.ImageRows == rows && state.ImageCols == cols,
             "the header reads back as " + Text(state.ImageRows) + " x " + Text(state.ImageCols) +
                 ", not as the " + Text(rows) + " x " + Text(cols) + " written");
@@ -146,7 +146,7 @@ int RunFileCommands(std::span<const std::uint8_t> data) {
     dialogs.PromptCalls.clear();
     MemoryCanvas waitArea = qiv::testing::WaitArea();
     RecordedForm1 form1;
-    SubsetRequest(state, dialogs, form1, waitArea);
+    ShowOutcome(SubsetRequest(state, dialogs, form1, waitArea), dialogs);  // as the window does
 
     const Request request{Typed(replies, first), Typed(replies, first + 1),
                           Typed(replies, first + 2), Typed(replies, first + 3)};

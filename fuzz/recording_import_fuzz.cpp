@@ -367,18 +367,23 @@ int RunImport(std::span<const std::uint8_t> data) {
     const std::optional<std::int64_t> readBefore = BytesRead();
     if (!window) {
         ImportSummary summary;
-        const Failure failure =
+        const CommandOutcome outcome =
             ImportRecording(recording.Path.string(), output.Path.string(), year, summary);
         importedInto = &output;
         const std::optional<FileProblem> refusal =
             ExpectedRefusal(output, outputKind, recording, model, year);
-        if (static_cast<bool>(failure) != refusal.has_value()) {
+        if (!outcome.Done() != refusal.has_value()) {
             Broken(refusal ? "the import carried out what it must refuse"
-                           : "the import refused what it must carry out: " + MessageFor(failure));
+                           : "the import refused what it must carry out: " + MessageFor(outcome));
         }
-        if (failure) {
-            Require(failure->Problem == *refusal,
-                    "the import was refused for another reason: " + MessageFor(failure));
+        if (!outcome.Done()) {
+            // The year is the program's own refusal (Refused stands for it here), the rest are
+            // the files' failures.
+            const Failure* failure = outcome.FileFailure();
+            Require(failure != nullptr
+                        ? (*failure)->Problem == *refusal
+                        : outcome.Is(Refusal::BadYear) && *refusal == FileProblem::Refused,
+                    "the import was refused for another reason: " + MessageFor(outcome));
         } else {
             imported = true;
             Require(SameSummary(summary, CheckImported(output.Path, model, year, recording.Size)),

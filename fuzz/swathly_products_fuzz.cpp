@@ -256,14 +256,16 @@ int RunProductCommands(std::span<const std::uint8_t> data) {
     const bool ready = inputChosen && outputChosen;
     switch (command) {
         case Command::HrpQuicklook: {
-            done = HrpQuicklook(state, Reply(replies, 0), lineText, band, dialogs, form1, waitArea);
+            done = ShowOutcome(
+                HrpQuicklook(state, Reply(replies, 0), lineText, band, dialogs, form1, waitArea),
+                dialogs);
             headerRead = ready && interval && !output.IsInput && line;
             const std::int64_t rows = QuicklookShape(lines, interval.value_or(1)).first;
             expectDone = headerRead && line == 1 && rows <= kMostHeaderRows && output.CanBeWritten;
             break;
         }
         case Command::ProductQuicklook: {
-            done = ProductQuicklook(state, Reply(replies, 0), band, dialogs, waitArea);
+            done = ShowOutcome(ProductQuicklook(state, Reply(replies, 0), band, waitArea), dialogs);
             expectDone = ready && interval && output.CanBeWritten;
             break;
         }
@@ -271,7 +273,7 @@ int RunProductCommands(std::span<const std::uint8_t> data) {
             for (std::size_t i = 1; i < replies.size(); ++i) {
                 dialogs.Answer(replies[i]);
             }
-            done = CutLineRange(state, lineText, dialogs, form1, waitArea);
+            done = ShowOutcome(CutLineRange(state, lineText, dialogs, form1, waitArea), dialogs);
             headerRead = ready && !output.IsInput && line;
             const auto start = ReadTyped<std::int16_t>(Reply(replies, 1));
             const auto end = ReadTyped<std::int16_t>(Reply(replies, 2));

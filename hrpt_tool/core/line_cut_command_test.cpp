@@ -134,7 +134,7 @@ TEST_P(LineCutCaseTest, WritesLinesStartToEndUnderANewHeader) {
     std::vector<std::size_t> headersShownAtPrompts;
     dialogs.OnDialog = [&] { headersShownAtPrompts.push_back(form1.Shown.size()); };
 
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
+    ASSERT_TRUE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
     // The boxes show the line read before Start and End are asked for.
     EXPECT_EQ(headersShownAtPrompts, (std::vector<std::size_t>{1, 1}));
@@ -196,8 +196,8 @@ TEST_F(LineCutTest, ASecondCutWritesTheSameOutputAgainAndKeepsALongerTail) {
     MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
 
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
+    ASSERT_TRUE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
+    ASSERT_TRUE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
 
     const auto cut = TempDir::Read(outputPath);
@@ -232,7 +232,7 @@ TEST_P(LineCutRefusalTest, ToldAndNothingWritten) {
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+    EXPECT_FALSE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{c.message});
     EXPECT_EQ(dialogs.PromptCalls.size(), c.prompts);
     EXPECT_FALSE(std::filesystem::exists(out / "cut.hrp"));
@@ -268,7 +268,7 @@ TEST_F(LineCutTest, RefusedBeforeAnyPromptWithoutFilesOrOverTheInput) {
         state.OutputChosen = false;
         ScriptedDialogs dialogs;
         MemoryCanvas wait = qiv::testing::WaitArea();
-        EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+        EXPECT_FALSE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
         EXPECT_EQ(dialogs.Messages,
                   std::vector<std::string>{"Enter Input and Output Image files first"});
         EXPECT_TRUE(dialogs.PromptCalls.empty());
@@ -278,7 +278,7 @@ TEST_F(LineCutTest, RefusedBeforeAnyPromptWithoutFilesOrOverTheInput) {
         SwathlyState state = Chosen(input_.parent_path() / "." / input_.filename());
         ScriptedDialogs dialogs;
         MemoryCanvas wait = qiv::testing::WaitArea();
-        EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+        EXPECT_FALSE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
         EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kOutputIsInput)});
         EXPECT_TRUE(dialogs.PromptCalls.empty());
         EXPECT_EQ(std::filesystem::file_size(input_), before);

@@ -342,17 +342,17 @@ std::array<std::string, 3> ProductHeaderTexts(const ProductSummary& s, const Lin
 }
 
 // What the first bytes of the input say it is.
-std::optional<ProductRefusal> WrongKind(std::span<const std::uint8_t> start, std::int64_t size) {
+std::optional<Refusal> WrongKind(std::span<const std::uint8_t> start, std::int64_t size) {
     if (start.size() >= static_cast<std::size_t>(kFrameSyncBytes) &&
         RecordingOrder(start.first<kFrameSyncBytes>())) {
-        return ProductRefusal::RecordingInput;
+        return Refusal::RecordingAsInput;
     }
     const std::int64_t n = start.size() >= 2 ? ReadInt16Le(start.data()) : -1;
     const bool productSize =
         n >= 0 && (size == (n + 1) * kCalRecordBytes || size == (n + 1) * kSingleBandRecordBytes);
     const bool productText = start.size() >= 6 && std::memcmp(start.data() + 2, "QIV ", 4) == 0;
     if (productSize || productText) {
-        return ProductRefusal::ProductInput;
+        return Refusal::ProductAsInput;
     }
     return std::nullopt;
 }
@@ -517,7 +517,7 @@ std::optional<int> DayOfYear(const LineHeaderRecord& h) {
 }
 
 // The input's size and first line, or why it is no HRP pass.
-ProductsOutcome InputKind(BinaryFile& input, std::int64_t& size, std::vector<std::uint8_t>& start) {
+CommandOutcome InputKind(BinaryFile& input, std::int64_t& size, std::vector<std::uint8_t>& start) {
     if (Failure failure = input.Size(size)) {
         return failure;
     }
@@ -525,18 +525,18 @@ ProductsOutcome InputKind(BinaryFile& input, std::int64_t& size, std::vector<std
     if (Failure failure = input.ReadAt(0, start)) {
         return failure;
     }
-    if (const std::optional<ProductRefusal> kind = WrongKind(start, size)) {
-        return ProductsRefused{*kind, size, 0, input.Path()};
+    if (const std::optional<Refusal> kind = WrongKind(start, size)) {
+        return *kind;
     }
     if (size < kLineBytes) {
-        return ProductsRefused{ProductRefusal::NoWholeLine, size, kLineBytes, input.Path()};
+        return {Refusal::NoWholeLine, size};
     }
     return {};
 }
 
 }  // namespace
 
-ProductsOutcome CheckProductsInput(const std::string& inputPath) {
+CommandOutcome CheckProductsInput(const std::string& inputPath) {
     BinaryFile input(FileRole::Input);
     if (Failure failure = input.Open(inputPath, BinaryFile::Mode::Read)) {
         return failure;
@@ -588,8 +588,8 @@ std::optional<std::int16_t> SatIdOfName(std::string_view name) {
     return std::nullopt;
 }
 
-ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& outputs,
-                             std::optional<std::int16_t> satellite, ProductSummary& summary) {
+CommandOutcome MakeProducts(const std::string& inputPath, const ProductPaths& outputs,
+                            std::optional<std::int16_t> satellite, ProductSummary& summary) {
     summary = {};
     BinaryFile input(FileRole::Input);
     if (Failure failure = input.Open(inputPath, BinaryFile::Mode::Read)) {
@@ -597,7 +597,7 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
     }
     for (const std::string* output : {&outputs.Cal, &outputs.Sst, &outputs.Ndv}) {
         if (SameFile(inputPath, *output)) {
-            return ProductsRefused{ProductRefusal::OutputIsInput, 0, 0, *output};
+            return Failure(Failure::Details{FileProblem::IsTheInput, FileRole::Output, *output, {}});
         }
     }
     for (const std::string* output : {&outputs.Cal, &outputs.Sst, &outputs.Ndv}) {
@@ -613,7 +613,7 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
     }
     std::int64_t size = 0;
     std::vector<std::uint8_t> start;
-    if (ProductsOutcome kind = InputKind(input, size, start); !kind.Done()) {
+    if (CommandOutcome kind = InputKind(input, size, start); !kind.Done()) {
         return kind;
     }
 
@@ -624,10 +624,10 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
     const std::int64_t lines = std::min(summary.StatedLines, present);
     summary.MissingLines = summary.StatedLines - lines;
     if (summary.StatedLines == 0) {
-        return ProductsRefused{ProductRefusal::NoLines, 0, 0, inputPath};
+        return Refusal::NoLinesStated;
     }
     if (lines > kMostProductLines) {
-        return ProductsRefused{ProductRefusal::TooManyLines, lines, kMostProductLines, inputPath};
+        return {Refusal::TooManyProductLines, lines, kMostProductLines};
     }
     PassReader reader(input, lines);
     if (Failure failure = reader.Load(0)) {
@@ -639,7 +639,7 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
         sat = av::CoefficientsOf(*satellite);
         summary.Source = SatelliteSource::Override;
         if (sat == nullptr) {
-            return ProductsRefused{ProductRefusal::UnknownSatellite, *satellite, -1, inputPath};
+            return {Refusal::UnknownSatelliteNamed, *satellite};
         }
     } else if ((sat = av::CoefficientsOf(header.SatId)) != nullptr) {
         summary.Source = SatelliteSource::Header;
@@ -649,8 +649,7 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
         sat = craft != nullptr ? av::CoefficientsOf(craft->SatId) : nullptr;
         summary.Source = SatelliteSource::Address;
         if (sat == nullptr) {
-            return ProductsRefused{ProductRefusal::UnknownSatellite, header.SatId, address,
-                                   inputPath};
+            return {Refusal::UnknownSatellite, header.SatId, address};
         }
     }
     summary.SatId = sat->SatId;
@@ -663,8 +662,8 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
     const std::optional<int> dayOfYear = DayOfYear(header);
     const double years = dayOfYear ? av::YearsSinceLaunch(*sat, header.Year, *dayOfYear) : -1.0;
     if (!dayOfYear || years < -1.0 / 365.0 || years > kMostYearsSinceLaunch) {
-        return ProductsRefused{ProductRefusal::NoDate, header.Year,
-                               static_cast<std::int64_t>(sat->LaunchYear), inputPath};
+        return {Refusal::NoPassDate, sat->SatId,
+                header.Year * 10000LL + header.Month * 100 + header.Day};
     }
     summary.Lines = lines;
 
@@ -711,7 +710,7 @@ ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& o
     summary.Times = clock.Times();
     summary.FilledLines = averager.RefusedLines();
     if (summary.UncalibratedLines == lines) {
-        return ProductsRefused{ProductRefusal::NoCalibration, lines, 0, inputPath};
+        return Refusal::NoCalibration;
     }
     if (Failure failure = writer.LineDone()) {
         return failure;

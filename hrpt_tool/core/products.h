@@ -25,6 +25,7 @@
 #include <string_view>
 
 #include "common/core/failure.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 
 namespace qiv::swathly {
 
@@ -84,53 +85,19 @@ struct ProductSummary {
     bool SstPublished = false;  // false: the split window of another satellite (avhrr/)
 };
 
-// Why MakeProducts refused; Value and Limit carry the numbers the message names.
-enum class ProductRefusal {
-    NoWholeLine,       // Value: the input's bytes (less than one line)
-    ProductInput,      // the input is a CAL, SST or NDV product
-    RecordingInput,    // the input is a raw HRPT recording: import it first
-    UnknownSatellite,  // Value: the header's SatId, Limit: the spacecraft address (-1: none)
-    NoDate,            // the header's date is no day on or after the satellite's launch
-    NoLines,           // the header states no lines
-    TooManyLines,      // Value: lines, Limit: kMostProductLines
-    NoCalibration,     // no line's calibration words were usable
-    OutputIsInput,     // Path: the output that names the input
-};
-struct ProductsRefused {
-    ProductRefusal Reason = ProductRefusal::NoWholeLine;
-    std::int64_t Value = 0;
-    std::int64_t Limit = 0;
-    std::string Path;
-};
-
-// What MakeProducts did: done, a file that could not be read or written, or a refusal.
-class [[nodiscard]] ProductsOutcome {
-public:
-    ProductsOutcome() = default;
-    ProductsOutcome(Failure failure) : failure_(std::move(failure)) {}          // NOLINT: implicit
-    ProductsOutcome(ProductsRefused refused) : refused_(std::move(refused)) {}  // NOLINT
-
-    bool Done() const { return !failure_ && !refused_; }
-    const Failure& FileFailure() const { return failure_; }
-    const std::optional<ProductsRefused>& Refused() const { return refused_; }
-
-private:
-    Failure failure_;
-    std::optional<ProductsRefused> refused_;
-};
-
 // The refusals of MakeProducts that the input alone decides (no whole line, a product, a raw
 // recording), or a file failure: asked before a name for the products is.
-ProductsOutcome CheckProductsInput(const std::string& inputPath);
+CommandOutcome CheckProductsInput(const std::string& inputPath);
 
 // Makes the three products of the HRP file inputPath. The satellite is `satellite` when given,
 // else the header's SatId when the coefficient table has it, else the address most frames of the
 // first lines carry. The pass is read in blocks and calibrated line by line with a window of
 // lines around each (avhrr::CalibrationAverager), so that memory stays the same whatever its
-// length. Each product is written under a temporary name beside its own and takes its name when
-// all of it is written; a refusal or a failure leaves no new file behind. A file shorter than
-// its header's line count gives the lines it holds (the summary counts the missing ones).
-ProductsOutcome MakeProducts(const std::string& inputPath, const ProductPaths& outputs,
-                             std::optional<std::int16_t> satellite, ProductSummary& summary);
+// length. An output that names the input is a failure (IsTheInput). Each product is written under a
+// temporary name beside its own and takes its name when all of it is written; a refusal or a
+// failure leaves no new file behind. A file shorter than its header's line count gives the lines it
+// holds (the summary counts the missing ones).
+CommandOutcome MakeProducts(const std::string& inputPath, const ProductPaths& outputs,
+                            std::optional<std::int16_t> satellite, ProductSummary& summary);
 
 }  // namespace qiv::swathly

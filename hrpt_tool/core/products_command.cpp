@@ -9,50 +9,32 @@
 #include "hrpt_tool/core/swathly_texts.h"
 
 namespace qiv::swathly {
-namespace {
 
-// Tells why the outcome is no success; true when it is one.
-bool Told(const ProductsOutcome& outcome, const ProductSummary& summary, Dialogs& dialogs) {
-    if (const Failure& failure = outcome.FileFailure()) {
-        dialogs.Message(MessageFor(failure));
-        return false;
-    }
-    if (outcome.Refused()) {
-        dialogs.Message(ProductsRefusedMessage(*outcome.Refused(), summary));
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-bool MakeProductsCommand(const SwathlyState& state, Dialogs& dialogs, Canvas& waitArea) {
+CommandOutcome MakeProductsCommand(const SwathlyState& state, Dialogs& dialogs, Canvas& waitArea) {
     if (!state.InputChosen) {
-        dialogs.Message(kEnterFileNameFirst);
-        return false;
+        return Refusal::NoInputChosen;
     }
-    if (!Told(CheckProductsInput(state.InputPath), {}, dialogs)) {
-        return false;
+    if (CommandOutcome input = CheckProductsInput(state.InputPath); !input.Done()) {
+        return input;
     }
     std::filesystem::path suggested(state.InputPath);
     suggested.replace_extension(".cal");
     const std::optional<std::string> name =
         dialogs.ChooseNewFile(kProductFileFilter, suggested.string());
     if (!name || name->empty()) {
-        return false;
+        return {};
     }
     const ProductPaths paths = ProductPathsOf(ProductStem(*name));
     ProductSummary summary;
-    std::optional<ProductsOutcome> outcome;
+    std::optional<CommandOutcome> outcome;
     {
-        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
+        const WaitNotice notice(waitArea, kWaitMessage);
         outcome.emplace(MakeProducts(state.InputPath, paths, std::nullopt, summary));
     }
-    if (!Told(*outcome, summary, dialogs)) {
-        return false;
+    if (outcome->Done()) {
+        dialogs.Message(ProductSummaryText(summary, paths));
     }
-    dialogs.Message(ProductSummaryText(summary, paths));
-    return true;
+    return *outcome;
 }
 
 }  // namespace qiv::swathly

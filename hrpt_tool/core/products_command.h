@@ -4,6 +4,7 @@
 
 #include "common/core/canvas.h"
 #include "common/core/dialogs.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 #include "hrpt_tool/core/swathly_state.h"
 
 namespace qiv::swathly {
@@ -12,8 +13,8 @@ namespace qiv::swathly {
 // message, the recording with a pointer to the import); asks one new name with the save dialog,
 // offering the input's name with .cal; writes STEM.cal, STEM.sst and STEM.ndv under the wait
 // notice, STEM being that name without its .cal; then shows one summary message. A refusal or a
-// failure is told and leaves no file. The input is never written. True when the products were
-// written.
-bool MakeProductsCommand(const SwathlyState& state, Dialogs& dialogs, Canvas& waitArea);
+// failure is returned (the window tells it) and leaves no file; a cancelled dialog is done with
+// nothing written. The input is never written.
+CommandOutcome MakeProductsCommand(const SwathlyState& state, Dialogs& dialogs, Canvas& waitArea);
 
 }  // namespace qiv::swathly

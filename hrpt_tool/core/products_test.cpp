@@ -37,10 +37,12 @@ Made MakeOf(const TempDir& dir, const PassSpec& spec,
     const fs::path hrp = qiv::testing::WritePass(dir / "pass.hrp", spec);
     const ProductPaths paths = ProductPathsOf((dir / "pass").string());
     Made made;
-    const ProductsOutcome outcome = MakeProducts(hrp.string(), paths, satellite, made.Summary);
-    EXPECT_TRUE(outcome.Done()) << (outcome.Refused() ? static_cast<int>(outcome.Refused()->Reason)
+    const CommandOutcome outcome = MakeProducts(hrp.string(), paths, satellite, made.Summary);
+    EXPECT_TRUE(outcome.Done()) << (outcome.Refusal() ? static_cast<int>(outcome.Refusal()->Why)
                                                       : -1);
-    EXPECT_TRUE(qiv::testing::Succeeded(outcome.FileFailure()));
+    if (outcome.FileFailure() != nullptr) {
+        EXPECT_TRUE(qiv::testing::Succeeded(*outcome.FileFailure()));
+    }
     made.Cal = TempDir::Read(paths.Cal);
     made.Sst = TempDir::Read(paths.Sst);
     made.Ndv = TempDir::Read(paths.Ndv);
@@ -340,7 +342,7 @@ TEST(Products, SatelliteFromTheAddressOrTheUser) {
 struct RefusalCase {
     const char* desc;
     std::function<std::string(const TempDir&)> Input;  // writes the input, returns its path
-    ProductRefusal Reason;
+    std::optional<Refusal> Reason;  // none: the output names the input, a failure
     std::optional<std::int16_t> Satellite = std::nullopt;
     bool OutputOnInput = false;
 };
@@ -369,10 +371,16 @@ TEST_P(Refusals, WriteNothing) {
         paths.Sst = input;
     }
     ProductSummary summary;
-    const ProductsOutcome outcome = MakeProducts(input, paths, c.Satellite, summary);
-    ASSERT_TRUE(outcome.Refused().has_value());
-    EXPECT_EQ(outcome.Refused()->Reason, c.Reason);
-    EXPECT_FALSE(outcome.FileFailure());
+    const CommandOutcome outcome = MakeProducts(input, paths, c.Satellite, summary);
+    if (c.Reason) {
+        ASSERT_NE(outcome.Refusal(), nullptr);
+        EXPECT_EQ(outcome.Refusal()->Why, *c.Reason);
+        // Every refusal has its own message.
+        EXPECT_FALSE(MessageFor(*outcome.Refusal()).empty());
+    } else {
+        ASSERT_NE(outcome.FileFailure(), nullptr);
+        EXPECT_EQ((*outcome.FileFailure())->Problem, FileProblem::IsTheInput);
+    }
     EXPECT_EQ(Names(dir.Path()), before);
 }
 
@@ -387,7 +395,7 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const TempDir& d) {
                         return d.Write("short.hrp", std::vector<std::uint8_t>(22179, 1)).string();
                     },
-                    ProductRefusal::NoWholeLine},
+                    Refusal::NoWholeLine},
         RefusalCase{"product_of_this_routine",
                     [](const TempDir& d) {
                         PassSpec spec;
@@ -398,14 +406,14 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_TRUE(made.Done());
                         return (d / "made.ndv").string();
                     },
-                    ProductRefusal::ProductInput},
+                    Refusal::ProductAsInput},
         RefusalCase{"sample_product_of_zero_header",
                     [](const TempDir& d) {
                         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(7 * 20480));
                         bytes[0] = 6;
                         return d.Write("old.cal", bytes).string();
                     },
-                    ProductRefusal::ProductInput},
+                    Refusal::ProductAsInput},
         RefusalCase{"raw_recording",
                     [](const TempDir& d) {
                         PassSpec spec;
@@ -413,37 +421,37 @@ INSTANTIATE_TEST_SUITE_P(
                         std::vector<std::uint8_t> frame = qiv::testing::PassLine(spec, 1);
                         return d.Write("pass.raw16", frame).string();
                     },
-                    ProductRefusal::RecordingInput},
+                    Refusal::RecordingAsInput},
         RefusalCase{"unknown_satellite",
                     [](const TempDir& d) {
                         PassSpec spec;
                         spec.SatId = 0;
                         return Pass(d, spec);
                     },
-                    ProductRefusal::UnknownSatellite},
+                    Refusal::UnknownSatellite},
         RefusalCase{"unknown_satellite_named", [](const TempDir& d) { return Pass(d, PassSpec{}); },
-                    ProductRefusal::UnknownSatellite, std::int16_t{13}},
+                    Refusal::UnknownSatelliteNamed, std::int16_t{13}},
         RefusalCase{"no_date",
                     [](const TempDir& d) {
                         PassSpec spec;
                         spec.Month = 0;
                         return Pass(d, spec);
                     },
-                    ProductRefusal::NoDate},
+                    Refusal::NoPassDate},
         RefusalCase{"date_before_launch",
                     [](const TempDir& d) {
                         PassSpec spec;
                         spec.SatId = 19;
                         return Pass(d, spec);
                     },
-                    ProductRefusal::NoDate},
+                    Refusal::NoPassDate},
         RefusalCase{"no_lines_stated",
                     [](const TempDir& d) {
                         PassSpec spec;
                         spec.StatedLines = 0;
                         return Pass(d, spec);
                     },
-                    ProductRefusal::NoLines},
+                    Refusal::NoLinesStated},
         RefusalCase{"no_usable_calibration",
                     [](const TempDir& d) {
                         PassSpec spec;
@@ -454,18 +462,18 @@ INSTANTIATE_TEST_SUITE_P(
                         };
                         return Pass(d, spec);
                     },
-                    ProductRefusal::NoCalibration},
+                    Refusal::NoCalibration},
         RefusalCase{"output_is_input", [](const TempDir& d) { return Pass(d, PassSpec{}); },
-                    ProductRefusal::OutputIsInput, std::nullopt, true}),
+                    std::nullopt, std::nullopt, true}),
     qiv::testing::DescName<RefusalCase>);
 
 TEST(Products, MissingInputIsAFileFailure) {
     TempDir dir;
     ProductSummary summary;
-    const ProductsOutcome outcome = MakeProducts((dir / "none.hrp").string(),
-                                                 ProductPathsOf((dir / "x").string()), {}, summary);
-    ASSERT_TRUE(outcome.FileFailure());
-    EXPECT_EQ(outcome.FileFailure()->Problem, FileProblem::CannotOpen);
+    const CommandOutcome outcome = MakeProducts((dir / "none.hrp").string(),
+                                                ProductPathsOf((dir / "x").string()), {}, summary);
+    ASSERT_NE(outcome.FileFailure(), nullptr);
+    EXPECT_EQ((*outcome.FileFailure())->Problem, FileProblem::CannotOpen);
     EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 
@@ -494,14 +502,14 @@ TEST(ProductsCommand, AsksOneNameAndTellsTheSummary) {
 
     SwathlyState state;
     qiv::testing::ScriptedDialogs none;
-    EXPECT_FALSE(MakeProductsCommand(state, none, waitArea));
-    EXPECT_EQ(none.Messages, std::vector<std::string>{std::string(kEnterFileNameFirst)});
+    EXPECT_TRUE(MakeProductsCommand(state, none, waitArea).Is(Refusal::NoInputChosen));
+    EXPECT_TRUE(none.Suggested.empty());
 
     state.InputPath = hrp.string();
     state.InputChosen = true;
     qiv::testing::ScriptedDialogs dialogs;
     dialogs.File((dir / "out.cal").string());
-    ASSERT_TRUE(MakeProductsCommand(state, dialogs, waitArea));
+    ASSERT_TRUE(MakeProductsCommand(state, dialogs, waitArea).Done());
     EXPECT_EQ(dialogs.Suggested, std::vector<std::string>{(dir / "pass.cal").string()});
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     for (const char* part : {"out.cal", "out.sst", "out.ndv",
@@ -519,16 +527,17 @@ TEST(ProductsCommand, AsksOneNameAndTellsTheSummary) {
     // A cancelled dialog writes nothing and tells nothing.
     qiv::testing::ScriptedDialogs cancel;
     cancel.File(std::nullopt);
-    EXPECT_FALSE(MakeProductsCommand(state, cancel, waitArea));
+    EXPECT_TRUE(MakeProductsCommand(state, cancel, waitArea).Done());
     EXPECT_TRUE(cancel.Messages.empty());
+    EXPECT_EQ(cancel.Suggested.size(), 1u);
 
     // A product as the input is refused before a name is asked.
     state.InputPath = (dir / "out.cal").string();
     qiv::testing::ScriptedDialogs product;
-    EXPECT_FALSE(MakeProductsCommand(state, product, waitArea));
+    const CommandOutcome refused = MakeProductsCommand(state, product, waitArea);
+    EXPECT_TRUE(refused.Is(Refusal::ProductAsInput));
     EXPECT_TRUE(product.Suggested.empty());
-    ASSERT_EQ(product.Messages.size(), 1u);
-    EXPECT_NE(product.Messages[0].find("is a CAL, SST or NDV product"), std::string::npos);
+    EXPECT_NE(MessageFor(refused).find("is a CAL, SST or NDV product"), std::string::npos);
 }
 
 }  // namespace

@@ -185,8 +185,8 @@ std::optional<ByteOrder> FirstFramesOrder(std::span<const std::uint8_t> block) {
 }
 
 // A recording refused for what it holds: Needed and Size say what was wanted and what was found.
-Failure Refusal(const BinaryFile& recording, FileProblem problem, std::int64_t needed,
-                std::int64_t size) {
+Failure FileRefusal(const BinaryFile& recording, FileProblem problem, std::int64_t needed,
+                    std::int64_t size) {
     Failure::Details details = *recording.Fail(problem);
     details.Needed = needed;
     details.Size = size;
@@ -294,12 +294,11 @@ bool StartsWithFrameSync(BinaryFile& file) {
     return !file.ReadFilled(0, start) && RecordingOrder(start).has_value();
 }
 
-Failure ImportRecording(const std::string& recordingPath, const std::string& outputPath,
-                        std::int16_t year, ImportSummary& summary) {
+CommandOutcome ImportRecording(const std::string& recordingPath, const std::string& outputPath,
+                               std::int16_t year, ImportSummary& summary) {
     summary = {};
     if (year < kFirstYear || year > kLastYear) {
-        return Failure::Details{FileProblem::Refused, FileRole::Input, recordingPath,
-                                std::string(kBadYear)};
+        return Refusal::BadYear;
     }
     BinaryFile recording(FileRole::Input);
     if (Failure failure = recording.Open(recordingPath, BinaryFile::Mode::Read)) {
@@ -316,10 +315,10 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
     // frame count from the size alone, before anything is read.
     const std::int64_t frames = size / kLineBytes;
     if (frames == 0) {
-        return Refusal(recording, FileProblem::NoFrames, kLineBytes, size);
+        return FileRefusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
     if (frames > kMostHrpLines) {
-        return Refusal(recording, FileProblem::TooLong, kMostHrpLines, frames);
+        return FileRefusal(recording, FileProblem::TooLong, kMostHrpLines, frames);
     }
     std::vector<std::uint8_t> block(
         static_cast<std::size_t>(std::min(frames, kFramesPerBlock) * kLineBytes));
@@ -328,7 +327,7 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
     }
     const std::optional<ByteOrder> order = FirstFramesOrder(block);
     if (!order) {
-        return Refusal(recording, FileProblem::NoFrames, kLineBytes, size);
+        return FileRefusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
 
     PendingOutput output(outputPath);

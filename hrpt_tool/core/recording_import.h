@@ -18,6 +18,7 @@
 #include "common/core/binary_file.h"
 #include "common/core/failure.h"
 #include "hrpt_tool/core/hrp_file.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 
 namespace qiv::swathly {
 
@@ -68,13 +69,13 @@ struct ImportSummary {
 // start time of line 1 from the first valid time code (see recording_import.cpp), taken back at
 // 1/6 s a line and cut down to whole seconds; Spare 0; the line count; TimeDiff 0.
 //
-// Refuses, with nothing written, a year outside kFirstYear..kLastYear (Refused), a recording that
+// Refuses, with nothing written, a year outside kFirstYear..kLastYear (BadYear), a recording that
 // holds no whole frame or whose first frames carry the frame sync in neither byte order
 // (NoFrames), one of more than kMostHrpLines frames (TooLong), and an output that is the
 // recording itself (IsTheInput). The file is written under a temporary name beside outputPath and
 // takes that name, replacing a file of that name, only when all of it is written: a failure
 // leaves no half-written file behind.
-Failure ImportRecording(const std::string& recordingPath, const std::string& outputPath,
-                        std::int16_t year, ImportSummary& summary);
+CommandOutcome ImportRecording(const std::string& recordingPath, const std::string& outputPath,
+                               std::int16_t year, ImportSummary& summary);
 
 }  // namespace qiv::swathly

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "avhrr/coefficients.h"
+#include "hrpt_tool/core/hrp_file.h"
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/swathly_state.h"
 
@@ -11,6 +13,7 @@ namespace {
 std::string_view FileName(FileRole role) {
     switch (role) {
         case FileRole::Input:
+        case FileRole::Header:
             return "input file";
         case FileRole::Output:
             return "output file";
@@ -20,7 +23,122 @@ std::string_view FileName(FileRole role) {
     return "file";
 }
 
+std::string Clock(double seconds) {
+    const auto whole = static_cast<long long>(seconds) % 86400;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+    return text;
+}
+
+std::string Date(const ProductSummary& s) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", s.Year, s.Month, s.Day);
+    return text;
+}
+
+constexpr std::string_view kKnownSatellites = "NOAA-12, NOAA-14 to NOAA-19 and MetOp-A to MetOp-C";
+
 }  // namespace
+
+std::string MessageFor(const CommandOutcome& outcome) {
+    if (const Failure* failure = outcome.FileFailure()) {
+        return MessageFor(*failure);
+    }
+    if (const Refused<Refusal>* refused = outcome.Refusal()) {
+        return MessageFor(*refused);
+    }
+    return {};
+}
+
+bool ShowOutcome(const CommandOutcome& outcome, Dialogs& dialogs) {
+    if (outcome.Done()) {
+        return true;
+    }
+    dialogs.Message(MessageFor(outcome));
+    return false;
+}
+
+std::string MessageFor(Refused<Refusal> refused) {
+    switch (refused.Why) {
+        case Refusal::NoInputChosen:
+            return std::string(kEnterFileNameFirst);
+        case Refusal::FilesNotChosen:
+            return std::string(kEnterFilesFirst);
+        case Refusal::LineBelowOne:
+            return std::string(kLineBelowOne);
+        case Refusal::LineBeyondFile:
+            return "Line # is beyond the last line of the file, which has " +
+                   std::to_string(refused.First) + (refused.First == 1 ? " line." : " lines.");
+        case Refusal::HeaderTooShort:
+            return HeaderTooShortMessage(static_cast<std::int32_t>(refused.First), refused.Second);
+        case Refusal::BadStartLine:
+            return std::string(kBadStartLine);
+        case Refusal::BadEndLine:
+            return "Enter an end line from " + std::to_string(refused.First) + " to 32767";
+        case Refusal::StartBeyondFile:
+            return "The input file has " + std::to_string(refused.First) +
+                   " lines: the start line " + std::to_string(refused.Second) +
+                   " lies beyond its end";
+        case Refusal::BadInterval:
+            return std::string(kBadInterval);
+        case Refusal::NotLineOne:
+            return std::string(kSetLineOne);
+        case Refusal::QuicklookTooLarge:
+            return "The quicklook would have " + std::to_string(refused.First) +
+                   " rows, more than its header can hold (32767): enter a larger sampling "
+                   "interval";
+        case Refusal::BadYear:
+            return std::string(kBadYear);
+        case Refusal::NoWholeLine:
+            return "The input file holds no whole HRP line: it has " +
+                   std::to_string(refused.First) + " bytes, and a line has " +
+                   std::to_string(kLineBytes) + ". Nothing was written.";
+        case Refusal::ProductAsInput:
+            return "The input file is a CAL, SST or NDV product, not an HRP pass: the products are "
+                   "made from the HRP file of a pass. Nothing was written.";
+        case Refusal::RecordingAsInput:
+            return "The input file is a raw HRPT recording without a pass header. Import it into "
+                   "an HRP file first (choose it as the input and answer Yes, or run qivtool "
+                   "import), then make the products of that file. Nothing was written.";
+        case Refusal::UnknownSatellite:
+            return "The pass header's Sat Id " + std::to_string(refused.First) +
+                   (refused.Second >= 0 ? " and the spacecraft address " +
+                                              std::to_string(refused.Second) + " of its frames name"
+                                        : " names") +
+                   " no satellite whose calibration is known (" + std::string(kKnownSatellites) +
+                   "); qivtool products --satellite NAME can name it. Nothing was written.";
+        case Refusal::UnknownSatelliteNamed:
+            return "Sat Id " + std::to_string(refused.First) +
+                   " names no satellite whose calibration is known (" +
+                   std::string(kKnownSatellites) + "). Nothing was written.";
+        case Refusal::NoPassDate: {
+            const avhrr::SatelliteCoefficients* sat =
+                avhrr::CoefficientsOf(static_cast<std::int16_t>(refused.First));
+            char date[48];
+            const auto packed = static_cast<long long>(refused.Second);
+            std::snprintf(date, sizeof date, "%04lld-%02lld-%02lld", packed / 10000,
+                          packed / 100 % 100, packed % 100);
+            return std::string("The pass header's date ") + date + " is no day on which " +
+                   (sat != nullptr ? std::string(sat->Name) + " (launched " +
+                                         std::to_string(static_cast<int>(sat->LaunchYear)) + ")"
+                                   : std::string("the satellite")) +
+                   " flew: its visible calibration drifts with the years since launch. Nothing "
+                   "was written.";
+        }
+        case Refusal::NoLinesStated:
+            return "The pass header of the input file states no lines. Nothing was written.";
+        case Refusal::TooManyProductLines:
+            return "The input file holds " + std::to_string(refused.First) +
+                   " lines, more than the " + std::to_string(refused.Second) +
+                   " a product header can count. Nothing was written.";
+        case Refusal::NoCalibration:
+            return "No line of the input file carries usable calibration words (thermometer, "
+                   "back-scan and space-view counts): its thermal channels cannot be calibrated. "
+                   "Nothing was written.";
+    }
+    return {};
+}
 
 std::string MessageFor(const Failure& failure) {
     const Failure::Details& f = *failure;
@@ -99,78 +217,6 @@ std::string ImportSummaryText(const ImportSummary& summary, const std::string& o
     text += "Bytes left over after the last whole frame (left out): " +
             std::to_string(summary.BytesLeftOver);
     return text;
-}
-
-namespace {
-
-std::string Clock(double seconds) {
-    const auto whole = static_cast<long long>(seconds) % 86400;
-    char text[16];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
-                  whole % 60);
-    return text;
-}
-
-std::string Date(const ProductSummary& s) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", s.Year, s.Month, s.Day);
-    return text;
-}
-
-constexpr std::string_view kKnownSatellites = "NOAA-12, NOAA-14 to NOAA-19 and MetOp-A to MetOp-C";
-
-}  // namespace
-
-std::string ProductsRefusedMessage(const ProductsRefused& refused, const ProductSummary& summary) {
-    const std::string nothing = " Nothing was written.";
-    switch (refused.Reason) {
-        case ProductRefusal::NoWholeLine:
-            return "The input file " + refused.Path + " holds no whole HRP line: it has " +
-                   std::to_string(refused.Value) + " bytes, and a line has " +
-                   std::to_string(refused.Limit) + "." + nothing;
-        case ProductRefusal::ProductInput:
-            return "The input file " + refused.Path +
-                   " is a CAL, SST or NDV product, not an HRP pass: the products are made from "
-                   "the HRP file of a pass." +
-                   nothing;
-        case ProductRefusal::RecordingInput:
-            return "The input file " + refused.Path +
-                   " is a raw HRPT recording without a pass header. Import it into an HRP file "
-                   "first (choose it as the input and answer Yes, or run qivtool import), then "
-                   "make the products of that file." +
-                   nothing;
-        case ProductRefusal::UnknownSatellite:
-            if (summary.Source == SatelliteSource::Override) {
-                return "Sat Id " + std::to_string(refused.Value) +
-                       " names no satellite whose calibration is known (" +
-                       std::string(kKnownSatellites) + ")." + nothing;
-            }
-            return "The pass header's Sat Id " + std::to_string(refused.Value) +
-                   (refused.Limit >= 0 ? " and the spacecraft address " +
-                                             std::to_string(refused.Limit) + " of its frames name"
-                                       : " names") +
-                   " no satellite whose calibration is known (" + std::string(kKnownSatellites) +
-                   "). qivtool products --satellite NAME can name it." + nothing;
-        case ProductRefusal::NoDate:
-            return "The pass header's date " + Date(summary) + " is no day on which " +
-                   summary.Satellite + " (launched " + std::to_string(refused.Limit) +
-                   ") flew: its visible calibration drifts with the years since launch." + nothing;
-        case ProductRefusal::NoLines:
-            return "The pass header of " + refused.Path + " states no lines." + nothing;
-        case ProductRefusal::TooManyLines:
-            return "The input file " + refused.Path + " holds " + std::to_string(refused.Value) +
-                   " lines, more than the " + std::to_string(refused.Limit) +
-                   " a product header can count." + nothing;
-        case ProductRefusal::NoCalibration:
-            return "No line of " + refused.Path +
-                   " carries usable calibration words (thermometer, back-scan and space-view "
-                   "counts): its thermal channels cannot be calibrated." +
-                   nothing;
-        case ProductRefusal::OutputIsInput:
-            return "The product file " + refused.Path +
-                   " would be the input file itself: choose another name." + nothing;
-    }
-    return "The products were not made." + nothing;
 }
 
 std::string ProductSummaryText(const ProductSummary& s, const ProductPaths& paths) {

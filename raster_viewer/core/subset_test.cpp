@@ -134,7 +134,7 @@ TEST_P(SubsetTest, CutsOrRefusesAndNeverTouchesTheImage) {
     MemoryCanvas wait = qiv::testing::WaitArea();
 
     RecordedForm1 form1(dialogs);
-    SubsetRequest(state, dialogs, form1, wait);
+    ShowOutcome(SubsetRequest(state, dialogs, form1, wait), dialogs);  // as the window does
 
     // The prompts come in their order, at their place, and stop where the checks stop them.
     const std::vector<std::string> promptTexts{"βάλε γραμμή αρχής", "βάλε στήλη αρχής",

@@ -50,7 +50,7 @@ void ProductsCase(const std::filesystem::path& hrp, const std::filesystem::path&
     const double seconds = MedianSeconds(runs, [&] {
         removeProducts();
         swathly::ProductSummary summary;
-        const swathly::ProductsOutcome outcome =
+        const swathly::CommandOutcome outcome =
             swathly::MakeProducts(hrp.string(), paths, std::nullopt, summary);
         if (!outcome.Done()) {
             throw std::runtime_error("products refused or failed on " + hrp.string());

@@ -11,17 +11,18 @@
 #include <vector>
 
 #include "common/core/dimension_header.h"
-#include "raster_viewer/testing/fake_display_view.h"
-#include "raster_viewer/core/histogram_pass.h"
+#include "common/testing/failure_check.h"
 #include "common/testing/memory_canvas.h"
-#include "raster_viewer/core/node_entry.h"
 #include "common/testing/param_name.h"
 #include "common/testing/png_picture.h"
-#include "tools/samples/raster_samples.h"
-#include "tools/qivtool/run_command.h"
 #include "common/testing/scripted_dialogs.h"
-#include "raster_viewer/core/subset.h"
 #include "common/testing/temp_dir.h"
+#include "raster_viewer/core/histogram_pass.h"
+#include "raster_viewer/core/node_entry.h"
+#include "raster_viewer/core/subset.h"
+#include "raster_viewer/testing/fake_display_view.h"
+#include "tools/qivtool/run_command.h"
+#include "tools/samples/raster_samples.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -53,13 +54,13 @@ ViewerState WindowTables(const std::filesystem::path& image, const std::vector<N
     state.ImageCols = kCols;
     ScriptedDialogs dialogs;
     MemoryCanvas waitArea = qiv::testing::WaitArea();
-    EXPECT_EQ(rastel::HistogramPass(state, dialogs, waitArea).Outcome, rastel::PassOutcome::Built);
+    EXPECT_TRUE(testing::Succeeded(rastel::HistogramPass(state, waitArea)));
     if (!nodes.empty()) {
         dialogs.Answer(std::to_string(nodes.size()));
         for (const NodeText& node : nodes) {
             dialogs.Answer(node.X).Answer(node.Y);
         }
-        rastel::NodeEntry(state, dialogs);
+        EXPECT_TRUE(testing::Succeeded(rastel::NodeEntry(state, dialogs)));
     }
     EXPECT_TRUE(dialogs.Messages.empty());
     return state;
@@ -102,7 +103,7 @@ TEST(TablesCommandTest, TheCsvHoldsTheTablesOfThePass) {
 
 struct RenderCase {
     const char* desc;
-    rastel::PaintMode table;
+    rastel::LevelMapping table;
     rastel::ColourScheme colours;
     bool upsideDown;
     std::vector<NodeText> nodes;
@@ -152,12 +153,12 @@ TEST_P(RenderCommandTest, ThePngIsTheWindowsPaintingPixelForPixel) {
 
 // clang-format off
 const RenderCase kRenderCases[] = {
-    {"normal grey upright", rastel::PaintMode::Normal, rastel::ColourScheme::Grey, false, {}},
-    {"equalised grey upside down", rastel::PaintMode::Equalised, rastel::ColourScheme::Grey, true,
+    {"normal grey upright", rastel::LevelMapping::Normal, rastel::ColourScheme::Grey, false, {}},
+    {"equalised grey upside down", rastel::LevelMapping::Equalised, rastel::ColourScheme::Grey, true,
      {}},
-    {"stretched by nodes in continuous slicing", rastel::PaintMode::Stretched,
+    {"stretched by nodes in continuous slicing", rastel::LevelMapping::Stretched,
      rastel::ColourScheme::ContinuousSlicing, false, kOneNode},
-    {"random slicing from the seed upside down", rastel::PaintMode::Equalised,
+    {"random slicing from the seed upside down", rastel::LevelMapping::Equalised,
      rastel::ColourScheme::RandomSlicing, true, {}},
 };
 // clang-format on
@@ -180,7 +181,7 @@ TEST(SubsetCommandTest, TheFileIsTheSubsetOfTheWindowForTheSameAnswers) {
         void ShowSubsetPath(std::string_view) override {}
     } form1;
     MemoryCanvas waitArea = qiv::testing::WaitArea();
-    rastel::SubsetRequest(window, dialogs, form1, waitArea);
+    ASSERT_TRUE(testing::Succeeded(rastel::SubsetRequest(window, dialogs, form1, waitArea)));
 
     SubsetOptions options;
     options.Image.Path = image.string();

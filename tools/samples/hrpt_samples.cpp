@@ -308,13 +308,13 @@ Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines) {
     }
     // The products are what the program itself makes of the pass.
     swathly::ProductSummary summary;
-    const swathly::ProductsOutcome outcome =
+    const swathly::CommandOutcome outcome =
         swathly::MakeProducts(pass.string(), swathly::ProductPathsOf((dir / "avhrr-pass").string()),
                               std::nullopt, summary);
-    if (outcome.FileFailure()) {
-        return outcome.FileFailure();
+    if (outcome.FileFailure() != nullptr) {
+        return *outcome.FileFailure();
     }
-    if (outcome.Refused()) {
+    if (outcome.Refusal() != nullptr) {
         return Failure::Details{FileProblem::Refused, FileRole::Input, pass.string(),
                                 "the products of the sample pass were refused"};
     }

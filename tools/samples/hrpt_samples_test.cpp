@@ -17,6 +17,7 @@
 #include "hrpt_tool/core/products.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/swathly_texts.h"
 #include "hrpt_tool/testing/fake_main_view.h"
 
 namespace qiv::samples {
@@ -48,7 +49,8 @@ TEST(HrptSamples, PassHeaderReadsBackThroughTheHeaderDisplay) {
     state.InputChosen = true;
     qiv::testing::ScriptedDialogs dialogs;
     qiv::testing::FakeMainView form1(",");
-    ASSERT_TRUE(swathly::DisplayHeaderAndPrintData(state, "1", dialogs, form1));
+    ASSERT_TRUE(swathly::ShowOutcome(swathly::DisplayHeaderAndPrintData(state, "1", dialogs, form1),
+                                     dialogs));
     const swathly::HeaderTexts shown = form1.Boxes();
     EXPECT_EQ(shown.Title, "NOAA-14 ");
     EXPECT_EQ(shown.Year, "1998");
