@@ -18,9 +18,9 @@
 #include "avhrr/frame.h"
 #include "common/core/binary_file.h"
 #include "common/core/dimension_header.h"
+#include "common/core/replacing_file.h"
 #include "hrpt_tool/core/hrp_file.h"
 #include "hrpt_tool/core/line_record.h"
-#include "hrpt_tool/core/pending_output.h"
 #include "hrpt_tool/core/recording_import.h"
 
 namespace qiv::swathly {
@@ -217,17 +217,16 @@ private:
 // The three products, a block of lines at a time, each into its pending file.
 class ProductWriter {
 public:
-    ProductWriter(const ProductPaths& paths)
-        : cal_(paths.Cal, ".products"), sst_(paths.Sst, ".products"), ndv_(paths.Ndv, ".products") {
+    ProductWriter(const ProductPaths& paths) : paths_{paths.Cal, paths.Sst, paths.Ndv} {
         calBlock_.resize(static_cast<std::size_t>(kLinesPerBlock * kCalRecordBytes));
         sstBlock_.resize(static_cast<std::size_t>(kLinesPerBlock * kSingleBandRecordBytes));
         ndvBlock_.resize(sstBlock_.size());
     }
 
     Failure Open(const std::array<std::string, 3>& headerTexts, std::int64_t lines) {
-        std::array<PendingOutput*, 3> files{&cal_, &sst_, &ndv_};
+        std::array<ReplacingFile*, 3> files{&cal_, &sst_, &ndv_};
         for (std::size_t k = 0; k < files.size(); ++k) {
-            if (Failure failure = files[k]->Open()) {
+            if (Failure failure = files[k]->Open(paths_[k], ".products")) {
                 return failure;
             }
             std::vector<std::uint8_t> header(
@@ -259,7 +258,7 @@ public:
     }
 
     Failure Flush() {
-        const auto write = [&](PendingOutput& file, const std::vector<std::uint8_t>& block,
+        const auto write = [&](ReplacingFile& file, const std::vector<std::uint8_t>& block,
                                std::int64_t record) {
             return file.WriteAt((written_ + 1) * record,
                                 std::span(block.data(), static_cast<std::size_t>(held_ * record)));
@@ -286,12 +285,12 @@ public:
         }
         // A set is whole or not there: when a later file cannot take its name, the ones that
         // took theirs go again.
-        const std::array<PendingOutput*, 3> files{&cal_, &sst_, &ndv_};
+        const std::array<ReplacingFile*, 3> files{&cal_, &sst_, &ndv_};
         for (std::size_t k = 0; k < files.size(); ++k) {
             if (Failure failure = files[k]->Commit()) {
                 for (std::size_t j = 0; j < k; ++j) {
                     std::error_code ignored;
-                    std::filesystem::remove(files[j]->Path(), ignored);
+                    std::filesystem::remove(paths_[j], ignored);
                 }
                 return failure;
             }
@@ -300,9 +299,10 @@ public:
     }
 
 private:
-    PendingOutput cal_;
-    PendingOutput sst_;
-    PendingOutput ndv_;
+    std::array<std::string, 3> paths_;
+    ReplacingFile cal_;
+    ReplacingFile sst_;
+    ReplacingFile ndv_;
     std::vector<std::uint8_t> calBlock_;
     std::vector<std::uint8_t> sstBlock_;
     std::vector<std::uint8_t> ndvBlock_;
@@ -597,7 +597,8 @@ CommandOutcome MakeProducts(const std::string& inputPath, const ProductPaths& ou
     }
     for (const std::string* output : {&outputs.Cal, &outputs.Sst, &outputs.Ndv}) {
         if (SameFile(inputPath, *output)) {
-            return Failure(Failure::Details{FileProblem::IsTheInput, FileRole::Output, *output, {}});
+            return Failure(
+                Failure::Details{FileProblem::IsTheInput, FileRole::Output, *output, {}});
         }
     }
     for (const std::string* output : {&outputs.Cal, &outputs.Sst, &outputs.Ndv}) {
