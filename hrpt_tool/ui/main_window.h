@@ -61,6 +61,7 @@ private slots:
     void OnCommand8Clicked();
     void OnCommand9Clicked();
     void OnCommand10Clicked();
+    void OnCommand11Clicked();
 
 private:
     void BuildControls();
