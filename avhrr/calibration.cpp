@@ -59,34 +59,50 @@ double PrtTemperature(const SatelliteCoefficients& sat, int prt, double count) {
     return t;
 }
 
-std::optional<double> SceneRadiance(const SatelliteCoefficients& sat, ThermalChannel channel,
-                                    const ThermalReference& reference, double count) {
-    const ThermalCoefficients& c = sat.Thermal[static_cast<std::size_t>(IndexOf(channel))];
+ThermalCalibration::ThermalCalibration(const SatelliteCoefficients& sat, ThermalChannel channel,
+                                       const ThermalReference& reference)
+    : c_(&sat.Thermal[static_cast<std::size_t>(IndexOf(channel))]),
+      spaceCount_(reference.SpaceCount) {
     const double span = reference.SpaceCount - reference.BackScanCount;
-    if (span == 0.0) {
+    if (span != 0.0) {
+        // Steps 2-3 of section 7.1.2.4: the blackbody's radiance from its effective temperature,
+        // and the linear radiance between it and space's.
+        const double blackbody =
+            PlanckRadiance(c_->Wavenumber, c_->A + c_->B * reference.BlackbodyK);
+        slope_ = (blackbody - c_->SpaceRadiance) / span;
+    }
+}
+
+std::optional<double> ThermalCalibration::Radiance(double count) const {
+    if (slope_ == 0.0) {
         return std::nullopt;
     }
-    // Steps 2-4 of section 7.1.2.4: the blackbody's radiance from its effective temperature,
-    // the linear radiance between it and space's, then Walton et al.'s quadratic.
-    const double blackbody = PlanckRadiance(c.Wavenumber, c.A + c.B * reference.BlackbodyK);
-    const double linear =
-        c.SpaceRadiance + (blackbody - c.SpaceRadiance) * (reference.SpaceCount - count) / span;
-    return c.B0 + (1.0 + c.B1) * linear + c.B2 * linear * linear;
+    // Step 4: Walton et al.'s quadratic.
+    const double linear = c_->SpaceRadiance + slope_ * (spaceCount_ - count);
+    return c_->B0 + (1.0 + c_->B1) * linear + c_->B2 * linear * linear;
+}
+
+std::optional<double> ThermalCalibration::Kelvin(double count) const {
+    const std::optional<double> radiance = Radiance(count);
+    if (!radiance) {
+        return std::nullopt;
+    }
+    const std::optional<double> effective = PlanckTemperature(c_->Wavenumber, *radiance);
+    if (!effective || c_->B == 0.0) {
+        return std::nullopt;
+    }
+    return (*effective - c_->A) / c_->B;
+}
+
+std::optional<double> SceneRadiance(const SatelliteCoefficients& sat, ThermalChannel channel,
+                                    const ThermalReference& reference, double count) {
+    return ThermalCalibration(sat, channel, reference).Radiance(count);
 }
 
 std::optional<double> BrightnessTemperature(const SatelliteCoefficients& sat,
                                             ThermalChannel channel,
                                             const ThermalReference& reference, double count) {
-    const ThermalCoefficients& c = sat.Thermal[static_cast<std::size_t>(IndexOf(channel))];
-    const std::optional<double> radiance = SceneRadiance(sat, channel, reference, count);
-    if (!radiance) {
-        return std::nullopt;
-    }
-    const std::optional<double> effective = PlanckTemperature(c.Wavenumber, *radiance);
-    if (!effective || c.B == 0.0) {
-        return std::nullopt;
-    }
-    return (*effective - c.A) / c.B;
+    return ThermalCalibration(sat, channel, reference).Kelvin(count);
 }
 
 std::optional<CalibrationWords> ReadCalibrationWords(std::span<const std::uint8_t> frame) {

@@ -38,6 +38,22 @@ struct ThermalReference {
     double SpaceCount = 0.0;
 };
 
+// One line's calibration of one thermal channel, made once for the many counts of the line: the
+// blackbody's radiance is worked out when it is made. SceneRadiance and BrightnessTemperature
+// below are one count's worth of it.
+class ThermalCalibration {
+public:
+    ThermalCalibration(const SatelliteCoefficients& sat, ThermalChannel channel,
+                       const ThermalReference& reference);
+    std::optional<double> Radiance(double count) const;
+    std::optional<double> Kelvin(double count) const;
+
+private:
+    const ThermalCoefficients* c_;
+    double spaceCount_ = 0.0;
+    double slope_ = 0.0;  // linear radiance per count below the space count; 0: no calibration
+};
+
 // Scene radiance of earth count `count`: the linear radiance between the blackbody's and space's,
 // corrected for the detector's nonlinearity (channels 4, 5). nullopt when the back-scan and space
 // counts coincide.

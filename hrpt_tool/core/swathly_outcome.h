@@ -20,6 +20,16 @@ enum class Refusal {
     NotLineOne,         // an HRP quicklook whose "Line #" is not 1
     QuicklookTooLarge,  // First: the rows the quicklook would have
     BadYear,            // an import's year outside 1 to 9999
+    // The products of an HRP pass:
+    NoWholeLine,            // First: the bytes of an input shorter than one HRP line
+    ProductAsInput,         // the input is a CAL, SST or NDV product
+    RecordingAsInput,       // the input is a raw HRPT recording, to be imported first
+    UnknownSatellite,       // First: the header's SatId, Second: the frames' address (-1: none)
+    UnknownSatelliteNamed,  // First: the SatId the user named
+    NoPassDate,  // First: the SatId, Second: the header's date as year x 10000 + month x 100 + day
+    NoLinesStated,        // the pass header states no lines
+    TooManyProductLines,  // First: the lines, Second: the most a product header counts
+    NoCalibration,        // no line's calibration words are usable
 };
 
 using CommandOutcome = Outcome<Refusal>;

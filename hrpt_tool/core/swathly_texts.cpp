@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "avhrr/coefficients.h"
+#include "hrpt_tool/core/hrp_file.h"
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/swathly_state.h"
 
@@ -20,6 +22,22 @@ std::string_view FileName(FileRole role) {
     }
     return "file";
 }
+
+std::string Clock(double seconds) {
+    const auto whole = static_cast<long long>(seconds) % 86400;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+    return text;
+}
+
+std::string Date(const ProductSummary& s) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", s.Year, s.Month, s.Day);
+    return text;
+}
+
+constexpr std::string_view kKnownSatellites = "NOAA-12, NOAA-14 to NOAA-19 and MetOp-A to MetOp-C";
 
 }  // namespace
 
@@ -72,6 +90,52 @@ std::string MessageFor(Refused<Refusal> refused) {
                    "interval";
         case Refusal::BadYear:
             return std::string(kBadYear);
+        case Refusal::NoWholeLine:
+            return "The input file holds no whole HRP line: it has " +
+                   std::to_string(refused.First) + " bytes, and a line has " +
+                   std::to_string(kLineBytes) + ". Nothing was written.";
+        case Refusal::ProductAsInput:
+            return "The input file is a CAL, SST or NDV product, not an HRP pass: the products are "
+                   "made from the HRP file of a pass. Nothing was written.";
+        case Refusal::RecordingAsInput:
+            return "The input file is a raw HRPT recording without a pass header. Import it into "
+                   "an HRP file first (choose it as the input and answer Yes, or run qivtool "
+                   "import), then make the products of that file. Nothing was written.";
+        case Refusal::UnknownSatellite:
+            return "The pass header's Sat Id " + std::to_string(refused.First) +
+                   (refused.Second >= 0 ? " and the spacecraft address " +
+                                              std::to_string(refused.Second) + " of its frames name"
+                                        : " names") +
+                   " no satellite whose calibration is known (" + std::string(kKnownSatellites) +
+                   "); qivtool products --satellite NAME can name it. Nothing was written.";
+        case Refusal::UnknownSatelliteNamed:
+            return "Sat Id " + std::to_string(refused.First) +
+                   " names no satellite whose calibration is known (" +
+                   std::string(kKnownSatellites) + "). Nothing was written.";
+        case Refusal::NoPassDate: {
+            const avhrr::SatelliteCoefficients* sat =
+                avhrr::CoefficientsOf(static_cast<std::int16_t>(refused.First));
+            char date[48];
+            const auto packed = static_cast<long long>(refused.Second);
+            std::snprintf(date, sizeof date, "%04lld-%02lld-%02lld", packed / 10000,
+                          packed / 100 % 100, packed % 100);
+            return std::string("The pass header's date ") + date + " is no day on which " +
+                   (sat != nullptr ? std::string(sat->Name) + " (launched " +
+                                         std::to_string(static_cast<int>(sat->LaunchYear)) + ")"
+                                   : std::string("the satellite")) +
+                   " flew: its visible calibration drifts with the years since launch. Nothing "
+                   "was written.";
+        }
+        case Refusal::NoLinesStated:
+            return "The pass header of the input file states no lines. Nothing was written.";
+        case Refusal::TooManyProductLines:
+            return "The input file holds " + std::to_string(refused.First) +
+                   " lines, more than the " + std::to_string(refused.Second) +
+                   " a product header can count. Nothing was written.";
+        case Refusal::NoCalibration:
+            return "No line of the input file carries usable calibration words (thermometer, "
+                   "back-scan and space-view counts): its thermal channels cannot be calibrated. "
+                   "Nothing was written.";
     }
     return {};
 }
@@ -152,6 +216,51 @@ std::string ImportSummaryText(const ImportSummary& summary, const std::string& o
         "Frames with a damaged frame sync (kept): " + std::to_string(summary.DamagedFrames) + "\n";
     text += "Bytes left over after the last whole frame (left out): " +
             std::to_string(summary.BytesLeftOver);
+    return text;
+}
+
+std::string ProductSummaryText(const ProductSummary& s, const ProductPaths& paths) {
+    std::string text =
+        "The products are written: " + paths.Cal + ", " + paths.Sst + ", " + paths.Ndv + ".\n\n";
+    std::string source;
+    switch (s.Source) {
+        case SatelliteSource::Header:
+            source = "from the pass header";
+            break;
+        case SatelliteSource::Address:
+            source = "from the spacecraft address of the frames";
+            break;
+        case SatelliteSource::Override:
+            source = "as named";
+            break;
+    }
+    text +=
+        "Satellite: " + s.Satellite + " (Sat Id " + std::to_string(s.SatId) + ", " + source + ")\n";
+    text += "Lines: " + std::to_string(s.Lines);
+    if (s.MissingLines > 0) {
+        text += " (the header states " + std::to_string(s.StatedLines) + "; " +
+                std::to_string(s.MissingLines) + " missing from the file)";
+    }
+    text += "\nDate and time: " + Date(s) + ", " + Clock(s.Times.First) + " to " +
+            Clock(s.Times.Last) + " UTC\n";
+    text += "Lines in channel 3A: " + std::to_string(s.Lines3A) +
+            ", in channel 3B: " + std::to_string(s.Lines3B) + "\n";
+    char share[32];
+    std::snprintf(share, sizeof share, "%.1f",
+                  s.Samples > 0 ? 100.0 * static_cast<double>(s.ClearSeaSamples) /
+                                      static_cast<double>(s.Samples)
+                                : 0.0);
+    text += std::string("Clear sea: ") + share + " % of the samples\n";
+    text += "Lines whose calibration was filled in from their neighbours: 3B " +
+            std::to_string(s.FilledLines[0]) + ", 4 " + std::to_string(s.FilledLines[1]) + ", 5 " +
+            std::to_string(s.FilledLines[2]);
+    if (s.UncalibratedLines > 0) {
+        text += "\nLines without a calibration of channels 4 and 5 (no data): " +
+                std::to_string(s.UncalibratedLines);
+    }
+    if (!s.SstPublished) {
+        text += "\nSST: no split window is published for " + s.Satellite + "; NOAA-14's is used";
+    }
     return text;
 }
 

@@ -8,6 +8,7 @@
 
 #include "common/core/dialogs.h"
 #include "common/core/failure.h"
+#include "hrpt_tool/core/products.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_outcome.h"
 
@@ -55,5 +56,12 @@ std::string CalibrationIsInputMessage(const std::string& path);
 // What an import did: the new file, frames and byte order, satellite, start, damaged frames and
 // bytes left over.
 std::string ImportSummaryText(const ImportSummary& summary, const std::string& outputPath);
+
+// The products of an HRP pass.
+inline constexpr std::string_view kProductFileFilter = "CAL Files|*.cal|All Files|*.*";
+
+// What the products hold: satellite, lines, date and time, lines in 3A and 3B, the share of clear
+// sea, the lines whose calibration was filled in from their neighbours.
+std::string ProductSummaryText(const ProductSummary& summary, const ProductPaths& paths);
 
 }  // namespace qiv::swathly

@@ -23,6 +23,7 @@
 #include "hrpt_tool/core/help_text.h"
 #include "hrpt_tool/core/line_cut.h"
 #include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/products_command.h"
 #include "hrpt_tool/core/quicklook.h"
 #include "hrpt_tool/core/swathly_texts.h"
 #include "hrpt_tool/ui/wrap_button.h"
@@ -97,6 +98,10 @@ void MainWindow::BuildControls() {
          &MainWindow::OnCommand8Clicked},
         {"Command10", "Help", 3120, 4440, 1215, 375, &MainWindow::OnCommand10Clicked},
         {"Command3", "End", 3120, 4920, 1215, 495, &MainWindow::OnCommand3Clicked},
+        // The products: below the band buttons, the one free place of the frame that holds a
+        // button of the others' width.
+        {"Command11", "Output (Hrp) --> Cal, Sst, Ndv", 4680, 5100, 1455, 495,
+         &MainWindow::OnCommand11Clicked},
     };
     for (const ButtonRow& row : buttons) {
         QPushButton* button = AddButton(row.Name, QString::fromUtf8(row.Caption),
@@ -282,6 +287,10 @@ void MainWindow::OnCommand9Clicked() {
 
 void MainWindow::OnCommand10Clicked() {
     HelpPanel(form2_, kHelpLayout, kHelpText);
+}
+
+void MainWindow::OnCommand11Clicked() {
+    ShowOutcome(MakeProductsCommand(state_, *dialogs_, *picture1_), *dialogs_);
 }
 
 }  // namespace qiv::swathly

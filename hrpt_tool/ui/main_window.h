@@ -61,6 +61,7 @@ private slots:
     void OnCommand8Clicked();
     void OnCommand9Clicked();
     void OnCommand10Clicked();
+    void OnCommand11Clicked();
 
 private:
     void BuildControls();
@@ -89,7 +90,7 @@ private:
     QLineEdit* lineNumberBox_ = nullptr;        // Text1(14), "Line #"
     QLineEdit* quicklookRowsBox_ = nullptr;     // Text2(0), "Rows Qlk"
     QLineEdit* samplingIntervalBox_ = nullptr;  // Text2(1), "SamplInter"
-    std::array<QLabel*, 16> label1_{};  // no labels 12 and 13
+    std::array<QLabel*, 16> label1_{};          // no labels 12 and 13
     std::array<QRadioButton*, 6> option1_{};
     QLabel* label2_ = nullptr;
     QLabel* label3_ = nullptr;

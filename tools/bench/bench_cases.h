@@ -27,6 +27,8 @@ inline Sizes QuickSizes() {
 // argc/argv reach the Qt picture-area cases, which need a QApplication.
 void RunRastelCases(const std::filesystem::path& dir, const Sizes& sizes, int argc, char* argv[]);
 void RunSwathlyCases(const std::filesystem::path& dir, const Sizes& sizes);
+// The CAL, SST and NDV products of the HRP pass `hrp`, written into dir.
+void ProductsCase(const std::filesystem::path& hrp, const std::filesystem::path& dir, int runs);
 // qivtool runs as a child process; the histogram-pass image of RunRastelCases must be there.
 void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes);
 

@@ -147,6 +147,7 @@ void RunSwathlyCases(const std::filesystem::path& dir, const Sizes& sizes) {
     QuicklookCase("quicklook_hrp", hrp, dir, 1, true, sizes.Runs);
     QuicklookCase("quicklook_hrp", hrp, dir, 5, true, sizes.Runs);
     LineCutCase(hrp, dir, sizes.HrpLines, sizes.CutLines, sizes.Runs);
+    ProductsCase(hrp, dir, sizes.Runs);
 
     const auto products = Samples(dir / "products", sizes.CalLines);
     const auto cal = products / "avhrr-pass.cal";

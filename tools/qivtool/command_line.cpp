@@ -13,12 +13,13 @@
 #include <utility>
 #include <vector>
 
+#include "avhrr/coefficients.h"
+#include "common/core/typed_number.h"
+#include "hrpt_tool/core/recording_import.h"
 #include "tools/qivtool/console.h"
 #include "tools/qivtool/hrpt_commands.h"
 #include "tools/qivtool/options.h"
 #include "tools/qivtool/raster_commands.h"
-#include "hrpt_tool/core/recording_import.h"
-#include "common/core/typed_number.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -327,6 +328,38 @@ Subcommand AddImport(CLI::App& app) {
         RunImport);
 }
 
+// The satellites whose calibration is known, by the names --satellite takes.
+const std::map<std::string, std::int16_t> kSatellites{{"noaa12", 12},
+                                                      {"noaa14", 14},
+                                                      {"noaa15", 15},
+                                                      {"noaa16", 16},
+                                                      {"noaa17", 17},
+                                                      {"noaa18", 18},
+                                                      {"noaa19", 19},
+                                                      {"metopa", avhrr::kMetopA},
+                                                      {"metopb", avhrr::kMetopB},
+                                                      {"metopc", avhrr::kMetopC}};
+
+Subcommand AddProducts(CLI::App& app) {
+    return Add<ProductsOptions>(
+        app, "products",
+        "The CAL, SST and NDV products of an HRP pass: calibrated albedo and brightness "
+        "temperature, sea surface temperature, vegetation index (\"Output (Hrp) --> Cal, Sst, "
+        "Ndv\"); the summary on stdout",
+        [](CLI::App& command, ProductsOptions& options, Raw& /*raw*/) {
+            command.add_option("FILE", options.Path, "the HRP file")->required();
+            command
+                .add_option("--satellite", options.Satellite,
+                            "the satellite, when the pass does not name one it knows")
+                ->transform(Choice(kSatellites));
+            command.add_flag("--json", options.Json, "the summary as one JSON object");
+            AddOutput(command, options.Output,
+                      "STEM: writes STEM.cal, STEM.sst and STEM.ndv (each written whole, then put "
+                      "in place of any file so named)");
+        },
+        RunProducts);
+}
+
 }  // namespace
 
 int RunQivtool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -337,8 +370,9 @@ int RunQivtool(const std::vector<std::string>& args, std::ostream& out, std::ost
         "qivtool");
     app.require_subcommand(1);
     const std::vector<Subcommand> subcommands{
-        AddInfo(app),   AddHeader(app),  AddTables(app),    AddRender(app), AddPlot(app, loadPlot),
-        AddSubset(app), AddHrpInfo(app), AddQuicklook(app), AddCut(app),    AddImport(app)};
+        AddInfo(app),    AddHeader(app),  AddTables(app),    AddRender(app), AddPlot(app, loadPlot),
+        AddSubset(app),  AddHrpInfo(app), AddQuicklook(app), AddCut(app),    AddImport(app),
+        AddProducts(app)};
     try {
         // CLI11 takes the arguments last first.
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));

@@ -67,7 +67,10 @@ TEST(EnglishTest, EveryRefusalOfBothProgramsIsEnglish) {
     }
     for (const S why : {S::NoInputChosen, S::FilesNotChosen, S::LineBelowOne, S::LineBeyondFile,
                         S::HeaderTooShort, S::BadStartLine, S::BadEndLine, S::StartBeyondFile,
-                        S::BadInterval, S::NotLineOne, S::QuicklookTooLarge, S::BadYear}) {
+                        S::BadInterval, S::NotLineOne, S::QuicklookTooLarge, S::BadYear,
+                        S::NoWholeLine, S::ProductAsInput, S::RecordingAsInput,
+                        S::UnknownSatellite, S::UnknownSatelliteNamed, S::NoPassDate,
+                        S::NoLinesStated, S::TooManyProductLines, S::NoCalibration}) {
         const std::string text = EnglishFor(Refused<S>{why, 40000, 3});
         SCOPED_TRACE("swathly reason " + std::to_string(static_cast<int>(why)) + ": " + text);
         EXPECT_FALSE(text.empty());

@@ -1,6 +1,9 @@
 #include "tools/qivtool/hrpt_commands.h"
 
 #include <array>
+#include <cstdio>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -8,6 +11,7 @@
 #include "hrpt_tool/core/file_choice.h"
 #include "hrpt_tool/core/line_cut.h"
 #include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/products.h"
 #include "hrpt_tool/core/quicklook.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_state.h"
@@ -190,6 +194,74 @@ int RunImport(const ImportOptions& options, Console& console) {
         return console.Refuse(EnglishFor(imported));
     }
     console.Out() << swathly::ImportSummaryText(summary, options.Output) << '\n';
+    return kDone;
+}
+
+namespace {
+
+void PrintProductsJson(const swathly::ProductSummary& s, const swathly::ProductPaths& paths,
+                       std::ostream& out) {
+    const auto number = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f", value);
+        return std::string(text);
+    };
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", s.Year, s.Month, s.Day);
+    std::string source;
+    switch (s.Source) {
+        case swathly::SatelliteSource::Header:
+            source = "header";
+            break;
+        case swathly::SatelliteSource::Address:
+            source = "address";
+            break;
+        case swathly::SatelliteSource::Override:
+            source = "named";
+            break;
+    }
+    const double share =
+        s.Samples > 0 ? static_cast<double>(s.ClearSeaSamples) / static_cast<double>(s.Samples)
+                      : 0.0;
+    out << "{\"cal\": " << JsonString(paths.Cal) << ", \"sst\": " << JsonString(paths.Sst)
+        << ", \"ndv\": " << JsonString(paths.Ndv) << ", \"satellite\": " << JsonString(s.Satellite)
+        << ", \"sat_id\": " << s.SatId << ", \"satellite_from\": " << JsonString(source)
+        << ", \"date\": " << JsonString(date)
+        << ", \"first_line_seconds\": " << number(s.Times.First)
+        << ", \"last_line_seconds\": " << number(s.Times.Last) << ", \"lines\": " << s.Lines
+        << ", \"stated_lines\": " << s.StatedLines << ", \"missing_lines\": " << s.MissingLines
+        << ", \"lines_3a\": " << s.Lines3A << ", \"lines_3b\": " << s.Lines3B
+        << ", \"clear_sea_share\": " << number(share)
+        << ", \"filled_lines\": {\"3b\": " << s.FilledLines[0] << ", \"4\": " << s.FilledLines[1]
+        << ", \"5\": " << s.FilledLines[2] << "}, \"uncalibrated_lines\": " << s.UncalibratedLines
+        << ", \"sst_published\": " << (s.SstPublished ? "true" : "false") << "}\n";
+}
+
+}  // namespace
+
+int RunProducts(const ProductsOptions& options, Console& console) {
+    if (const swathly::CommandOutcome input = swathly::CheckProductsInput(options.Path);
+        !input.Done()) {
+        return console.Refuse(EnglishFor(input));
+    }
+    const swathly::ProductPaths paths =
+        swathly::ProductPathsOf(swathly::ProductStem(options.Output));
+    const std::optional<std::int16_t> satellite =
+        options.Satellite != 0 ? std::optional(options.Satellite) : std::nullopt;
+    swathly::ProductSummary summary;
+    swathly::CommandOutcome made;
+    {
+        const WaitNotice notice(console.WaitArea(), swathly::kWaitMessage);
+        made = swathly::MakeProducts(options.Path, paths, satellite, summary);
+    }
+    if (!made.Done()) {
+        return console.Refuse(EnglishFor(made));
+    }
+    if (options.Json) {
+        PrintProductsJson(summary, paths, console.Out());
+    } else {
+        console.Out() << swathly::ProductSummaryText(summary, paths) << '\n';
+    }
     return kDone;
 }
 

@@ -18,4 +18,8 @@ int RunCut(const CutOptions& options, Console& console);
 // chosen as the input; the summary it shows goes to stdout.
 int RunImport(const ImportOptions& options, Console& console);
 
+// "Output (Hrp) --> Cal, Sst, Ndv": the three products beside the stem, the summary on stdout
+// (as Swathly_Qiv shows it, or one JSON object).
+int RunProducts(const ProductsOptions& options, Console& console);
+
 }  // namespace qiv::qivtool

@@ -14,19 +14,21 @@
 #include "hrpt_tool/core/file_choice.h"
 #include "hrpt_tool/core/line_cut.h"
 #include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/products.h"
 #include "hrpt_tool/core/quicklook.h"
 #include "hrpt_tool/core/swathly_texts.h"
 #include "hrpt_tool/testing/fake_main_view.h"
+#include "tools/qivtool/command_line.h"
 #include "tools/qivtool/run_command.h"
 #include "tools/samples/hrpt_samples.h"
 
 namespace qiv::qivtool {
 namespace {
 
-using qiv::testing::ScriptedDialogs;
-using qiv::testing::TempDir;
 using qiv::testing::Ran;
 using qiv::testing::RunCommand;
+using qiv::testing::ScriptedDialogs;
+using qiv::testing::TempDir;
 using swathly::SwathlyState;
 
 constexpr std::int32_t kLines = 40;
@@ -190,6 +192,54 @@ TEST_F(HrptCommandTest, ImportRefusesWhatIsNoRecordingAndWritesNothing) {
     EXPECT_EQ(ran.Status, kRefused);
     EXPECT_NE(ran.Err.find("avhrr-pass.hrp"), std::string::npos) << ran.Err;
     EXPECT_FALSE(std::filesystem::exists(Path("new.hrp")));
+}
+
+TEST_F(HrptCommandTest, ProductsAreTheRoutinesProducts) {
+    swathly::ProductSummary summary;
+    const swathly::ProductPaths routine = swathly::ProductPathsOf(Path("routine"));
+    ASSERT_TRUE(
+        swathly::MakeProducts(Path("avhrr-pass.hrp"), routine, std::nullopt, summary).Done());
+
+    const Ran ran = RunCommand(
+        RunProducts, ProductsOptions{Path("avhrr-pass.hrp"), Path("command.cal"), 0, false});
+    ASSERT_EQ(ran.Status, kDone) << ran.Err;
+    const swathly::ProductPaths command = swathly::ProductPathsOf(Path("command"));
+    EXPECT_EQ(TempDir::Read(command.Cal), TempDir::Read(routine.Cal));
+    EXPECT_EQ(TempDir::Read(command.Sst), TempDir::Read(routine.Sst));
+    EXPECT_EQ(TempDir::Read(command.Ndv), TempDir::Read(routine.Ndv));
+    EXPECT_EQ(ran.Out, swathly::ProductSummaryText(summary, command) + "\n");
+
+    const Ran json =
+        RunCommand(RunProducts, ProductsOptions{Path("avhrr-pass.hrp"), Path("json"), 0, true});
+    ASSERT_EQ(json.Status, kDone) << json.Err;
+    for (const char* part : {"\"satellite\": \"NOAA-14\"", "\"sat_id\": 14", "\"lines\": 40",
+                             "\"date\": \"1998-07-21\"", "\"filled_lines\": {\"3b\": 0"}) {
+        EXPECT_NE(json.Out.find(part), std::string::npos) << part << " in " << json.Out;
+    }
+}
+
+// The satellite by its name, the refusals in the program's words with exit 1, and a name that
+// names no satellite is bad usage.
+TEST_F(HrptCommandTest, ProductsNameTheSatelliteAndRefuse) {
+    const auto run = [&](std::vector<std::string> args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunQivtool(args, out, err, false, {});
+        return Ran{status, out.str(), err.str()};
+    };
+    const Ran named =
+        run({"products", Path("avhrr-pass.hrp"), "-o", Path("named"), "--satellite", "NOAA15"});
+    ASSERT_EQ(named.Status, kDone) << named.Err;
+    EXPECT_NE(named.Out.find("Satellite: NOAA-15 (Sat Id 15, as named)"), std::string::npos);
+    EXPECT_EQ(
+        run({"products", Path("avhrr-pass.hrp"), "-o", Path("x"), "--satellite", "noaa13"}).Status,
+        kBadUsage);
+    const Ran product = run({"products", Path("named.cal"), "-o", Path("again")});
+    EXPECT_EQ(product.Status, kRefused);
+    EXPECT_NE(product.Err.find("is a CAL, SST or NDV product"), std::string::npos) << product.Err;
+    const Ran onInput = run({"products", Path("avhrr-pass.hrp"), "-o", Path("named.cal")});
+    EXPECT_EQ(onInput.Status, kDone) << onInput.Err;  // replaces the earlier products
+    EXPECT_FALSE(std::filesystem::exists(Path("again.cal")));
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "hrpt_tool/core/quicklook_image.h"
 #include "raster_viewer/core/histogram_plot.h"
 #include "raster_viewer/core/paint_image.h"
-#include "hrpt_tool/core/quicklook_image.h"
 
 namespace qiv::qivtool {
 
@@ -105,6 +105,14 @@ struct ImportOptions {
     std::string Path;       // the raw recording
     std::int32_t Year = 0;  // the year the recording was made in: the frames do not carry it
     std::string Output;
+};
+
+// "Output (Hrp) --> Cal, Sst, Ndv".
+struct ProductsOptions {
+    std::string Path;    // the HRP file
+    std::string Output;  // the stem: STEM.cal, STEM.sst, STEM.ndv (a .cal ending is taken off)
+    std::int16_t Satellite = 0;  // the SatId the user names; 0: the pass's own
+    bool Json = false;
 };
 
 }  // namespace qiv::qivtool

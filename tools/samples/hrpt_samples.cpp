@@ -7,11 +7,15 @@
 #include <system_error>
 #include <vector>
 
+#include "avhrr/calibration.h"
+#include "avhrr/coefficients.h"
+#include "avhrr/frame.h"
 #include "common/core/binary_file.h"
 #include "common/core/dimension_header.h"
-#include "avhrr/frame.h"
 #include "hrpt_tool/core/hrp_file.h"
 #include "hrpt_tool/core/line_record.h"
+#include "hrpt_tool/core/products.h"
+#include "hrpt_tool/core/swathly_state.h"
 #include "tools/samples/noise.h"
 #include "tools/samples/sample_folder.h"
 
@@ -70,18 +74,69 @@ Sample SceneAt(std::int32_t line, std::int32_t column) {
     return s;
 }
 
-// Raw counts fall as the scene warms: cold space reads near 990.
-std::int16_t ThermalCount(double celsius, double slope, int noise) {
-    return Count(1000.0 - slope * (celsius + 120.0) + noise);
+// The pass is NOAA-14's on 21 July 1998: the earth counts are those its AVHRR would have sent
+// for the scene, found by running its calibration (avhrr/) backwards from the scene's albedos and
+// temperatures, so that the products made from the pass give the scene back.
+constexpr std::int16_t kSampleSatId = 14;
+constexpr int kSampleYear = 1998;
+constexpr int kSampleDayOfYear = 202;
+
+const avhrr::SatelliteCoefficients& SampleSatellite() {
+    return *avhrr::CoefficientsOf(kSampleSatId);
+}
+
+// The calibration words: every line carries one thermometer's count (three readings of it), the
+// fifth line of each cycle the reference line of zeros; back-scan and space counts of channels
+// 3B, 4 and 5 and the space counts of channels 1 and 2 near their dark counts.
+constexpr int kPrtCount = 260;  // about 290 K by NOAA-14's polynomial
+constexpr std::array<int, 3> kBackScanCounts{700, 398, 405};
+constexpr std::array<int, kChannels> kSpaceCounts{41, 41, 990, 988, 987};
+
+double BlackbodyKelvin() {
+    return avhrr::PrtTemperature(SampleSatellite(), 0, kPrtCount);
+}
+
+// The count whose albedo (%) is `albedo`: the inverse of avhrr::Albedo.
+double VisibleCount(avhrr::VisibleChannel channel, double albedo) {
+    const avhrr::SatelliteCoefficients& sat = SampleSatellite();
+    const avhrr::VisibleCoefficients& c = sat.Visible[static_cast<std::size_t>(IndexOf(channel))];
+    const double years = avhrr::YearsSinceLaunch(sat, kSampleYear, kSampleDayOfYear);
+    const double drift = (100.0 + c.S1 * years + c.S2 * years * years) / 100.0;
+    const double plain = albedo / drift;
+    if (c.SwitchCount <= 0.0 || plain <= c.LowSlope * (c.SwitchCount - c.DarkCount)) {
+        return c.DarkCount + plain / c.LowSlope;
+    }
+    return c.SwitchCount + (plain - c.LowSlope * (c.SwitchCount - c.DarkCount)) / c.HighSlope;
+}
+
+// The count whose brightness temperature is `celsius`, with the calibration words above: the
+// channel's Planck radiance, Walton et al.'s quadratic undone, and the linear radiance between
+// the blackbody's and space's turned into a count.
+double ThermalCount(avhrr::ThermalChannel channel, double celsius) {
+    const avhrr::SatelliteCoefficients& sat = SampleSatellite();
+    const auto t = static_cast<std::size_t>(IndexOf(channel));
+    const avhrr::ThermalCoefficients& c = sat.Thermal[t];
+    const double radiance = avhrr::PlanckRadiance(c.Wavenumber, c.A + c.B * (celsius + 273.15));
+    const double linear =
+        c.B2 == 0.0 ? (radiance - c.B0) / (1.0 + c.B1)
+                    : (-(1.0 + c.B1) +
+                       std::sqrt((1.0 + c.B1) * (1.0 + c.B1) - 4.0 * c.B2 * (c.B0 - radiance))) /
+                          (2.0 * c.B2);
+    const double blackbody = avhrr::PlanckRadiance(c.Wavenumber, c.A + c.B * BlackbodyKelvin());
+    const double space = kSpaceCounts[t + 2];
+    return space - (linear - c.SpaceRadiance) * (space - kBackScanCounts[t]) /
+                       (blackbody - c.SpaceRadiance);
 }
 
 std::array<std::int16_t, kChannels> Counts(const Sample& s, std::int32_t line,
                                            std::int32_t column) {
-    return {Count(40.0 + 9.0 * s.Albedo[0] + Noise(column, line, 101u)),
-            Count(40.0 + 9.0 * s.Albedo[1] + Noise(column, line, 102u)),
-            ThermalCount(s.Brightness[0], 4.5, Noise(column, line, 103u)),
-            ThermalCount(s.Brightness[1], 4.0, Noise(column, line, 104u)),
-            ThermalCount(s.Brightness[2], 4.0, Noise(column, line, 105u))};
+    using avhrr::ThermalChannel;
+    using avhrr::VisibleChannel;
+    return {Count(VisibleCount(VisibleChannel::Ch1, s.Albedo[0]) + Noise(column, line, 101u)),
+            Count(VisibleCount(VisibleChannel::Ch2, s.Albedo[1]) + Noise(column, line, 102u)),
+            Count(ThermalCount(ThermalChannel::Ch3B, s.Brightness[0]) + Noise(column, line, 103u)),
+            Count(ThermalCount(ThermalChannel::Ch4, s.Brightness[1]) + Noise(column, line, 104u)),
+            Count(ThermalCount(ThermalChannel::Ch5, s.Brightness[2]) + Noise(column, line, 105u))};
 }
 
 void FrameSync(std::span<std::uint8_t> frame) {
@@ -91,9 +146,9 @@ void FrameSync(std::span<std::uint8_t> frame) {
     }
 }
 
-// Everything of an HRPT line but the earth view: frame sync and time words, the telemetry
-// (whose first value runs through negative numbers), the back-scan and space-view words, and
-// plausible filler where the program reads nothing.
+// Everything of an HRPT line but the earth view: frame sync and time words, the telemetry with
+// the thermometer readings, the back-scan and space-view words, and plausible filler where the
+// program reads nothing.
 void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_t lines) {
     FrameSync(bytes);
     for (int word = avhrr::kIdWord; word <= avhrr::kTelemetryWords.Last(); ++word) {
@@ -109,7 +164,7 @@ void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_
         swathly::LineHeaderRecord header;
         const char title[] = "NOAA-14 ";
         std::copy(title, title + header.Title.size(), header.Title.begin());
-        header.SatId = 14;
+        header.SatId = kSampleSatId;
         header.Month = 7;
         header.Day = 21;
         header.Year = 1998;
@@ -122,26 +177,27 @@ void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_
         const auto record = swathly::EncodeLineHeader(header);
         std::copy(record.begin(), record.end(), bytes.begin());
     }
-    // The telemetry sits right after the header record, across the word grid.
-    WriteInt16Le(&bytes[33], static_cast<std::int16_t>(-12 + (line * 7) % 25));
-    WriteInt16Le(&bytes[35], static_cast<std::int16_t>(512 + line % 5));
-    WriteInt16Le(&bytes[37], static_cast<std::int16_t>(1023 - line % 3));
-    // Back-scan: ten looks at the internal target in channels 3, 4 and 5, interleaved.
-    constexpr std::array<int, avhrr::kBackScanChannels> kTarget{960, 398, 405};
-    for (int look = 0; look < avhrr::kCalibrationSamples; ++look) {
-        for (int k = 0; k < avhrr::kBackScanChannels; ++k) {
-            avhrr::SetWord(
-                bytes, avhrr::BackScanWord(look + 1, k),
-                static_cast<std::uint16_t>(kTarget[k] + Noise(look * 3 + k, line, 201u)));
+    // The thermometer of this line, its three readings a count or so apart.
+    const int slot = (line - 1) % 5;
+    for (int k = 0; k < avhrr::kPrtWords.Count; ++k) {
+        const int reading = slot == 0 ? 0 : kPrtCount + Noise(k, line, 200u) / 2;
+        avhrr::SetWord(bytes, avhrr::kPrtWords.First + k, static_cast<std::uint16_t>(reading));
+    }
+    // Back-scan: ten looks at the internal target in channels 3B, 4 and 5, interleaved.
+    for (int look = 1; look <= avhrr::kCalibrationSamples; ++look) {
+        for (int t = 0; t < avhrr::kBackScanChannels; ++t) {
+            avhrr::SetWord(bytes, avhrr::BackScanWord(look, t),
+                           static_cast<std::uint16_t>(kBackScanCounts[static_cast<std::size_t>(t)] +
+                                                      Noise(look * 3 + t, line, 201u)));
         }
     }
     // Space view: ten looks at cold space in all five channels, interleaved.
-    constexpr std::array<int, kChannels> kSpace{39, 41, 990, 988, 987};
-    for (int look = 0; look < avhrr::kCalibrationSamples; ++look) {
-        for (int k = 0; k < kChannels; ++k) {
+    for (int look = 1; look <= avhrr::kCalibrationSamples; ++look) {
+        for (int c = 1; c <= kChannels; ++c) {
             avhrr::SetWord(
-                bytes, avhrr::SpaceViewWord(look + 1, k + 1),
-                static_cast<std::uint16_t>(kSpace[k] + Noise(look * 5 + k, line, 202u)));
+                bytes, avhrr::SpaceViewWord(look, c),
+                static_cast<std::uint16_t>(kSpaceCounts[static_cast<std::size_t>(c - 1)] +
+                                           Noise(look * 5 + c, line, 202u)));
         }
     }
 }
@@ -166,9 +222,11 @@ void RecordingWords(std::vector<std::uint8_t>& bytes, std::int32_t line) {
         // from the frames after it.
         avhrr::SetWord(bytes, avhrr::kTimeCodeWords.First, 0x3FF);
     }
-    // Ramp calibration of the five channels, the three target temperatures, the patch
-    // temperature and a spare word.
+    // Ramp calibration of the five channels, the patch temperature and a spare word.
     for (int word = avhrr::kTelemetryWords.First; word <= avhrr::kTelemetryWords.Last(); ++word) {
+        if (word >= avhrr::kPrtWords.First && word <= avhrr::kPrtWords.Last()) {
+            continue;  // the thermometer readings of FrameWords
+        }
         avhrr::SetWord(bytes, word, static_cast<std::uint16_t>(400 + (word * 37 + line % 7) % 200));
     }
 }
@@ -233,72 +291,32 @@ Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines) {
     if (Failure failure = MakeFolder(dir)) {
         return failure;
     }
-    Output hrp;
-    Output cal;
-    Output sst;
-    Output ndv;
-    for (auto [output, name] :
-         {std::pair{&hrp, "avhrr-pass.hrp"}, std::pair{&cal, "avhrr-pass.cal"},
-          std::pair{&sst, "avhrr-pass.sst"}, std::pair{&ndv, "avhrr-pass.ndv"}}) {
-        if (Failure failure = output->Open(dir / name)) {
+    const std::filesystem::path pass = dir / "avhrr-pass.hrp";
+    {
+        Output hrp;
+        if (Failure failure = hrp.Open(pass)) {
             return failure;
         }
-    }
-
-    std::vector<std::uint8_t> hrpLine(static_cast<std::size_t>(kLineBytes));
-    std::vector<std::uint8_t> calLine(static_cast<std::size_t>(kEarthSamples * 10));
-    std::vector<std::uint8_t> sstLine(static_cast<std::size_t>(kEarthSamples * 2));
-    std::vector<std::uint8_t> ndvLine(sstLine.size());
-
-    // The products start with a header record whose first word is the number of lines.
-    std::fill(calLine.begin(), calLine.end(), 0);
-    std::fill(sstLine.begin(), sstLine.end(), 0);
-    WriteInt16Le(calLine.data(), static_cast<std::int16_t>(lines));
-    WriteInt16Le(sstLine.data(), static_cast<std::int16_t>(lines));
-    if (Failure failure = cal.Append(calLine)) {
-        return failure;
-    }
-    if (Failure failure = sst.Append(sstLine)) {
-        return failure;
-    }
-    if (Failure failure = ndv.Append(sstLine)) {
-        return failure;
-    }
-
-    for (std::int32_t line = 1; line <= lines; ++line) {
-        FrameWords(hrpLine, line, lines);
-        for (std::int32_t column = 0; column < kEarthSamples; ++column) {
-            const Sample s = SceneAt(line - 1, column);
-            const auto counts = Counts(s, line, column);
-            std::uint8_t* earth = &hrpLine[static_cast<std::size_t>(
-                swathly::kEarthViewOffset + swathly::kEarthSampleBytes * column)];
-            std::uint8_t* calibrated = &calLine[static_cast<std::size_t>(10 * column)];
-            for (int k = 0; k < kChannels; ++k) {
-                WriteInt16Le(earth + 2 * k, counts[static_cast<std::size_t>(k)]);
-                const double value = k < 2 ? 2.0 * s.Albedo[static_cast<std::size_t>(k)]
-                                           : s.Brightness[static_cast<std::size_t>(k - 2)] + 100.0;
-                WriteInt16Le(calibrated + 2 * k, static_cast<std::int16_t>(std::lround(value)));
+        std::vector<std::uint8_t> hrpLine(static_cast<std::size_t>(kLineBytes));
+        for (std::int32_t line = 1; line <= lines; ++line) {
+            FrameWords(hrpLine, line, lines);
+            EarthView(hrpLine, line);
+            if (Failure failure = hrp.Append(hrpLine)) {
+                return failure;
             }
-            const double seaTenths = std::lround(10.0 * s.SeaTemperature);
-            WriteInt16Le(&sstLine[static_cast<std::size_t>(2 * column)],
-                         static_cast<std::int16_t>(s.ClearSea ? seaTenths : -999.0));
-            const double ndvi =
-                (s.Albedo[1] - s.Albedo[0]) / std::max(s.Albedo[1] + s.Albedo[0], 0.1);
-            WriteInt16Le(&ndvLine[static_cast<std::size_t>(2 * column)],
-                         static_cast<std::int16_t>(std::lround(100.0 * (ndvi + 1.0))));
         }
-        if (Failure failure = hrp.Append(hrpLine)) {
-            return failure;
-        }
-        if (Failure failure = cal.Append(calLine)) {
-            return failure;
-        }
-        if (Failure failure = sst.Append(sstLine)) {
-            return failure;
-        }
-        if (Failure failure = ndv.Append(ndvLine)) {
-            return failure;
-        }
+    }
+    // The products are what the program itself makes of the pass.
+    swathly::ProductSummary summary;
+    const swathly::CommandOutcome outcome =
+        swathly::MakeProducts(pass.string(), swathly::ProductPathsOf((dir / "avhrr-pass").string()),
+                              std::nullopt, summary);
+    if (outcome.FileFailure() != nullptr) {
+        return *outcome.FileFailure();
+    }
+    if (outcome.Refusal() != nullptr) {
+        return Failure::Details{FileProblem::Refused, FileRole::Input, pass.string(),
+                                "the products of the sample pass were refused"};
     }
     return {};
 }

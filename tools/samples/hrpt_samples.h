@@ -1,5 +1,5 @@
 // Sample data for Swathly_Qiv: one synthetic NOAA AVHRR pass as an HRP line file, the CAL, SST
-// and NDV products of the same scene, and the scene as a raw recording to import. Made from fixed
+// and NDV products made from it, and the scene as a raw recording to import. Made from fixed
 // seeds, so that every machine gets the same bytes.
 #pragma once
 
@@ -16,14 +16,13 @@ inline constexpr std::int32_t kRecordingSampleFrames = 300;
 
 // Writes into dir (created when missing):
 //   avhrr-pass.hrp  HRPT lines of 22180 bytes; line 1 carries the pass header (title
-//                   "NOAA-14 ", 21 July 1998, 11:42:17, the line count) and every line its
-//                   telemetry, back-scan and space-view words and five 10-bit channels of
-//                   earth view: sea, land and cloud
-//   avhrr-pass.cal  five bands per sample: Albedo in half percent (bands 1, 2) and Brightness
-//                   temperature in degrees Celsius plus 100 (bands 3, 4, 5)
-//   avhrr-pass.sst  sea surface temperature in tenths of a degree Celsius; -999 over land
-//                   and cloud
-//   avhrr-pass.ndv  vegetation index NDVI as 100 x (NDVI + 1)
+//                   "NOAA-14 ", Sat Id 14, 21 July 1998, 11:42:17, the line count) and every line
+//                   its calibration words (a thermometer near 290 K, back-scan and space-view
+//                   counts) and five 10-bit channels of earth view: sea, land and cloud, the
+//                   counts NOAA-14's calibration turns back into the scene's albedos and
+//                   temperatures
+//   avhrr-pass.cal, avhrr-pass.sst, avhrr-pass.ndv
+//                   the products of that pass as the program itself makes them (products.h)
 // each with `lines` scan lines. Fails when a file cannot be written.
 Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines = kHrptSampleLines);
 

@@ -6,12 +6,15 @@
 #include <filesystem>
 #include <string>
 
+#include "avhrr/calibration.h"
+#include "avhrr/coefficients.h"
 #include "common/core/dimension_header.h"
 #include "common/testing/failure_check.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
 #include "hrpt_tool/core/line_header.h"
 #include "hrpt_tool/core/line_record.h"
+#include "hrpt_tool/core/products.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_state.h"
 #include "hrpt_tool/core/swathly_texts.h"
@@ -56,15 +59,66 @@ TEST(HrptSamples, PassHeaderReadsBackThroughTheHeaderDisplay) {
     EXPECT_EQ(state.LineCount, kLines);
     EXPECT_EQ(std::filesystem::file_size(state.InputPath),
               static_cast<std::uintmax_t>(kLines * swathly::kLineBytes));
-    // The telemetry runs through negative values over the pass.
-    bool negative = false;
-    for (int line = 1; line <= 25 && !negative; ++line) {
-        ASSERT_TRUE(swathly::ShowOutcome(
-            swathly::DisplayHeaderAndPrintData(state, std::to_string(line), dialogs, form1),
-            dialogs));
-        negative = state.TelemetryTriple[0] < 0;
+}
+
+// The calibration words are a real pass's, on the word grid: each line one thermometer near 290 K
+// (a reference line of zeros every fifth), back-scan and space counts of a plausible instrument.
+TEST(HrptSamples, CalibrationWordsGiveAPlausibleBlackbody) {
+    const auto hrp = Samples().Read("avhrr-pass.hrp");
+    const avhrr::SatelliteCoefficients& sat = *avhrr::CoefficientsOf(14);
+    int references = 0;
+    for (std::int32_t line = 0; line < 20; ++line) {
+        SCOPED_TRACE(line + 1);
+        const auto words = avhrr::ReadCalibrationWords(std::span(hrp).subspan(
+            static_cast<std::size_t>(line * swathly::kLineBytes), swathly::kLineBytes));
+        ASSERT_TRUE(words.has_value());
+        if (words->Prt[0] == 0) {
+            ++references;
+            continue;
+        }
+        EXPECT_NEAR(avhrr::PrtTemperature(sat, 0, words->Prt[1]), 290.0, 0.5);
+        EXPECT_NEAR(words->BackScan[1][4], 398, 2);
+        EXPECT_NEAR(words->Space[3][4], 988, 2);
     }
-    EXPECT_TRUE(negative);
+    EXPECT_EQ(references, 4);
+}
+
+// The products are the program's own from the pass: a second run gives the same bytes, with the
+// whole pass calibrated, and they give the scene back (clear sea some 1-3 degrees warmer than
+// channel 4, as the split window corrects for the atmosphere).
+TEST(HrptSamples, ProductsAreTheProgramsOwn) {
+    TempDir dir;
+    swathly::ProductSummary summary;
+    const auto stem = (dir / "again").string();
+    ASSERT_TRUE(swathly::MakeProducts((Samples().folder / "avhrr-pass.hrp").string(),
+                                      swathly::ProductPathsOf(stem), std::nullopt, summary)
+                    .Done());
+    EXPECT_EQ(TempDir::Read(stem + ".cal"), Samples().Read("avhrr-pass.cal"));
+    EXPECT_EQ(TempDir::Read(stem + ".sst"), Samples().Read("avhrr-pass.sst"));
+    EXPECT_EQ(summary.Satellite, "NOAA-14");
+    EXPECT_EQ(summary.Lines, kLines);
+    EXPECT_EQ(summary.FilledLines, (std::array<std::int64_t, 3>{}));
+    EXPECT_EQ(summary.UncalibratedLines, 0);
+    EXPECT_GT(summary.ClearSeaSamples, summary.Samples / 20);
+
+    const auto cal = Samples().Read("avhrr-pass.cal");
+    const auto sst = Samples().Read("avhrr-pass.sst");
+    double difference = 0.0;
+    int sea = 0;
+    for (std::int32_t line = 1; line <= kLines; line += 7) {
+        for (int sample = 0; sample < swathly::kEarthSamples; sample += 7) {
+            const int t = WordAt(sst, static_cast<std::size_t>(line * 4096 + 2 * sample));
+            if (t != swathly::kNoData) {
+                const int band4 =
+                    WordAt(cal, static_cast<std::size_t>(line * 20480 + 10 * sample + 6));
+                difference += t / 10.0 - (band4 - 100);
+                ++sea;
+            }
+        }
+    }
+    ASSERT_GT(sea, 100);
+    EXPECT_GT(difference / sea, 1.0);
+    EXPECT_LT(difference / sea, 3.5);
 }
 
 TEST(HrptSamples, EarthViewIsATenBitSceneOfSeaLandAndCloud) {
