@@ -1,16 +1,14 @@
 #include "hrpt_tool/core/recording_import.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "common/core/binary_file.h"
 #include "hrpt_tool/core/line_record.h"
+#include "hrpt_tool/core/pending_output.h"
 #include "hrpt_tool/core/swathly_texts.h"
 
 namespace qiv::swathly {
@@ -211,81 +209,6 @@ Failure Refusal(const BinaryFile& recording, FileProblem problem, std::int64_t n
     details.Size = size;
     return details;
 }
-
-Failure OutputFailure(FileProblem problem, const std::string& path, std::string reason) {
-    Failure::Details details;
-    details.Problem = problem;
-    details.Role = FileRole::Output;
-    details.Path = path;
-    details.Reason = std::move(reason);
-    return details;
-}
-
-// The new HRP file under a temporary name beside its own, which it takes only at Commit: until
-// then the file of that name, if any, stays as it was, and the temporary file goes again when
-// the import fails. Failures name the file the user chose, not the temporary one.
-class PendingOutput {
-public:
-    explicit PendingOutput(std::filesystem::path path) : path_(std::move(path)) {}
-    PendingOutput(const PendingOutput&) = delete;
-    PendingOutput& operator=(const PendingOutput&) = delete;
-    ~PendingOutput() {
-        if (!temporary_.empty()) {
-            file_.Close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary_, ignored);
-        }
-    }
-
-    Failure Open() {
-        // A hidden name in the same folder, so that the rename stays within one file system;
-        // an older file of that name, left by a crash, is never written over.
-        const std::string base = "." + path_.filename().string() + ".import";
-        for (int attempt = 1; attempt <= 100; ++attempt) {
-            const auto candidate =
-                path_.parent_path() / (attempt == 1 ? base : base + std::to_string(attempt));
-            Failure failure = file_.Open(candidate, BinaryFile::Mode::CreateNew);
-            if (!failure) {
-                temporary_ = candidate;
-                return {};
-            }
-            std::error_code error;
-            if (!std::filesystem::exists(candidate, error)) {
-                return Named(failure);
-            }
-        }
-        return OutputFailure(FileProblem::CannotOpen, path_.string(), std::strerror(EEXIST));
-    }
-
-    Failure WriteAt(std::int64_t offset, std::span<const std::uint8_t> bytes) {
-        return Named(file_.WriteAt(offset, bytes));
-    }
-
-    Failure Commit() {
-        file_.Close();
-        std::error_code error;
-        std::filesystem::rename(temporary_, path_, error);
-        if (error) {
-            return OutputFailure(FileProblem::CannotWrite, path_.string(), error.message());
-        }
-        temporary_.clear();
-        return {};
-    }
-
-private:
-    Failure Named(const Failure& failure) const {
-        if (!failure) {
-            return {};
-        }
-        Failure::Details details = *failure;
-        details.Path = path_.string();
-        return details;
-    }
-
-    std::filesystem::path path_;
-    std::filesystem::path temporary_;
-    BinaryFile file_{FileRole::Output};
-};
 
 }  // namespace
 
