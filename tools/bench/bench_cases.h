@@ -27,6 +27,8 @@ inline Sizes QuickSizes() {
 // argc/argv reach the Qt picture-area cases, which need a QApplication.
 void RunRastelCases(const std::filesystem::path& dir, const Sizes& sizes, int argc, char* argv[]);
 void RunSwathlyCases(const std::filesystem::path& dir, const Sizes& sizes);
+// The Level 1b import, of a file of HrpLines records.
+void RunLevel1bCases(const std::filesystem::path& dir, const Sizes& sizes);
 // qivtool runs as a child process; the histogram-pass image of RunRastelCases must be there.
 void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes);
 
