@@ -230,11 +230,12 @@ int Run(std::span<const std::uint8_t> data) {
     fs::create_directory(work);
     level1b.Path = work / "pass.l1b";
     fuzz::WriteFile(level1b.Path, level1b.Written);
+    // Named before the file grows: a name of the input keeps its bytes as they were written.
+    const fuzz::NamedFile output = fuzz::NameFile(outputKind, work, level1b.Path, "new.hrp", 1000);
     if (grown) {
         // Sparse: nothing of it is ever written out.
         fs::resize_file(level1b.Path, static_cast<std::uintmax_t>(level1b.Size));
     }
-    const fuzz::NamedFile output = fuzz::NameFile(outputKind, work, level1b.Path, "new.hrp", 1000);
     std::set<std::string> allowed{level1b.Path.filename().string()};
     if (output.Path.parent_path() == work) {
         allowed.insert(output.Path.filename().string());
