@@ -58,12 +58,12 @@ inline constexpr int kMostCount = 1023;
 
 // Word k (from 1) of a frame stored in little-endian 16-bit words, read as signed, as an HRP
 // file is read. `frame` must hold at least 2 k bytes.
-inline std::int16_t WordOf(std::span<const std::uint8_t> frame, int k) {
+constexpr std::int16_t WordOf(std::span<const std::uint8_t> frame, int k) {
     const auto at = static_cast<std::size_t>(2 * (k - 1));
     return static_cast<std::int16_t>(frame[at] | (frame[at + 1] << 8));
 }
 
-inline void SetWord(std::span<std::uint8_t> frame, int k, std::uint16_t value) {
+constexpr void SetWord(std::span<std::uint8_t> frame, int k, std::uint16_t value) {
     const auto at = static_cast<std::size_t>(2 * (k - 1));
     frame[at] = static_cast<std::uint8_t>(value & 0xFF);
     frame[at + 1] = static_cast<std::uint8_t>(value >> 8);

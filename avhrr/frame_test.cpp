@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace qiv::avhrr {
@@ -22,6 +23,7 @@ TEST(Frame, TheGroupsTileTheFrame) {
                             kAuxSyncWords};
     int next = 1;
     for (const WordRange& group : groups) {
+        SCOPED_TRACE("the group from word " + std::to_string(group.First));
         EXPECT_EQ(group.First, next);
         next = group.Last() + 1;
     }
@@ -36,6 +38,7 @@ TEST(Frame, TimeCodeRoundTrips) {
     std::vector<std::uint8_t> frame(kFrameBytes);
     for (const TimeCode code :
          {TimeCode{1, 0}, TimeCode{158, 34'890'500}, TimeCode{366, 86'399'999}}) {
+        SCOPED_TRACE("day " + std::to_string(code.Day) + ", ms " + std::to_string(code.Millisecond));
         EncodeTimeCode(frame, code);
         const TimeCode back = DecodeTimeCode(frame);
         EXPECT_EQ(back.Day, code.Day);

@@ -35,6 +35,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "avhrr/level1b.h"
@@ -90,21 +91,35 @@ std::optional<std::int64_t> BytesRead() {
     return std::nullopt;
 }
 
-// What must refuse the import, in the order the import must find it; no value for a success.
-std::optional<FileProblem> ExpectedRefusal(const fuzz::NamedFile& output, PathKind kind,
-                                           const Level1bFile& file) {
+// What must refuse the import, in the order the import must find it: a refusal of the program's
+// own or a failure of a file; no value for a success.
+using Expected = std::variant<Refusal, FileProblem>;
+
+std::optional<Expected> ExpectedRefusal(const fuzz::NamedFile& output, PathKind kind,
+                                        const Level1bFile& file) {
     if (output.IsInput) {
         return FileProblem::IsTheInput;
     }
-    const bool lineData = file.DataType == Level1bDataType::Lac ||
-                          file.DataType == Level1bDataType::Hrpt ||
-                          file.DataType == Level1bDataType::Frac;
+    if (file.Verdict != avhrr::Level1bVerdict::Recognised) {
+        return Refusal::NotLevel1b;
+    }
+    if (file.DataType == Level1bDataType::Gac) {
+        return Refusal::Level1bGac;
+    }
+    if (file.DataType == Level1bDataType::Unknown) {
+        return Refusal::Level1bUnknownType;
+    }
     const bool versionRead = file.Kind == avhrr::Level1bKind::Klm
                                  ? file.Version >= 2 && file.Version <= 5
                                  : file.Version == 1;
-    if (file.Verdict != avhrr::Level1bVerdict::Recognised || !lineData || !versionRead ||
-        file.SampleBits != 10 || file.RecordsToRead() == 0) {
-        return FileProblem::Refused;
+    if (!versionRead) {
+        return Refusal::Level1bVersion;
+    }
+    if (file.SampleBits != 10) {
+        return Refusal::Level1bUnpacked;
+    }
+    if (file.RecordsToRead() == 0) {
+        return Refusal::Level1bNoRecord;
     }
     if (file.RecordsToRead() > kMostHrpLines) {
         return FileProblem::TooLong;
@@ -116,6 +131,14 @@ std::optional<FileProblem> ExpectedRefusal(const fuzz::NamedFile& output, PathKi
         return FileProblem::CannotWrite;
     }
     return std::nullopt;
+}
+
+bool SameAs(const CommandOutcome& outcome, const Expected& expected) {
+    if (const Refusal* why = std::get_if<Refusal>(&expected)) {
+        return outcome.Is(*why);
+    }
+    const Failure* failure = outcome.FileFailure();
+    return failure != nullptr && (*failure)->Problem == std::get<FileProblem>(expected);
 }
 
 // The new file against the records it was made from; returns the summary it must come with.
@@ -244,16 +267,17 @@ int Run(std::span<const std::uint8_t> data) {
 
     const std::optional<std::int64_t> readBefore = BytesRead();
     Level1bImportSummary summary;
-    const Failure failure = ImportLevel1b(level1b.Path.string(), output.Path.string(), summary);
+    const CommandOutcome outcome =
+        ImportLevel1b(level1b.Path.string(), output.Path.string(), summary);
     const std::optional<std::int64_t> readAfter = BytesRead();
-    const std::optional<FileProblem> refusal = ExpectedRefusal(output, outputKind, file);
-    if (static_cast<bool>(failure) != refusal.has_value()) {
+    const std::optional<Expected> refusal = ExpectedRefusal(output, outputKind, file);
+    if (outcome.Done() == refusal.has_value()) {
         Broken(refusal ? "the import carried out what it must refuse"
-                       : "the import refused what it must carry out: " + MessageFor(failure));
+                       : "the import refused what it must carry out: " + MessageFor(outcome));
     }
-    if (failure) {
-        Require(failure->Problem == *refusal,
-                "the import was refused for another reason: " + MessageFor(failure));
+    if (refusal) {
+        Require(SameAs(outcome, *refusal),
+                "the import was refused for another reason: " + MessageFor(outcome));
     } else {
         Require(SameSummary(summary, CheckImported(output.Path, level1b.Written, file)),
                 "the summary does not agree with the file");
@@ -268,7 +292,7 @@ int Run(std::span<const std::uint8_t> data) {
     RequireInputUnchanged(level1b, level1b.Path);
     if (output.IsInput) {
         RequireInputUnchanged(level1b, output.Path);
-    } else if (failure) {
+    } else if (!outcome.Done()) {
         fuzz::RequireUnchanged(output, "a refused import changed its output");
     }
     for (const auto& entry : fs::directory_iterator(run)) {

@@ -16,7 +16,7 @@
 #include "fuzz/fuzz_support.h"
 #include "tools/samples/hrpt_samples.h"
 #include "tools/samples/raster_samples.h"
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 #include "common/testing/temp_dir.h"
 
 namespace {

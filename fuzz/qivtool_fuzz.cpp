@@ -64,7 +64,7 @@
 #include "fuzz/fuzz_support.h"
 #include "common/testing/open_files.h"
 #include "tools/qivtool/options.h"
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -339,7 +339,8 @@ int RunCommandLine(std::span<const std::uint8_t> data) {
     {
         const InFolder inWork(work);
         status = RunQivtool(args, out, err, progress, [] {
-            return [](rastel::ViewerState&, rastel::PlotKind, const std::string& path) -> Failure {
+            return [](rastel::ViewerState&, rastel::LevelMapping,
+                      const std::string& path) -> Failure {
                 return Failure::Details{FileProblem::Refused, FileRole::Output, path,
                                         "Cannot load qivtool-plot.so, which draws the plots: it "
                                         "is left out of the fuzz target"};

@@ -122,16 +122,16 @@ void RequireInRange(const Column& column, const char* name) {
     }
 }
 
-void CheckPass(const PassResult& result, const ViewerState& state, const Image& image,
+void CheckPass(const CommandOutcome& result, const ViewerState& state, const Image& image,
                const testing::ScriptedDialogs& dialogs) {
     if (!image.Readable()) {
-        Require(result.Outcome != PassOutcome::Built && !state.TablesReady,
+        Require(!result.Done() && !state.TablesReady,
                 "the pass built tables from an image it cannot read whole");
         Require(dialogs.Messages.size() == 1, "a refused pass must say so once");
         Require(state.Levels == LevelTable{}, "a refused pass changed the tables");
         return;
     }
-    Require(result.Outcome == PassOutcome::Built && state.TablesReady && dialogs.Messages.empty(),
+    Require(result.Done() && state.TablesReady && dialogs.Messages.empty(),
             "the pass did not build the tables of a readable image");
     Column counts{};
     for (std::int64_t i = 0; i < image.Pixels(); ++i) {
@@ -142,11 +142,11 @@ void CheckPass(const PassResult& result, const ViewerState& state, const Image& 
     RequireInRange(state.Levels.Stretched, "the stretched level");
     Require(state.Levels.Equalised[255] == 255, "the equalisation does not end at 255");
     Require(state.Levels.Stretched[0] == 0, "the stretch does not start at 0");
-    Require(1 <= result.LowCut && result.LowCut <= result.HighCut && result.HighCut <= 255,
-            "the cut points " + Text(result.LowCut) + ", " + Text(result.HighCut) +
-                " are out of order");
-    Require(state.Levels.Stretched[result.LowCut] == 10, "LowCut does not stretch to 10");
-    Require(result.HighCut == result.LowCut || state.Levels.Stretched[result.HighCut] == 245,
+    Require(
+        1 <= state.LowCut && state.LowCut <= state.HighCut && state.HighCut <= 255,
+        "the cut points " + Text(state.LowCut) + ", " + Text(state.HighCut) + " are out of order");
+    Require(state.Levels.Stretched[state.LowCut] == 10, "LowCut does not stretch to 10");
+    Require(state.HighCut == state.LowCut || state.Levels.Stretched[state.HighCut] == 245,
             "HighCut does not stretch to 245");
 }
 
@@ -235,13 +235,13 @@ void CheckNodeEntry(const ViewerState& before, const ViewerState& after,
             "node entry changed a column other than the stretch");
 }
 
-const Column* TransferOf(const LevelTable& levels, PaintMode mode) {
+const Column* TransferOf(const LevelTable& levels, LevelMapping mode) {
     switch (mode) {
-        case PaintMode::Normal:
+        case LevelMapping::Normal:
             return nullptr;
-        case PaintMode::Equalised:
+        case LevelMapping::Equalised:
             return &levels.Equalised;
-        case PaintMode::Stretched:
+        case LevelMapping::Stretched:
             return &levels.Stretched;
     }
     return nullptr;
@@ -277,7 +277,7 @@ std::optional<std::pair<std::int64_t, std::int64_t>> Source(const Image& image, 
     return std::pair{r, c};
 }
 
-void CheckPainting(const Failure& failure, PaintMode mode, ColourScheme scheme,
+void CheckPainting(const Failure& failure, LevelMapping mode, ColourScheme scheme,
                    const ViewerState& before, const ViewerState& after, const Image& image,
                    const std::vector<Colour>& pictureBefore, std::size_t showsBefore,
                    const testing::FakeDisplayView& display) {
@@ -325,7 +325,7 @@ void CheckPainting(const Failure& failure, PaintMode mode, ColourScheme scheme,
 
     LevelTable expected = before.Levels;
     if (transfer != nullptr && image.HasPixels()) {
-        Column& column = mode == PaintMode::Equalised ? expected.Equalised : expected.Stretched;
+        Column& column = mode == LevelMapping::Equalised ? expected.Equalised : expected.Stretched;
         const Levels present = image.Present();
         for (int v = 0; v < 256; ++v) {
             if (present[v] && column[v] > 255) {
@@ -341,7 +341,8 @@ void CheckPainting(const Failure& failure, PaintMode mode, ColourScheme scheme,
 void PaintEveryWay(ViewerState& state, const Image& image, testing::FakeDisplayView& display) {
     for (const auto orientation : {ImageOrientation::Upright, ImageOrientation::UpsideDown}) {
         state.Orientation = orientation;
-        for (const auto mode : {PaintMode::Normal, PaintMode::Equalised, PaintMode::Stretched}) {
+        for (const auto mode :
+             {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
             for (const auto scheme : {ColourScheme::Grey, ColourScheme::ContinuousSlicing,
                                       ColourScheme::RandomSlicing}) {
                 const ViewerState before = state;
@@ -357,10 +358,11 @@ void PaintEveryWay(ViewerState& state, const Image& image, testing::FakeDisplayV
 }
 
 void PlotEveryKind(ViewerState& state, const Image& image, testing::FakeDisplayView& display) {
-    for (const auto kind : {PlotKind::Normal, PlotKind::Equalised, PlotKind::Stretched}) {
+    for (const auto kind :
+         {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
         testing::ScriptedDialogs dialogs;
         const std::size_t showsBefore = display.Shows.size();
-        PlotFromMenu(state, kind, display, dialogs);
+        ShowOutcome(PlotFromMenu(state, kind, display), dialogs);
         if (!state.TablesReady) {
             Require(dialogs.Messages.size() == 1 && display.Shows.size() == showsBefore,
                     "a plot before the pass must be refused");
@@ -397,14 +399,15 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
     if (source == DimensionSource::Header) {
         CheckHeaderRead(opened.HeaderCaption, state, file, dialogs);
     }
-    MemoryCanvas waitArea(64, 16);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     testing::FakeDisplayView display(input.Choice(1) % kPictureSizes,
                                      input.Choice(2) % kPictureSizes, kUnpainted);
     const Image image{file, state.ImageRows, state.ImageCols, state.FileChosen};
 
     {
         testing::ScriptedDialogs refused;
-        PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display, refused);
+        ShowOutcome(PaintFromMenu(state, LevelMapping::Normal, ColourScheme::Grey, display),
+                    refused);
         Require(refused.Messages.size() == 1 && refused.Messages[0] == kPressStartFirst &&
                     display.Shows.empty(),
                 "painting before the pass must be refused");
@@ -413,7 +416,8 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
     {
         testing::ScriptedDialogs passDialogs;
         const int clears = display.Picture1.Clears();
-        const PassResult result = Start(state, passDialogs, waitArea, display.Picture1);
+        const CommandOutcome result = Start(state, waitArea, display.Picture1);
+        ShowOutcome(result, passDialogs);
         CheckPass(result, state, image, passDialogs);
         Require(display.Picture1.Clears() == clears + 1, "Start did not clear the picture");
         Require(waitArea.Texts().empty(), "the wait notice stayed after the pass");
@@ -422,7 +426,7 @@ int RunImageCommands(std::span<const std::uint8_t> data) {
     if (enterNodes) {
         const ViewerState before = state;
         const std::size_t messages = dialogs.Messages.size();
-        NodeEntry(state, dialogs);
+        ShowOutcome(NodeEntry(state, dialogs), dialogs);
         CheckNodeEntry(before, state, replies, opened.RepliesUsed);
         Require(dialogs.Messages.size() <= messages + 1, "node entry showed several messages");
     }

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/testing/scripted_dialogs.h"
+#include "fuzz/fuzz_support.h"
 #include "raster_viewer/core/dimensions.h"
 #include "raster_viewer/core/file_commands.h"
-#include "fuzz/fuzz_support.h"
-#include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/rastel_texts.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
@@ -48,7 +49,10 @@ inline ImageOpened OpenImageAsChosen(ViewerState& state, testing::ScriptedDialog
             opened.RepliesUsed = 2;
             break;
         case DimensionSource::Header:
-            opened.HeaderCaption = ReadHeader(state, dialogs);
+            // As the window does: the message of a refusal, the caption of a read.
+            if (ShowOutcome(ReadHeader(state), dialogs)) {
+                opened.HeaderCaption = DimensionCaption(state);
+            }
             break;
         case DimensionSource::StartUp:
             break;

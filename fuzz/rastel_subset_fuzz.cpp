@@ -31,6 +31,7 @@
 #include "raster_viewer/core/main_view.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/open_files.h"
+#include "common/testing/reference_models.h"
 #include "fuzz/rastel_setup.h"
 #include "raster_viewer/core/rastel_texts.h"
 #include "common/testing/scripted_dialogs.h"
@@ -64,7 +65,7 @@ bool FitsHeader(std::int32_t value) {
 // WriteHeader, then ReadHeader when it wrote: `file` becomes what the image file must hold.
 void WriteAndReadHeader(ViewerState& state, Bytes& file, const std::filesystem::path& path) {
     testing::ScriptedDialogs dialogs;
-    WriteHeader(state, dialogs);
+    ShowOutcome(WriteHeader(state), dialogs);
     if (!state.FileChosen || !FitsHeader(state.ImageRows) || !FitsHeader(state.ImageCols)) {
         Require(dialogs.Messages.size() == 1, "a refused header write must say so once");
         Require(fuzz::FileBytes(path) == file, "a refused header write changed the file");
@@ -79,7 +80,7 @@ void WriteAndReadHeader(ViewerState& state, Bytes& file, const std::filesystem::
 
     const std::int32_t rows = state.ImageRows;
     const std::int32_t cols = state.ImageCols;
-    Require(ReadHeader(state, dialogs).has_value(), "the header written cannot be read");
+    Require(ReadHeader(state).Done(), "the header written cannot be read");
     Require(state.ImageRows == rows && state.ImageCols == cols,
             "the header reads back as " + Text(state.ImageRows) + " x " + Text(state.ImageCols) +
                 ", not as the " + Text(rows) + " x " + Text(cols) + " written");
@@ -114,21 +115,6 @@ bool CanCut(const Request& r, std::int32_t imageRows, std::int32_t imageCols,
     return inside && counts && imageReadable;
 }
 
-// The new file's bytes: the rectangle row by row, the header over the first four.
-Bytes SubsetBytes(const Bytes& image, std::int32_t imageCols, const Request& r) {
-    Bytes out;
-    for (std::int64_t i = 0; i < r.Rows; ++i) {
-        const auto from = static_cast<std::size_t>((r.StartRow + i) * imageCols + r.StartCol);
-        out.insert(out.end(), image.begin() + static_cast<std::ptrdiff_t>(from),
-                   image.begin() + static_cast<std::ptrdiff_t>(from + r.Cols));
-    }
-    out.resize(std::max<std::size_t>(out.size(), kDimensionHeaderSize));
-    const auto header = EncodeDimensionHeader(
-        {static_cast<std::int16_t>(r.Rows), static_cast<std::int16_t>(r.Cols)});
-    std::copy(header.begin(), header.end(), out.begin());
-    return out;
-}
-
 int RunFileCommands(std::span<const std::uint8_t> data) {
     if (data.size() > kMostInputBytes) {
         return 0;
@@ -158,9 +144,9 @@ int RunFileCommands(std::span<const std::uint8_t> data) {
     dialogs.File(cancel ? std::nullopt : std::optional(named.Path.string()));
     dialogs.Messages.clear();
     dialogs.PromptCalls.clear();
-    MemoryCanvas waitArea(64, 16);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     RecordedForm1 form1;
-    SubsetRequest(state, dialogs, form1, waitArea);
+    ShowOutcome(SubsetRequest(state, dialogs, form1, waitArea), dialogs);  // as the window does
 
     const Request request{Typed(replies, first), Typed(replies, first + 1),
                           Typed(replies, first + 2), Typed(replies, first + 3)};
@@ -182,7 +168,8 @@ int RunFileCommands(std::span<const std::uint8_t> data) {
                          CanCut(request, state.ImageRows, state.ImageCols, file.size());
     if (written) {
         const Bytes expected =
-            fuzz::WrittenInPlace(named.Before, SubsetBytes(file, state.ImageCols, request));
+            models::SubsetFile(file, state.ImageCols, request.StartRow, request.StartCol,
+                               request.Rows, request.Cols, named.Before.value_or(Bytes{}));
         if (fuzz::FileBytes(named.Path) != expected) {
             Broken("the subset " + Text(request.Rows) + " x " + Text(request.Cols) + " at (" +
                    Text(request.StartRow) + ", " + Text(request.StartCol) + ") of an image of " +

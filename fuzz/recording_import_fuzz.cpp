@@ -49,16 +49,17 @@
 #include <string>
 #include <vector>
 
-#include "hrpt_tool/core/file_choice.h"
-#include "fuzz/fuzz_support.h"
-#include "hrpt_tool/core/line_record.h"
+#include "avhrr/frame.h"
+#include "common/core/typed_number.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/open_files.h"
-#include "hrpt_tool/core/recording_import.h"
 #include "common/testing/scripted_dialogs.h"
+#include "fuzz/fuzz_support.h"
+#include "hrpt_tool/core/file_choice.h"
+#include "hrpt_tool/core/line_record.h"
+#include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_state.h"
 #include "hrpt_tool/core/swathly_texts.h"
-#include "common/core/typed_number.h"
 
 namespace qiv::swathly {
 namespace {
@@ -76,7 +77,9 @@ constexpr std::size_t kChoiceBytes = 3;
 // Enough for the byte order's vote, a time code confirmed by the next frame and damaged frames
 // among intact ones, while a run stays well under a millisecond or two.
 constexpr int kMostFrames = 6;
-constexpr std::size_t kFrameHeadBytes = 24;  // words 1-12
+// Words 1-12: the frame sync, the ID word and its spare, the time code.
+constexpr auto kFrameHeadBytes =
+    static_cast<std::size_t>(avhrr::ByteOfWord(avhrr::kTimeCodeWords.Last() + 1));
 constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
 
 // The recording the choices ask for (see the top of the file).
@@ -104,10 +107,10 @@ Bytes BuildRecording(std::span<const std::uint8_t> file, int frames, int adjust)
 int SyncWords(const Bytes& bytes, std::size_t at, ByteOrder order) {
     const std::size_t low = order == ByteOrder::Little ? 0 : 1;
     int inPlace = 0;
-    for (std::size_t k = 0; k < kFrameSync.size(); ++k) {
+    for (std::size_t k = 0; k < avhrr::kFrameSync.size(); ++k) {
         const unsigned word =
             ByteAt(bytes, at + 2 * k + low) | (ByteAt(bytes, at + 2 * k + 1 - low) << 8);
-        inPlace += word == kFrameSync[k] ? 1 : 0;
+        inPlace += word == avhrr::kFrameSync[k] ? 1 : 0;
     }
     return inPlace;
 }
@@ -145,33 +148,23 @@ Model ModelOf(const Bytes& recording, std::int64_t frames, std::int16_t year) {
     std::array<std::int64_t, 16> addresses{};
     const std::int64_t days = std::chrono::year{year}.is_leap() ? 366 : 365;
     for (std::int64_t k = 0; k < frames; ++k) {
-        const std::uint8_t* frame = model.Little.data() + k * kLineBytes;
+        const auto frame = std::span<const std::uint8_t>(model.Little)
+                               .subspan(static_cast<std::size_t>(k * kLineBytes),
+                                        static_cast<std::size_t>(kLineBytes));
         if (SyncWords(model.Little, static_cast<std::size_t>(k * kLineBytes), ByteOrder::Little) !=
             6) {
             ++model.Damaged;
             continue;
         }
-        const auto word = [&](int n) {
-            return static_cast<std::int64_t>((frame[2 * n - 2] | frame[2 * n - 1] << 8) & 0x3FF);
-        };
-        ++addresses[static_cast<std::size_t>((word(7) >> 3) & 0xF)];
-        const std::int64_t day = word(9) >> 1;
-        const std::int64_t millisecond = (word(10) & 0x7F) << 20 | word(11) << 10 | word(12);
-        model.TimeFound |= day >= 1 && day <= days && millisecond < kMillisecondsPerDay;
+        ++addresses[static_cast<std::size_t>(avhrr::SpacecraftAddress(frame))];
+        const avhrr::TimeCode code = avhrr::DecodeTimeCode(frame);
+        model.TimeFound |=
+            code.Day >= 1 && code.Day <= days && code.Millisecond < kMillisecondsPerDay;
     }
-    switch (std::max_element(addresses.begin(), addresses.end()) - addresses.begin()) {
-        case 7:
-            model.Title = "NOAA-15 ";
-            model.SatId = 15;
-            break;
-        case 13:
-            model.Title = "NOAA-18 ";
-            model.SatId = 18;
-            break;
-        case 15:
-            model.Title = "NOAA-19 ";
-            model.SatId = 19;
-            break;
+    const auto most = std::max_element(addresses.begin(), addresses.end()) - addresses.begin();
+    if (const avhrr::Spacecraft* spacecraft = avhrr::SpacecraftOfAddress(static_cast<int>(most))) {
+        model.Title = spacecraft->Title;
+        model.SatId = spacecraft->SatId;
     }
     return model;
 }
@@ -374,18 +367,23 @@ int RunImport(std::span<const std::uint8_t> data) {
     const std::optional<std::int64_t> readBefore = BytesRead();
     if (!window) {
         ImportSummary summary;
-        const Failure failure =
+        const CommandOutcome outcome =
             ImportRecording(recording.Path.string(), output.Path.string(), year, summary);
         importedInto = &output;
         const std::optional<FileProblem> refusal =
             ExpectedRefusal(output, outputKind, recording, model, year);
-        if (static_cast<bool>(failure) != refusal.has_value()) {
+        if (!outcome.Done() != refusal.has_value()) {
             Broken(refusal ? "the import carried out what it must refuse"
-                           : "the import refused what it must carry out: " + MessageFor(failure));
+                           : "the import refused what it must carry out: " + MessageFor(outcome));
         }
-        if (failure) {
-            Require(failure->Problem == *refusal,
-                    "the import was refused for another reason: " + MessageFor(failure));
+        if (!outcome.Done()) {
+            // The year is the program's own refusal (Refused stands for it here), the rest are
+            // the files' failures.
+            const Failure* failure = outcome.FileFailure();
+            Require(failure != nullptr
+                        ? (*failure)->Problem == *refusal
+                        : outcome.Is(Refusal::BadYear) && *refusal == FileProblem::Refused,
+                    "the import was refused for another reason: " + MessageFor(outcome));
         } else {
             imported = true;
             Require(SameSummary(summary, CheckImported(output.Path, model, year, recording.Size)),
@@ -403,7 +401,7 @@ int RunImport(std::span<const std::uint8_t> data) {
             dialogs.Answer(reply);
         }
         SwathlyState state;
-        MemoryCanvas waitArea(81, 25);
+        MemoryCanvas waitArea = qiv::testing::WaitArea();
         const std::optional<std::string> caption = ChooseInputFile(state, dialogs, waitArea);
         Require(caption && state.InputChosen && *caption == state.InputPath,
                 "the input was not taken");

@@ -274,7 +274,8 @@ int RunHeaderDisplay(std::span<const std::uint8_t> data) {
     testing::ScriptedDialogs dialogs;
     testing::FakeMainView form1;
 
-    const bool read = DisplayHeaderAndPrintData(state, lineText, dialogs, form1);
+    const bool read =
+        ShowOutcome(DisplayHeaderAndPrintData(state, lineText, dialogs, form1), dialogs);
 
     const std::optional<std::int64_t> line =
         ReadableLine(lineText, static_cast<std::int64_t>(file.size()));

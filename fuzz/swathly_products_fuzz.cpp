@@ -45,6 +45,7 @@
 #include "hrpt_tool/core/line_cut.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/open_files.h"
+#include "common/testing/reference_models.h"
 #include "hrpt_tool/core/quicklook.h"
 #include "hrpt_tool/core/quicklook_image.h"
 #include "common/testing/scripted_dialogs.h"
@@ -102,14 +103,6 @@ Layout ProductBand(int button) {
     return {4096, 4096, 2, 0, false};
 }
 
-std::uint8_t PixelOf(std::int16_t value, bool scaled) {
-    if (scaled) {
-        // v x 255 / 1024 to the nearest integer, halves to even (the default rounding mode).
-        return static_cast<std::uint8_t>(
-            std::clamp(std::nearbyint(value * 255.0 / 1024.0), 0.0, 255.0));
-    }
-    return static_cast<std::uint8_t>(std::clamp<int>(value, 0, 255));
-}
 
 // The rows and columns of a quicklook of `lines` lines at interval s.
 std::pair<std::int64_t, std::int64_t> QuicklookShape(std::int64_t lines, std::int64_t s) {
@@ -126,7 +119,7 @@ Bytes QuicklookBytes(const Bytes& file, const Layout& layout, std::int64_t lines
         for (std::int64_t j = 0; j < cols; ++j) {
             const std::int64_t offset =
                 layout.FirstLine + i * s * layout.Line + j * s * layout.Sample + layout.Value;
-            out.push_back(PixelOf(WordAt(file, offset), layout.Scaled));
+            out.push_back(models::QuicklookPixel(WordAt(file, offset), layout.Scaled));
         }
     }
     out.resize(std::max<std::size_t>(out.size(), 4));
@@ -255,7 +248,7 @@ int RunProductCommands(std::span<const std::uint8_t> data) {
     state.DatPath = datPath.string();
     testing::ScriptedDialogs dialogs;
     testing::FakeMainView form1;
-    MemoryCanvas waitArea(64, 16);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
 
     bool done = false;
     bool headerRead = false;
@@ -263,14 +256,16 @@ int RunProductCommands(std::span<const std::uint8_t> data) {
     const bool ready = inputChosen && outputChosen;
     switch (command) {
         case Command::HrpQuicklook: {
-            done = HrpQuicklook(state, Reply(replies, 0), lineText, band, dialogs, form1, waitArea);
+            done = ShowOutcome(
+                HrpQuicklook(state, Reply(replies, 0), lineText, band, dialogs, form1, waitArea),
+                dialogs);
             headerRead = ready && interval && !output.IsInput && line;
             const std::int64_t rows = QuicklookShape(lines, interval.value_or(1)).first;
             expectDone = headerRead && line == 1 && rows <= kMostHeaderRows && output.CanBeWritten;
             break;
         }
         case Command::ProductQuicklook: {
-            done = ProductQuicklook(state, Reply(replies, 0), band, dialogs, waitArea);
+            done = ShowOutcome(ProductQuicklook(state, Reply(replies, 0), band, waitArea), dialogs);
             expectDone = ready && interval && output.CanBeWritten;
             break;
         }
@@ -278,7 +273,7 @@ int RunProductCommands(std::span<const std::uint8_t> data) {
             for (std::size_t i = 1; i < replies.size(); ++i) {
                 dialogs.Answer(replies[i]);
             }
-            done = CutLineRange(state, lineText, dialogs, form1, waitArea);
+            done = ShowOutcome(CutLineRange(state, lineText, dialogs, form1, waitArea), dialogs);
             headerRead = ready && !output.IsInput && line;
             const auto start = ReadTyped<std::int16_t>(Reply(replies, 1));
             const auto end = ReadTyped<std::int16_t>(Reply(replies, 2));

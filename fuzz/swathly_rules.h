@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 #include "common/core/typed_number.h"
 
 namespace qiv::swathly {

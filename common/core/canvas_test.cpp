@@ -56,11 +56,11 @@ TEST(CanvasTest, PrintLineStartsAtThePrintPositionAndMovesDown) {
 TEST(WaitNoticeTest, PrintsForItsScopeAndClearsAtItsEnd) {
     MemoryCanvas area(81, 25);
     {
-        const WaitNotice outer(area, kRastelWaitMessage);
+        const WaitNotice outer(area, "Αναμονή !!!");
         EXPECT_EQ(area.Clears(), 0);
         {
             // No clear first: a second notice prints a second line below the first.
-            const WaitNotice inner(area, kRastelWaitMessage);
+            const WaitNotice inner(area, "Αναμονή !!!");
             ASSERT_EQ(area.Texts().size(), 2u);
             EXPECT_EQ(area.Texts()[0], (MemoryCanvas::PrintedText{0, 0, "Αναμονή !!!"}));
             EXPECT_EQ(area.Texts()[1].Y, MemoryCanvas::kLineHeight);

@@ -22,6 +22,8 @@ enum class FileRole {
     Input,        // the file a command reads: the image, the HRP file or product, the recording
     Output,       // the file a command writes: the subset, the quicklook, the shorter HRP file
     Calibration,  // the calibration ASCII file of Swathly_Qiv
+    Header,       // the dimension header of Rastel_Qiv's image file: written, or read from a
+                  // file too short to hold one (TooShort)
 };
 
 enum class FileProblem {
@@ -33,7 +35,9 @@ enum class FileProblem {
     NoFrames,     // a recording that holds no whole frame (Size below Needed, one frame's bytes)
                   // or whose frames carry no frame sync (Size at least Needed)
     TooLong,      // more lines than the format can count: Needed is the limit, Size the count
-    Refused,      // the request itself cannot be carried out; Reason holds the program's own words
+    Refused,      // the file cannot be taken for what it is given as (Reason says why in the
+                  // system's words, e.g. a PNG larger than the format allows); a request that
+                  // is refused for the program's own reasons is an Outcome's refusal instead
 };
 
 class [[nodiscard]] Failure {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/testing/param_name.h"
+#include "common/testing/reference_models.h"
 
 namespace qiv {
 namespace {
@@ -24,6 +25,8 @@ class ReadTypedTest : public ::testing::TestWithParam<TypedCase> {};
 TEST_P(ReadTypedTest, ReadsLeadingNumberRoundedHalfEven) {
     const TypedCase& c = GetParam();
     EXPECT_EQ(ReadTyped<std::int32_t>(c.text), c.expected) << c.desc;
+    // The reference model that the fuzz target holds the reading against gives the same.
+    EXPECT_EQ(models::ToWidth<std::int32_t>(models::LeadingNumber(c.text)), c.expected) << c.desc;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -61,6 +64,9 @@ TEST_P(BeyondDoubleTest, DecidesOverflowOrUnderflowFromMagnitude) {
     EXPECT_EQ(LeadingNumber(c.text), c.expected);
     EXPECT_EQ(WholeNumber(c.text), c.expected);
     EXPECT_EQ(ToWidthSaturated<std::int16_t>(LeadingNumber(c.text)), c.saturated);
+    EXPECT_EQ(models::LeadingNumber(c.text), c.expected);
+    EXPECT_EQ(models::WholeNumber(c.text), c.expected);
+    EXPECT_EQ(models::ToWidthSaturated<std::int16_t>(models::LeadingNumber(c.text)), c.saturated);
 }
 
 const std::string k400Zeros(400, '0');

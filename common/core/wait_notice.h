@@ -8,14 +8,11 @@
 
 namespace qiv {
 
-inline constexpr std::string_view kRastelWaitMessage = "Αναμονή !!!";
-inline constexpr std::string_view kSwathlyWaitMessage = "Please wait!!!";
-
 // Prints the message into the area for as long as the object lives, and clears the area when
 // it goes, whichever way the long work ends:
 //
 //     {
-//         const WaitNotice notice(waitArea, kRastelWaitMessage);
+//         const WaitNotice notice(waitArea, kWaitMessage);  // of the program's texts file
 //         ... the long loop, with as many early returns as it needs ...
 //     }
 //

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "common/core/failure.h"
+#include "common/core/outcome.h"
 
 namespace qiv {
 
@@ -34,6 +35,20 @@ inline ::testing::AssertionResult Succeeded(const Failure& failure) {
     std::ostringstream text;
     PrintTo(failure, &text);
     return result << text.str();
+}
+
+// The same for a command's outcome: a refusal prints its reason's number and its numbers.
+template <class Reason>
+::testing::AssertionResult Succeeded(const Outcome<Reason>& outcome) {
+    if (const Failure* failure = outcome.FileFailure()) {
+        return Succeeded(*failure);
+    }
+    if (const Refused<Reason>* refused = outcome.Refusal()) {
+        return ::testing::AssertionFailure()
+               << "refused for reason " << static_cast<int>(refused->Why) << " (" << refused->First
+               << ", " << refused->Second << ")";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace testing

@@ -56,4 +56,15 @@ private:
     int flushes_ = 0;
 };
 
+namespace testing {
+
+// The small picture area of a main window, where the wait notice shows: the one canvas that
+// tests, fuzz targets and benchmarks give the routines for it.
+inline constexpr int kWaitAreaWidth = 81;
+inline constexpr int kWaitAreaHeight = 25;
+inline MemoryCanvas WaitArea() {
+    return MemoryCanvas(kWaitAreaWidth, kWaitAreaHeight);
+}
+
+}  // namespace testing
 }  // namespace qiv

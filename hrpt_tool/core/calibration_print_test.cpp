@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "common/core/dimension_header.h"
-#include "hrpt_tool/testing/fake_main_view.h"
-#include "hrpt_tool/core/file_choice.h"
-#include "hrpt_tool/core/line_header.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "hrpt_tool/core/file_choice.h"
+#include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "hrpt_tool/testing/fake_main_view.h"
 
 namespace qiv::swathly {
 namespace {
@@ -82,7 +83,8 @@ std::vector<std::string> ZeroLines() {
 
 TEST(CalibrationFile, AllZeroLine) {
     Pass pass(LineWithWords({}));
-    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    ASSERT_TRUE(ShowOutcome(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1),
+                            pass.dialogs));
 
     const auto lines = ZeroLines();
     ASSERT_EQ(lines.size(), 33u);
@@ -98,7 +100,8 @@ TEST(CalibrationFile, SignedValuesInTheirPlaces) {
         {{26, 500}, {36, -3}, {46, 12}, {62, 1}, {72, -22}, {82, 333}, {92, -32768}, {102, 32767}});
     SetTelemetry(line, -3, 512, 1023);
     Pass pass(line);
-    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    ASSERT_TRUE(ShowOutcome(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1),
+                            pass.dialogs));
 
     std::vector<std::string> lines{
         "-3 " + std::string(11, ' ') + " 512 " + std::string(9, ' ') + " 1023 ", " "};
@@ -116,8 +119,10 @@ TEST(CalibrationFile, SignedValuesInTheirPlaces) {
 TEST(CalibrationFile, TwoDisplaysLeaveOneCopyOverALongerOldFile) {
     Pass pass(LineWithWords({{23, 7}}));
     std::ofstream(pass.state.DatPath) << std::string(5000, 'x');
-    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
-    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    ASSERT_TRUE(ShowOutcome(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1),
+                            pass.dialogs));
+    ASSERT_TRUE(ShowOutcome(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1),
+                            pass.dialogs));
 
     auto lines = ZeroLines();
     lines[2] = " 7  0  0 ";
@@ -128,7 +133,8 @@ TEST(DisplayHeaderCommand, LeavesNoFileOpenWithAnOutputChosen) {
     Pass pass(LineWithWords({}));
     pass.state.OutputChosen = true;
     pass.state.OutputPath = (pass.dir / "out.qlk").string();
-    ASSERT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    ASSERT_TRUE(ShowOutcome(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1),
+                            pass.dialogs));
     EXPECT_EQ(pass.state.OutputChosen, true);
     EXPECT_FALSE(std::filesystem::exists(pass.state.OutputPath));
 }
@@ -136,7 +142,8 @@ TEST(DisplayHeaderCommand, LeavesNoFileOpenWithAnOutputChosen) {
 TEST(DisplayHeaderCommand, WithoutInputWritesNoCalibrationFile) {
     Pass pass(LineWithWords({}));
     pass.state.InputChosen = false;
-    EXPECT_FALSE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    EXPECT_FALSE(ShowOutcome(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1),
+                             pass.dialogs));
     EXPECT_EQ(pass.dialogs.Messages, std::vector<std::string>{" Enter the file name first"});
     EXPECT_FALSE(std::filesystem::exists(pass.state.DatPath));
 }
@@ -161,7 +168,8 @@ TEST_P(CalibrationRefused, ShowsTheHeaderButWritesNothing) {
     std::vector<std::string> colsAtMessage;
     pass.dialogs.OnDialog = [&] { colsAtMessage.push_back(pass.form1.Boxes().Cols); };
 
-    EXPECT_TRUE(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1));
+    EXPECT_TRUE(ShowOutcome(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1),
+                            pass.dialogs));
 
     ASSERT_EQ(pass.dialogs.Messages.size(), 1u);
     EXPECT_EQ(pass.dialogs.Messages[0].substr(0, GetParam().message.size()), GetParam().message);
@@ -184,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CalibrationRefused, MessageNamesTheInputFile) {
     Pass pass(LineWithWords({}));
     pass.state.DatPath = pass.state.InputPath;
-    DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1);
+    ShowOutcome(DisplayHeaderAndPrintData(pass.state, "1", pass.dialogs, pass.form1), pass.dialogs);
     EXPECT_EQ(pass.dialogs.Messages,
               std::vector<std::string>{"The calibration file " + pass.state.InputPath +
                                        " is the input file. Nothing was written."});
@@ -192,7 +200,7 @@ TEST(CalibrationRefused, MessageNamesTheInputFile) {
 
 // The input choice draws the wait notice only while it imports a recording.
 std::optional<std::string> ChooseInput(SwathlyState& state, Dialogs& dialogs) {
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     return ChooseInputFile(state, dialogs, waitArea);
 }
 

@@ -95,13 +95,12 @@ std::optional<std::string> OfferImport(const std::string& recording, Dialogs& di
         return std::nullopt;
     }
     ImportSummary summary;
-    Failure failure;
+    CommandOutcome imported;
     {
-        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
-        failure = ImportRecording(recording, *output, *year, summary);
+        const WaitNotice notice(waitArea, kWaitMessage);
+        imported = ImportRecording(recording, *output, *year, summary);
     }
-    if (failure) {
-        dialogs.Message(MessageFor(failure));
+    if (!ShowOutcome(imported, dialogs)) {
         return std::nullopt;
     }
     dialogs.Message(ImportSummaryText(summary, *output));

@@ -22,10 +22,6 @@ constexpr std::int64_t kRecordsPerBlock = 64;
 
 static_assert(avhrr::kFrameBytes == kLineBytes, "an HRP line is one HRPT minor frame");
 
-std::string KindName(const Level1bFile& file) {
-    return file.Kind == avhrr::Level1bKind::Klm ? "KLM" : "POD";
-}
-
 // Where line 1's time comes from: the first record whose time names a moment, and how many lines
 // lie before it.
 struct FirstTime {
@@ -41,31 +37,28 @@ void SetSatellite(LineHeaderRecord& header, const Level1bFile& file) {
 
 }  // namespace
 
-std::optional<Level1bRefusal> Level1bRefusalOf(const Level1bFile& file) {
+std::optional<Refused<Refusal>> Level1bRefusalOf(const Level1bFile& file) {
     if (file.Verdict != avhrr::Level1bVerdict::Recognised) {
-        return Level1bRefusal::NotLevel1b;
+        return Refused<Refusal>{Refusal::NotLevel1b};
     }
     switch (file.DataType) {
         case Level1bDataType::Gac:
-            return Level1bRefusal::Gac;
+            return Refused<Refusal>{Refusal::Level1bGac};
         case Level1bDataType::Unknown:
-            return Level1bRefusal::UnknownDataType;
+            return Refused<Refusal>{Refusal::Level1bUnknownType};
         case Level1bDataType::Lac:
         case Level1bDataType::Hrpt:
         case Level1bDataType::Frac:
             break;
     }
     if (!file.VersionKnown) {
-        return Level1bRefusal::UnsupportedVersion;
+        return Refused<Refusal>{Refusal::Level1bVersion, file.Version};
     }
     if (file.SampleBits != 10) {
-        return Level1bRefusal::Unpacked;
+        return Refused<Refusal>{Refusal::Level1bUnpacked, file.SampleBits};
     }
     if (file.RecordsToRead() == 0) {
-        return Level1bRefusal::NoRecords;
-    }
-    if (file.RecordsToRead() > kMostHrpLines) {
-        return Level1bRefusal::TooLong;
+        return Refused<Refusal>{Refusal::Level1bNoRecord, file.TrailingBytes, file.RecordBytes};
     }
     return std::nullopt;
 }
@@ -74,41 +67,8 @@ bool IsLevel1b(std::span<const std::uint8_t> fileStart, std::int64_t fileSize) {
     return avhrr::DetectLevel1b(fileStart, fileSize).Verdict == avhrr::Level1bVerdict::Recognised;
 }
 
-std::string Level1bRefusalText(Level1bRefusal refusal, const Level1bFile& file) {
-    switch (refusal) {
-        case Level1bRefusal::NotLevel1b:
-            return "It is no NOAA Level 1b file: neither a KLM nor a POD header stands at its "
-                   "start. Nothing was written.";
-        case Level1bRefusal::Gac:
-            return "It is a Level 1b GAC file: its lines of 409 samples (4 km) cannot become HRP "
-                   "lines of 2048 samples. Only LAC, HRPT and FRAC files can be imported. Nothing "
-                   "was written.";
-        case Level1bRefusal::UnknownDataType:
-            return "It is a Level 1b file of a data type the guides do not name (neither LAC, "
-                   "HRPT, FRAC nor GAC). Nothing was written.";
-        case Level1bRefusal::UnsupportedVersion:
-            return "It is a Level 1b file of " + KindName(file) + " format version " +
-                   std::to_string(file.Version) +
-                   "; only versions 2 to 5 can be read. Nothing was written.";
-        case Level1bRefusal::Unpacked:
-            return "It is an archive copy of a Level 1b file whose samples were unpacked into " +
-                   std::to_string(file.SampleBits) +
-                   " bits; only files of packed 10-bit samples can be imported. Nothing was "
-                   "written.";
-        case Level1bRefusal::NoRecords:
-            return "It is a Level 1b file without one whole data record after its header (" +
-                   std::to_string(file.TrailingBytes) + " bytes of a record of " +
-                   std::to_string(file.RecordBytes) + "). Nothing was written.";
-        case Level1bRefusal::TooLong:
-            return "It holds " + std::to_string(file.RecordsToRead()) + " records, more than the " +
-                   std::to_string(kMostHrpLines) +
-                   " lines an HRP header can count. Nothing was written.";
-    }
-    return {};
-}
-
-Failure ImportLevel1b(const std::string& level1bPath, const std::string& outputPath,
-                      Level1bImportSummary& summary) {
+CommandOutcome ImportLevel1b(const std::string& level1bPath, const std::string& outputPath,
+                             Level1bImportSummary& summary) {
     summary = {};
     BinaryFile input(FileRole::Input);
     if (Failure failure = input.Open(level1bPath, BinaryFile::Mode::Read)) {
@@ -129,14 +89,14 @@ Failure ImportLevel1b(const std::string& level1bPath, const std::string& outputP
         return failure;
     }
     const Level1bFile file = avhrr::DetectLevel1b(start, size);
-    if (const std::optional<Level1bRefusal> refusal = Level1bRefusalOf(file)) {
-        if (*refusal == Level1bRefusal::TooLong) {
-            Failure::Details details = *input.Fail(FileProblem::TooLong);
-            details.Needed = kMostHrpLines;
-            details.Size = file.RecordsToRead();
-            return details;
-        }
-        return input.Fail(FileProblem::Refused, Level1bRefusalText(*refusal, file));
+    if (const std::optional<Refused<Refusal>> refused = Level1bRefusalOf(file)) {
+        return *refused;
+    }
+    if (file.RecordsToRead() > kMostHrpLines) {
+        Failure::Details details = *input.Fail(FileProblem::TooLong);
+        details.Needed = kMostHrpLines;
+        details.Size = file.RecordsToRead();
+        return Failure(std::move(details));
     }
 
     PendingOutput output(outputPath);

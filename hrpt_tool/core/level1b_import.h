@@ -10,26 +10,15 @@
 #include <string>
 
 #include "avhrr/level1b.h"
-#include "common/core/failure.h"
 #include "hrpt_tool/core/recording_import.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 #include "hrpt_tool/core/swathly_state.h"
 
 namespace qiv::swathly {
 
-// Why a Level 1b file cannot become an HRP file. Every refusal is decided from the file's first
-// bytes and its size, before anything is written.
-enum class Level1bRefusal {
-    NotLevel1b,          // neither layout's header stands at the start
-    Gac,                 // 4 km, 409 samples a line: an HRP line has 2048
-    UnknownDataType,     // a data type code the guides do not name
-    UnsupportedVersion,  // a KLM format version other than 2 to 5
-    Unpacked,            // an archive copy with 8- or 16-bit samples instead of packed 10-bit
-    NoRecords,           // not one whole data record after the header records
-    TooLong,             // more records than a pass header can count (kMostHrpLines)
-};
-
-// The refusal of a file DetectLevel1b has looked at, or no value when it can be imported.
-std::optional<Level1bRefusal> Level1bRefusalOf(const avhrr::Level1bFile& file);
+// The refusal of a file DetectLevel1b has looked at, or no value when it can be imported (a
+// file of more records than a pass header counts is refused by the import, as a file failure).
+std::optional<Refused<Refusal>> Level1bRefusalOf(const avhrr::Level1bFile& file);
 
 // True when the first bytes of a file (up to avhrr::kLevel1bDetectBytes of them) and its size
 // are those of a Level 1b file, importable or not: the files that Swathly_Qiv offers to import.
@@ -65,14 +54,12 @@ struct Level1bImportSummary {
 // record 1's own time, or when that names no moment from the first record's that does, taken
 // back 1/6 s a line; Spare 0; the line count; TimeDiff 0.
 //
-// Refuses, with nothing written, an output that is the input file itself (IsTheInput), a file
-// that is no Level 1b file or cannot be imported (Refused, Reason says why: Level1bRefusalText),
-// and one of more than kMostHrpLines records (TooLong). The file is written under a temporary
-// name beside outputPath and takes that name only when all of it is written.
-Failure ImportLevel1b(const std::string& level1bPath, const std::string& outputPath,
-                      Level1bImportSummary& summary);
-
-// The English words of a refusal, as the Reason of the import's failure.
-std::string Level1bRefusalText(Level1bRefusal refusal, const avhrr::Level1bFile& file);
+// Refuses, with nothing written, an output that is the input file itself (the failure
+// IsTheInput), a file that is no Level 1b file or cannot be imported (Level1bRefusalOf), and one
+// of more than kMostHrpLines records (the failure TooLong), all before a record is read. The file
+// is written under a temporary name beside outputPath and takes that name only when all of it is
+// written.
+CommandOutcome ImportLevel1b(const std::string& level1bPath, const std::string& outputPath,
+                             Level1bImportSummary& summary);
 
 }  // namespace qiv::swathly

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "avhrr/level1b_test_writer.h"
@@ -351,12 +352,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 enum class Output { NewFile, TheInput, InputHardLink, AFolder };
 
+// A refusal of the program's own, or a failure of a file.
+using Expected = std::variant<Refusal, FileProblem>;
+
 struct RefusalCase {
     const char* desc;
     Bytes (*file)();
     std::int64_t sparseBytes;  // grown to this size without writing, when not 0
     Output output;
-    FileProblem problem;
+    Expected expected;
     const char* says;
     friend void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.desc; }
 };
@@ -390,10 +394,16 @@ TEST_P(Level1bRefusalTest, LeavesEveryFileAsItWas) {
     }
     const Bytes before = c.sparseBytes > 0 ? Bytes{} : TempDir::Read(input);
     Level1bImportSummary summary;
-    const Failure failure = ImportLevel1b(input.string(), output.string(), summary);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->Problem, c.problem);
-    EXPECT_NE(MessageFor(failure).find(c.says), std::string::npos) << MessageFor(failure);
+    const CommandOutcome outcome = ImportLevel1b(input.string(), output.string(), summary);
+    ASSERT_FALSE(outcome.Done());
+    if (const Refusal* why = std::get_if<Refusal>(&c.expected)) {
+        ASSERT_NE(outcome.Refusal(), nullptr);
+        EXPECT_EQ(outcome.Refusal()->Why, *why);
+    } else {
+        ASSERT_NE(outcome.FileFailure(), nullptr);
+        EXPECT_EQ((*outcome.FileFailure())->Problem, std::get<FileProblem>(c.expected));
+    }
+    EXPECT_NE(MessageFor(outcome).find(c.says), std::string::npos) << MessageFor(outcome);
     if (c.sparseBytes == 0) {
         EXPECT_EQ(TempDir::Read(input), before);
     }
@@ -422,36 +432,37 @@ INSTANTIATE_TEST_SUITE_P(
     Table, Level1bRefusalTest,
     ::testing::Values(
         RefusalCase{"a KLM GAC file", [] { return Klm(5, 2); }, 0, Output::NewFile,
-                    FileProblem::Refused, "409 samples (4 km) cannot become HRP lines of 2048"},
+                    Refusal::Level1bGac, "409 samples (4 km) cannot become HRP lines of 2048"},
         RefusalCase{"a POD GAC file",
                     [] {
                         w::File spec = PassFile(false, 2);
                         spec.DataType = 2;
                         return w::Write(spec);
                     },
-                    0, Output::NewFile, FileProblem::Refused, "GAC file"},
+                    0, Output::NewFile, Refusal::Level1bGac, "GAC file"},
         RefusalCase{"a data type the guides do not name", [] { return Klm(5, 7); }, 0,
-                    Output::NewFile, FileProblem::Refused, "data type the guides do not name"},
+                    Output::NewFile, Refusal::Level1bUnknownType, "neither LAC, HRPT, FRAC nor GAC"},
         RefusalCase{"KLM format version 1", [] { return Klm(1, 3); }, 0, Output::NewFile,
-                    FileProblem::Refused, "KLM format version 1; only versions 2 to 5"},
+                    Refusal::Level1bVersion, "KLM format version 1: only versions 2 to 5"},
         RefusalCase{"KLM format version 6", [] { return Klm(6, 3); }, 0, Output::NewFile,
-                    FileProblem::Refused, "format version 6"},
+                    Refusal::Level1bVersion, "format version 6"},
         RefusalCase{"an archive copy of 16-bit samples", [] { return PodWordSize("16"); }, 0,
-                    Output::NewFile, FileProblem::Refused, "unpacked into 16 bits"},
+                    Output::NewFile, Refusal::Level1bUnpacked, "unpacked into 16 bits"},
         RefusalCase{"an archive copy of 8-bit samples", [] { return PodWordSize(" 8"); }, 0,
-                    Output::NewFile, FileProblem::Refused, "unpacked into 8 bits"},
+                    Output::NewFile, Refusal::Level1bUnpacked, "unpacked into 8 bits"},
         RefusalCase{"an HRP file", [] { return Bytes(3 * kLineBytes, 0x20); }, 0,
-                    Output::NewFile, FileProblem::Refused, "no NOAA Level 1b file"},
+                    Output::NewFile, Refusal::NotLevel1b, "no NOAA Level 1b file"},
         RefusalCase{"an empty file", [] { return Bytes{}; }, 0, Output::NewFile,
-                    FileProblem::Refused, "no NOAA Level 1b file"},
+                    Refusal::NotLevel1b, "no NOAA Level 1b file"},
         RefusalCase{"a header and part of a record",
                     [] {
                         w::File spec = PassFile(true, 1);
                         spec.DropBytes = 100;
                         return w::Write(spec);
                     },
-                    0, Output::NewFile, FileProblem::Refused,
-                    "after its header (15772 bytes of a record of 15872)"},
+                    0, Output::NewFile, Refusal::Level1bNoRecord,
+                    "no whole data record after its header: 15772 bytes follow it, and a record "
+                    "has 15872"},
         // Sparse: a KLM header that counts none, and room for one record more than a header
         // counts; the refusal comes from the size alone.
         RefusalCase{"more records than an HRP header counts",
@@ -488,7 +499,7 @@ TEST(ImportedLevel1b, ReadsBackThroughHeaderQuicklookAndCut) {
     qiv::testing::ScriptedDialogs dialogs;
     qiv::testing::FakeMainView form1;
     MemoryCanvas waitArea(81, 25);
-    ASSERT_TRUE(DisplayHeaderAndPrintData(state, "1", dialogs, form1));
+    ASSERT_TRUE(Succeeded(DisplayHeaderAndPrintData(state, "1", dialogs, form1)));
     const HeaderTexts shown = form1.Boxes();
     EXPECT_EQ(shown.Title, "NOAA-19 ");
     EXPECT_EQ(shown.SatId, "19");
@@ -496,13 +507,14 @@ TEST(ImportedLevel1b, ReadsBackThroughHeaderQuicklookAndCut) {
     EXPECT_EQ(shown.Hour + ":" + shown.Minute + ":" + shown.Secs, "9:41:30");
     EXPECT_EQ(shown.Rows, "30");
     // Line 2's calibration words are its record's frame words (back scan from word 23 on).
-    ASSERT_TRUE(DisplayHeaderAndPrintData(state, "2", dialogs, form1));
+    ASSERT_TRUE(Succeeded(DisplayHeaderAndPrintData(state, "2", dialogs, form1)));
     EXPECT_EQ(state.BackScan[0][0], static_cast<std::int16_t>(spec.Records[1].FrameWords[22]));
     EXPECT_EQ(state.SpaceView[4][9], static_cast<std::int16_t>(spec.Records[1].FrameWords[101]));
 
     state.OutputPath = (dir / "ch2.img").string();
     state.OutputChosen = true;
-    ASSERT_TRUE(HrpQuicklook(state, "5", "1", BandButton::Band2, dialogs, form1, waitArea));
+    ASSERT_TRUE(
+        Succeeded(HrpQuicklook(state, "5", "1", BandButton::Band2, dialogs, form1, waitArea)));
     const Bytes quicklook = TempDir::Read(dir / "ch2.img");
     ASSERT_EQ(quicklook.size(), 6u * 410u);
     for (const auto& [row, column] : {std::pair{1, 1}, std::pair{5, 409}}) {
@@ -516,7 +528,7 @@ TEST(ImportedLevel1b, ReadsBackThroughHeaderQuicklookAndCut) {
     state.OutputPath = (dir / "part.hrp").string();
     state.OutputChosen = true;
     dialogs.Answer("3").Answer("12");
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, waitArea));
+    ASSERT_TRUE(Succeeded(CutLineRange(state, "1", dialogs, form1, waitArea)));
     const Bytes part = TempDir::Read(dir / "part.hrp");
     ASSERT_EQ(part.size(), static_cast<std::size_t>(10 * kLineBytes));
     EXPECT_EQ(LineCountOf(HeaderOf(part)), 10);

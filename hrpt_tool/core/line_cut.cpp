@@ -25,49 +25,42 @@ std::optional<std::int16_t> AskLine(Dialogs& dialogs, std::string_view prompt) {
 
 }  // namespace
 
-bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs, MainView& form1,
-                  Canvas& waitArea) {
+CommandOutcome CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
+                            MainView& form1, Canvas& waitArea) {
     if (!state.OutputChosen || !state.InputChosen) {
-        dialogs.Message(kEnterFilesFirst);
-        return false;
+        return Refusal::FilesNotChosen;
     }
     if (SameFile(state.InputPath, state.OutputPath)) {
-        dialogs.Message(kOutputIsInput);
-        return false;
+        return Failure(
+            Failure::Details{FileProblem::IsTheInput, FileRole::Output, state.OutputPath, {}});
     }
     BinaryFile input(FileRole::Input);
-    if (!ReadLineHeader(state, input, lineText, dialogs, form1)) {
-        return false;
+    if (CommandOutcome read = ReadLineHeader(state, input, lineText, dialogs, form1);
+        !read.Done()) {
+        return read;
     }
 
     const auto start = AskLine(dialogs, kStartPrompt);
     if (!start || *start < 1) {
-        dialogs.Message("Enter a start line from 1 to 32767");
-        return false;
+        return Refusal::BadStartLine;
     }
     const auto end = AskLine(dialogs, kEndPrompt);
     if (!end || *end < *start) {
-        dialogs.Message("Enter an end line from " + std::to_string(*start) + " to 32767");
-        return false;
+        return {Refusal::BadEndLine, *start};
     }
     std::int64_t bytes = 0;
     if (Failure failure = input.Size(bytes)) {
-        dialogs.Message(MessageFor(failure));
-        return false;
+        return failure;
     }
     const std::int64_t available = HrpLinesIn(bytes);
     const std::int64_t count = LinesToCopy(available, *start, *end);
     if (count == 0) {
-        dialogs.Message("The input file has " + std::to_string(available) +
-                        " lines: the start line " + std::to_string(*start) +
-                        " lies beyond its end");
-        return false;
+        return {Refusal::StartBeyondFile, available, *start};
     }
 
     BinaryFile output(FileRole::Output);
     if (Failure failure = output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
-        dialogs.Message(MessageFor(failure));
-        return false;
+        return failure;
     }
 
     // The new pass starts at line Start: its header states the lines actually copied and
@@ -82,15 +75,11 @@ bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialo
 
     Failure failure;
     {
-        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
+        const WaitNotice notice(waitArea, kWaitMessage);
         failure = CopyLineRange(input, output, *start, count, EncodeLineHeader(header));
         output.Close();
     }
-    if (failure) {
-        dialogs.Message(MessageFor(failure));
-        return false;
-    }
-    return true;
+    return failure;
 }
 
 std::int64_t HrpLinesIn(std::int64_t bytes) {

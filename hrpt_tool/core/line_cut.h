@@ -11,6 +11,7 @@
 #include "common/core/canvas.h"
 #include "common/core/dialogs.h"
 #include "hrpt_tool/core/main_view.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 #include "hrpt_tool/core/swathly_state.h"
 
 namespace qiv::swathly {
@@ -37,9 +38,6 @@ PassTime AdvanceStartTime(PassTime time, std::int64_t start);
 Failure CopyLineRange(BinaryFile& input, BinaryFile& output, std::int64_t start, std::int64_t count,
                       std::span<const std::uint8_t, kLineHeaderBytes> header);
 
-inline constexpr std::string_view kStartPrompt = "Enter Start Hrtp raw";
-inline constexpr std::string_view kEndPrompt = "Enter End Hrtp raw";
-
 // "Output (Hrp) --> Hrp Less Lines": reads the header of the line in lineText (shown in the
 // header boxes before the prompts; the input stays open for the copy), asks for the first and the
 // last line and writes lines Start..End into the output, the header record with the new line count
@@ -48,7 +46,7 @@ inline constexpr std::string_view kEndPrompt = "Enter End Hrtp raw";
 // number does not fit 16 bits, or Start lies beyond the last line of the input. An End beyond the
 // last line stops the copy there. OutputChosen stays set; the result says whether the file was
 // written.
-bool CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs, MainView& form1,
-                  Canvas& waitArea);
+CommandOutcome CutLineRange(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
+                            MainView& form1, Canvas& waitArea);
 
 }  // namespace qiv::swathly

@@ -128,13 +128,13 @@ TEST_P(LineCutCaseTest, WritesLinesStartToEndUnderANewHeader) {
     SwathlyState state = Chosen(out / "cut.hrp");
     ScriptedDialogs dialogs;
     dialogs.Answer(c.start).Answer(c.end);
-    MemoryCanvas wait(81, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
     std::vector<std::size_t> headersShownAtPrompts;
     dialogs.OnDialog = [&] { headersShownAtPrompts.push_back(form1.Shown.size()); };
 
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
+    ASSERT_TRUE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
     // The boxes show the line read before Start and End are asked for.
     EXPECT_EQ(headersShownAtPrompts, (std::vector<std::size_t>{1, 1}));
@@ -193,11 +193,11 @@ TEST_F(LineCutTest, ASecondCutWritesTheSameOutputAgainAndKeepsALongerTail) {
     SwathlyState state = Chosen(outputPath);
     ScriptedDialogs dialogs;
     dialogs.Answer("1").Answer("100").Answer("11").Answer("20");
-    MemoryCanvas wait(81, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
 
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
-    ASSERT_TRUE(CutLineRange(state, "1", dialogs, form1, wait));
+    ASSERT_TRUE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
+    ASSERT_TRUE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
 
     const auto cut = TempDir::Read(outputPath);
@@ -228,11 +228,11 @@ TEST_P(LineCutRefusalTest, ToldAndNothingWritten) {
     SwathlyState state = Chosen(out / "cut.hrp");
     ScriptedDialogs dialogs;
     dialogs.Answer(c.start).Answer(c.end);
-    MemoryCanvas wait(81, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+    EXPECT_FALSE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{c.message});
     EXPECT_EQ(dialogs.PromptCalls.size(), c.prompts);
     EXPECT_FALSE(std::filesystem::exists(out / "cut.hrp"));
@@ -267,8 +267,8 @@ TEST_F(LineCutTest, RefusedBeforeAnyPromptWithoutFilesOrOverTheInput) {
         SwathlyState state = Chosen(out / "cut.hrp");
         state.OutputChosen = false;
         ScriptedDialogs dialogs;
-        MemoryCanvas wait(81, 25);
-        EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+        MemoryCanvas wait = qiv::testing::WaitArea();
+        EXPECT_FALSE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
         EXPECT_EQ(dialogs.Messages,
                   std::vector<std::string>{"Enter Input and Output Image files first"});
         EXPECT_TRUE(dialogs.PromptCalls.empty());
@@ -277,8 +277,8 @@ TEST_F(LineCutTest, RefusedBeforeAnyPromptWithoutFilesOrOverTheInput) {
         const auto before = std::filesystem::file_size(input_);
         SwathlyState state = Chosen(input_.parent_path() / "." / input_.filename());
         ScriptedDialogs dialogs;
-        MemoryCanvas wait(81, 25);
-        EXPECT_FALSE(CutLineRange(state, "1", dialogs, form1, wait));
+        MemoryCanvas wait = qiv::testing::WaitArea();
+        EXPECT_FALSE(ShowOutcome(CutLineRange(state, "1", dialogs, form1, wait), dialogs));
         EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kOutputIsInput)});
         EXPECT_TRUE(dialogs.PromptCalls.empty());
         EXPECT_EQ(std::filesystem::file_size(input_), before);

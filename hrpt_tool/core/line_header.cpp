@@ -13,31 +13,9 @@
 namespace qiv::swathly {
 namespace {
 
-// The line that the "Line #" text names, or no value (the user told why) when it is below 1.
-std::optional<double> TypedLine(std::string_view lineText, Dialogs& dialogs) {
-    const double typed = RoundHalfEven(LeadingNumber(lineText));
-    if (typed < 1.0) {
-        dialogs.Message("Line # must be 1 or more.");
-        return std::nullopt;
-    }
-    return typed;
-}
-
-// The 1-based line, checked against the lines the open input holds, or no value (told).
-std::optional<std::int32_t> LineInFile(BinaryFile& input, double typed, Dialogs& dialogs) {
-    std::int64_t size = 0;
-    if (Failure failure = input.Size(size)) {
-        dialogs.Message(MessageFor(failure));
-        return std::nullopt;
-    }
-    const std::int64_t linesInFile = (size + kLineBytes - 1) / kLineBytes;
-    const auto line = ToWidth<std::int32_t>(typed);
-    if (!line || *line > linesInFile) {
-        dialogs.Message("Line # is beyond the last line of the file, which has " +
-                        std::to_string(linesInFile) + (linesInFile == 1 ? " line." : " lines."));
-        return std::nullopt;
-    }
-    return line;
+// The line that the "Line #" text names, rounded; below 1 it is refused.
+double TypedLine(std::string_view lineText) {
+    return RoundHalfEven(LeadingNumber(lineText));
 }
 
 template <std::size_t N>
@@ -66,49 +44,54 @@ void ShowLineHeader(SwathlyState& state, MainView& form1) {
     form1.ShowHeaderTexts(HeaderTextsOf(state.LineHeader, form1.DecimalSeparator()));
 }
 
-bool ReadLineHeader(SwathlyState& state, BinaryFile& input, std::string_view lineText,
-                    Dialogs& dialogs, MainView& form1) {
+CommandOutcome ReadLineHeader(SwathlyState& state, BinaryFile& input, std::string_view lineText,
+                              Dialogs& dialogs, MainView& form1) {
     if (!state.InputChosen) {
-        dialogs.Message(kEnterFileNameFirst);
-        return false;
+        return Refusal::NoInputChosen;
     }
     // Everything is checked and read into locals first, so that a refusal changes nothing.
-    const std::optional<double> typed = TypedLine(lineText, dialogs);
-    if (!typed) {
-        return false;
+    const double typed = TypedLine(lineText);
+    if (typed < 1.0) {
+        return Refusal::LineBelowOne;
     }
     if (Failure failure = input.Open(state.InputPath, BinaryFile::Mode::Read)) {
-        dialogs.Message(MessageFor(failure));
-        return false;
+        return failure;
     }
-    const std::optional<std::int32_t> line = LineInFile(input, *typed, dialogs);
-    if (!line) {
-        return false;
+    std::int64_t size = 0;
+    if (Failure failure = input.Size(size)) {
+        return failure;
+    }
+    const std::int64_t linesInFile = (size + kLineBytes - 1) / kLineBytes;
+    const auto line = ToWidth<std::int32_t>(typed);
+    if (!line || *line > linesInFile) {
+        return {Refusal::LineBeyondFile, linesInFile};
     }
     // One read of the first 204 bytes gives the same bytes as reading the four blocks apart.
     const std::int64_t lineStart = (std::int64_t{*line} - 1) * kLineBytes;
     std::array<std::uint8_t, kCalibrationEnd> bytes{};
     if (Failure failure = input.ReadAt(lineStart, bytes)) {
-        dialogs.Message(failure->Problem == FileProblem::TooShort
-                            ? HeaderTooShortMessage(*line, failure->Size - lineStart)
-                            : MessageFor(failure));
-        return false;
+        if (failure->Problem == FileProblem::TooShort) {
+            return {Refusal::HeaderTooShort, *line, failure->Size - lineStart};
+        }
+        return failure;
     }
 
     state.HeaderLine = *line;
     state.FilePos = lineStart + kCalibrationEnd + 1;
     DecodeLineStart(bytes, state);
     ShowLineHeader(state, form1);
+    // The calibration file is a side output: its failure is told at once, with the header on
+    // show, and the command goes on.
     if (state.DatChosen) {
         if (Failure failure = PrintCalibration(state)) {
             dialogs.Message(MessageFor(failure));
         }
     }
-    return true;
+    return {};
 }
 
-bool DisplayHeaderAndPrintData(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
-                               MainView& form1) {
+CommandOutcome DisplayHeaderAndPrintData(SwathlyState& state, std::string_view lineText,
+                                         Dialogs& dialogs, MainView& form1) {
     BinaryFile input(FileRole::Input);
     return ReadLineHeader(state, input, lineText, dialogs, form1);
 }

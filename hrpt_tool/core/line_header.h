@@ -8,6 +8,7 @@
 #include "common/core/binary_file.h"
 #include "common/core/dialogs.h"
 #include "hrpt_tool/core/main_view.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 #include "hrpt_tool/core/swathly_state.h"
 
 namespace qiv::swathly {
@@ -17,17 +18,18 @@ namespace qiv::swathly {
 // blocks of the line that lineText (the "Line #" box) names. Then ShowLineHeader fills the
 // header boxes at once, and, when a calibration file is chosen, PrintCalibration writes it;
 // so a later prompt or message of the command comes with the new header on show. A refusal
-// (no input chosen, a line that the file does not hold, an input that cannot be read) is told
-// through dialogs and changes nothing, boxes included; the result says whether the line was
-// read. A calibration file that cannot be written is told, and the line still counts as read.
-bool ReadLineHeader(SwathlyState& state, BinaryFile& input, std::string_view lineText,
-                    Dialogs& dialogs, MainView& form1);
+// (no input chosen, a line that the file does not hold, an input that cannot be read) is
+// returned for the caller to show and changes nothing, boxes included. A calibration file that
+// cannot be written is told through dialogs at once, and the line still counts as read.
+[[nodiscard]] CommandOutcome ReadLineHeader(SwathlyState& state, BinaryFile& input,
+                                            std::string_view lineText, Dialogs& dialogs,
+                                            MainView& form1);
 
 // Sets LineCount from the header record and puts its texts into the header boxes.
 void ShowLineHeader(SwathlyState& state, MainView& form1);
 
 // "Display header, Print Data": ReadLineHeader on an input that is closed again at the end.
-bool DisplayHeaderAndPrintData(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
-                               MainView& form1);
+CommandOutcome DisplayHeaderAndPrintData(SwathlyState& state, std::string_view lineText,
+                                         Dialogs& dialogs, MainView& form1);
 
 }  // namespace qiv::swathly

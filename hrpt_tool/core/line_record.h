@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::swathly {
 

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "common/core/dimension_header.h"
-#include "hrpt_tool/testing/fake_main_view.h"
-#include "hrpt_tool/core/line_header.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "hrpt_tool/testing/fake_main_view.h"
 
 namespace qiv::swathly {
 namespace {
@@ -89,7 +90,7 @@ Patch Real(int at, double value) {
 bool ReadHeader(SwathlyState& state, std::string_view lineText, Dialogs& dialogs,
                 testing::FakeMainView& form1) {
     BinaryFile input;
-    return ReadLineHeader(state, input, lineText, dialogs, form1);
+    return ShowOutcome(ReadLineHeader(state, input, lineText, dialogs, form1), dialogs);
 }
 
 const std::string& Box(const HeaderTexts& shown, int index) {
@@ -365,7 +366,7 @@ TEST(ReadLineHeaderInput, StaysOpenInTheCommandsHandle) {
     testing::ScriptedDialogs dialogs;
     testing::FakeMainView form1;
     BinaryFile input;
-    ASSERT_TRUE(ReadLineHeader(state, input, "2", dialogs, form1));
+    ASSERT_TRUE(ShowOutcome(ReadLineHeader(state, input, "2", dialogs, form1), dialogs));
     ASSERT_TRUE(input.IsOpen());
     std::array<std::uint8_t, 2> satId{};
     ASSERT_FALSE(input.ReadAt(2 * kLineBytes + 8, satId));

@@ -26,32 +26,26 @@ std::optional<std::int16_t> TakeSamplingInterval(SwathlyState& state, std::strin
 }
 
 // The refusals that come before any file is opened, common to both commands.
-bool Ready(const SwathlyState& state, const std::optional<std::int16_t>& interval,
-           Dialogs& dialogs) {
+CommandOutcome Ready(const SwathlyState& state, const std::optional<std::int16_t>& interval) {
     if (!state.OutputChosen || !state.InputChosen) {
-        dialogs.Message(kEnterFilesFirst);
-        return false;
+        return Refusal::FilesNotChosen;
     }
     if (!interval) {
-        dialogs.Message(kBadInterval);
-        return false;
+        return Refusal::BadInterval;
     }
     // The quicklook is written in place over the output: it must never be the input.
     if (SameFile(state.InputPath, state.OutputPath)) {
-        dialogs.Message(kOutputIsInput);
-        return false;
+        return Failure(
+            Failure::Details{FileProblem::IsTheInput, FileRole::Output, state.OutputPath, {}});
     }
-    return true;
+    return {};
 }
 
-bool FitsHeader(const QuicklookSize& size, Dialogs& dialogs) {
+CommandOutcome FitsHeader(const QuicklookSize& size) {
     if (size.Rows <= kMostHeaderRows) {
-        return true;
+        return {};
     }
-    dialogs.Message("The quicklook would have " + std::to_string(size.Rows) +
-                    " rows, more than its header can hold (32767): enter a larger sampling "
-                    "interval");
-    return false;
+    return {Refusal::QuicklookTooLarge, size.Rows};
 }
 
 // The line count N of a product: the first word of its header record. A file too short for it
@@ -72,29 +66,27 @@ Failure ProductLines(BinaryFile& input, std::int16_t& lines) {
 // Opens the output, writes the image between the two wait notices and tells a failure; on
 // success the rows and columns go into the state and the output must be chosen again before
 // the next quicklook.
-bool WriteAndFinish(SwathlyState& state, BinaryFile& input, const SampleLayout& layout,
-                    std::int64_t lines, Dialogs& dialogs, Canvas& waitArea) {
+CommandOutcome WriteAndFinish(SwathlyState& state, BinaryFile& input, const SampleLayout& layout,
+                              std::int64_t lines, Canvas& waitArea) {
     BinaryFile output(FileRole::Output);
     if (Failure failure = output.Open(state.OutputPath, BinaryFile::Mode::ReadWriteCreate)) {
-        dialogs.Message(MessageFor(failure));
-        return false;
+        return failure;
     }
     Failure failure;
     {
-        const WaitNotice notice(waitArea, kSwathlyWaitMessage);
+        const WaitNotice notice(waitArea, kWaitMessage);
         failure = WriteQuicklookImage(input, output, layout, lines, state.SamplingInterval);
         output.Close();
         input.Close();
     }
     if (failure) {
-        dialogs.Message(MessageFor(failure));
-        return false;
+        return failure;
     }
     const QuicklookSize size = QuicklookSizeFor(lines, state.SamplingInterval);
     state.QuicklookRows = static_cast<std::int16_t>(size.Rows);
     state.QuicklookCols = static_cast<std::int16_t>(size.Cols);
     state.OutputChosen = false;
-    return true;
+    return {};
 }
 
 }  // namespace
@@ -107,49 +99,48 @@ std::optional<std::int16_t> ReadSamplingInterval(std::string_view text) {
     return interval;
 }
 
-bool ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandButton band,
-                      Dialogs& dialogs, Canvas& waitArea) {
+CommandOutcome ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandButton band,
+                                Canvas& waitArea) {
     const auto interval = TakeSamplingInterval(state, intervalText);
-    if (!Ready(state, interval, dialogs)) {
-        return false;
+    if (CommandOutcome ready = Ready(state, interval); !ready.Done()) {
+        return ready;
     }
     BinaryFile input(FileRole::Input);
     std::int16_t lines = 0;
-    Failure failure = input.Open(state.InputPath, BinaryFile::Mode::Read);
-    if (!failure) {
-        failure = ProductLines(input, lines);
+    if (Failure failure = input.Open(state.InputPath, BinaryFile::Mode::Read)) {
+        return failure;
     }
-    if (failure) {
-        dialogs.Message(MessageFor(failure));
-        return false;
+    if (Failure failure = ProductLines(input, lines)) {
+        return failure;
     }
-    if (!FitsHeader(QuicklookSizeFor(lines, *interval), dialogs)) {
-        return false;
+    if (CommandOutcome fits = FitsHeader(QuicklookSizeFor(lines, *interval)); !fits.Done()) {
+        return fits;
     }
-    return WriteAndFinish(state, input, ProductLayout(band), lines, dialogs, waitArea);
+    return WriteAndFinish(state, input, ProductLayout(band), lines, waitArea);
 }
 
-bool HrpQuicklook(SwathlyState& state, std::string_view intervalText, std::string_view lineText,
-                  BandButton band, Dialogs& dialogs, MainView& form1, Canvas& waitArea) {
+CommandOutcome HrpQuicklook(SwathlyState& state, std::string_view intervalText,
+                            std::string_view lineText, BandButton band, Dialogs& dialogs,
+                            MainView& form1, Canvas& waitArea) {
     const auto interval = TakeSamplingInterval(state, intervalText);
-    if (!Ready(state, interval, dialogs)) {
-        return false;
+    if (CommandOutcome ready = Ready(state, interval); !ready.Done()) {
+        return ready;
     }
     BinaryFile input(FileRole::Input);
-    if (!ReadLineHeader(state, input, lineText, dialogs, form1)) {
-        return false;
+    if (CommandOutcome read = ReadLineHeader(state, input, lineText, dialogs, form1);
+        !read.Done()) {
+        return read;
     }
     if (state.HeaderLine != 1) {
         // Only the header of line 1 gives the line count of the pass.
         input.Close();
-        dialogs.Message(kSetLineOne);
-        return false;
+        return Refusal::NotLineOne;
     }
     const std::int64_t lines = state.LineCount;
-    if (!FitsHeader(QuicklookSizeFor(lines, *interval), dialogs)) {
-        return false;
+    if (CommandOutcome fits = FitsHeader(QuicklookSizeFor(lines, *interval)); !fits.Done()) {
+        return fits;
     }
-    return WriteAndFinish(state, input, HrpLayout(band), lines, dialogs, waitArea);
+    return WriteAndFinish(state, input, HrpLayout(band), lines, waitArea);
 }
 
 }  // namespace qiv::swathly

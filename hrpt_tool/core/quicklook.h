@@ -10,6 +10,7 @@
 #include "common/core/dialogs.h"
 #include "hrpt_tool/core/main_view.h"
 #include "hrpt_tool/core/quicklook_image.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 #include "hrpt_tool/core/swathly_state.h"
 
 namespace qiv::swathly {
@@ -25,12 +26,13 @@ std::optional<std::int16_t> ReadSamplingInterval(std::string_view text);
 // clear OutputChosen and return true; the wait notice shows in waitArea meanwhile.
 
 // From a CAL, SST or NDV product, by the layout and band of the selected band button.
-bool ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandButton band,
-                      Dialogs& dialogs, Canvas& waitArea);
+CommandOutcome ProductQuicklook(SwathlyState& state, std::string_view intervalText, BandButton band,
+                                Canvas& waitArea);
 
 // From an HRP file: reads the header of the line in lineText first (which must be line 1,
 // whose header gives the line count) and shows it in the header boxes.
-bool HrpQuicklook(SwathlyState& state, std::string_view intervalText, std::string_view lineText,
-                  BandButton band, Dialogs& dialogs, MainView& form1, Canvas& waitArea);
+CommandOutcome HrpQuicklook(SwathlyState& state, std::string_view intervalText,
+                            std::string_view lineText, BandButton band, Dialogs& dialogs,
+                            MainView& form1, Canvas& waitArea);
 
 }  // namespace qiv::swathly

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "common/core/binary_file.h"
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
 
 namespace qiv::swathly {
 

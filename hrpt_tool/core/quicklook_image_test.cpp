@@ -9,9 +9,10 @@
 
 #include "common/core/dimension_header.h"
 #include "common/testing/failure_check.h"
-#include "common/testing/param_name.h"
-#include "common/testing/temp_dir.h"
 #include "common/core/typed_number.h"
+#include "common/testing/param_name.h"
+#include "common/testing/reference_models.h"
+#include "common/testing/temp_dir.h"
 
 namespace qiv::swathly {
 namespace {
@@ -68,6 +69,9 @@ TEST_P(SampleByteTest, ClipAndTenToEight) {
     const ByteCase& c = GetParam();
     EXPECT_EQ(int{ClipToByte(c.value)}, int{c.clipped});
     EXPECT_EQ(int{ScaleTenToEight(c.value)}, int{c.scaled});
+    // The model that the whole-image cases and the fuzz target hold the quicklooks against.
+    EXPECT_EQ(int{models::QuicklookPixel(c.value, false)}, int{c.clipped});
+    EXPECT_EQ(int{models::QuicklookPixel(c.value, true)}, int{c.scaled});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -89,9 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
 // point and rounded halves to even, for every word a file can hold.
 TEST(SampleByteTest, TenToEightAgreesWithTheRoundedProductForEveryWord) {
     for (int value = -32768; value <= 32767; ++value) {
-        const double rounded = qiv::RoundHalfEven(value * 255.0 / 1024.0);
-        const int expected = static_cast<int>(std::clamp(rounded, 0.0, 255.0));
-        ASSERT_EQ(int{ScaleTenToEight(static_cast<std::int16_t>(value))}, expected) << value;
+        const auto word = static_cast<std::int16_t>(value);
+        ASSERT_EQ(int{ScaleTenToEight(word)}, int{models::QuicklookPixel(word, true)}) << value;
     }
 }
 
@@ -164,12 +167,7 @@ std::vector<std::uint8_t> MakeInput(Input kind, std::int64_t lines, std::int16_t
 }
 
 std::uint8_t Expected(Input kind, std::int16_t value) {
-    if (kind == Input::Hrp) {
-        // The default rounding mode of the machine rounds halves to even.
-        return static_cast<std::uint8_t>(
-            std::clamp(std::nearbyint(value * 0.2490234375), 0.0, 255.0));
-    }
-    return static_cast<std::uint8_t>(std::clamp<int>(value, 0, 255));
+    return models::QuicklookPixel(value, kind == Input::Hrp);
 }
 
 struct ImageCase {

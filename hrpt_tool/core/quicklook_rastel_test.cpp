@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "common/core/dimension_header.h"
-#include "raster_viewer/core/dimensions.h"
-#include "hrpt_tool/testing/fake_main_view.h"
-#include "hrpt_tool/core/line_record.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/param_name.h"
-#include "hrpt_tool/core/quicklook.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "hrpt_tool/core/line_record.h"
+#include "hrpt_tool/core/quicklook.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "hrpt_tool/testing/fake_main_view.h"
+#include "raster_viewer/core/dimensions.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::swathly {
@@ -58,11 +59,14 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
     state.InputPath = input.string();
     state.OutputPath = (dir / "look.img").string();
     ScriptedDialogs dialogs;
-    MemoryCanvas wait(81, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
     testing::FakeMainView form1;
-    ASSERT_TRUE(
-        c.hrp ? HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, form1, wait)
-              : ProductQuicklook(state, c.interval, BandButton::SingleBand, dialogs, wait));
+    ASSERT_TRUE(c.hrp
+                    ? ShowOutcome(HrpQuicklook(state, c.interval, "1", BandButton::SingleBand,
+                                               dialogs, form1, wait),
+                                  dialogs)
+                    : ShowOutcome(ProductQuicklook(state, c.interval, BandButton::SingleBand, wait),
+                                  dialogs));
 
     const auto image = TempDir::Read(dir / "look.img");
     EXPECT_EQ(
@@ -72,7 +76,7 @@ TEST_P(QuicklookInRastelTest, ReadHeaderGivesTheQuicklookSize) {
     rastel::ViewerState viewer;
     viewer.ImagePath = state.OutputPath;
     viewer.FileChosen = true;
-    ASSERT_TRUE(rastel::ReadHeader(viewer, dialogs).has_value());
+    ASSERT_TRUE(rastel::ReadHeader(viewer).Done());
     EXPECT_EQ(viewer.ImageRows, c.rows);
     EXPECT_EQ(viewer.ImageCols, c.cols);
     EXPECT_EQ(static_cast<std::int64_t>(image.size()),

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "common/core/dimension_header.h"
@@ -25,7 +26,8 @@ using qiv::testing::TempDir;
 // A canvas that also keeps every text ever printed, across clears.
 class RecordingCanvas : public MemoryCanvas {
 public:
-    RecordingCanvas() : MemoryCanvas(81, 25) {}
+    RecordingCanvas()
+        : MemoryCanvas(qiv::testing::kWaitAreaWidth, qiv::testing::kWaitAreaHeight) {}
     void PrintLine(std::string_view text) override {
         printed.emplace_back(text);
         MemoryCanvas::PrintLine(text);
@@ -93,7 +95,7 @@ TEST(ProductQuicklook, WritesTheImageAndClearsTheOutputChoice) {
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
 
-    ASSERT_TRUE(ProductQuicklook(state, "5", BandButton::Band3, dialogs, wait));
+    ASSERT_TRUE(ShowOutcome(ProductQuicklook(state, "5", BandButton::Band3, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
     EXPECT_EQ(state.SamplingInterval, 5);
     EXPECT_EQ(state.QuicklookRows, 3);
@@ -110,7 +112,7 @@ TEST(ProductQuicklook, WritesTheImageAndClearsTheOutputChoice) {
     EXPECT_EQ(image[410 + 1], 6 % 250 + 3);
 
     // The output must be chosen again before the next quicklook.
-    ASSERT_FALSE(ProductQuicklook(state, "5", BandButton::Band3, dialogs, wait));
+    ASSERT_FALSE(ShowOutcome(ProductQuicklook(state, "5", BandButton::Band3, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kEnterFilesFirst)});
 }
 
@@ -120,7 +122,7 @@ TEST(ProductQuicklook, SingleBandReadsTheFirstWordOfEachSample) {
     SwathlyState state = Chosen(input, dir / "scene.qlk");
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
-    ASSERT_TRUE(ProductQuicklook(state, "1", BandButton::SingleBand, dialogs, wait));
+    ASSERT_TRUE(ShowOutcome(ProductQuicklook(state, "1", BandButton::SingleBand, wait), dialogs));
     const auto image = TempDir::Read(dir / "scene.qlk");
     ASSERT_EQ(image.size(), 3u * 2048u);
     EXPECT_EQ(HeaderOf(image), (DimensionHeader{3, 2048}));
@@ -133,7 +135,7 @@ TEST(ProductQuicklook, AFileTooShortForItsLineCountHoldsNoLines) {
     SwathlyState state = Chosen(input, dir / "scene.qlk");
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
-    ASSERT_TRUE(ProductQuicklook(state, "5", BandButton::SingleBand, dialogs, wait));
+    ASSERT_TRUE(ShowOutcome(ProductQuicklook(state, "5", BandButton::SingleBand, wait), dialogs));
     EXPECT_EQ(state.QuicklookRows, 0);
     EXPECT_EQ(TempDir::Read(dir / "scene.qlk"), std::vector<std::uint8_t>(4, 0));
 }
@@ -145,6 +147,7 @@ TEST(HrpQuicklook, ReadsTheChosenChannelOfEveryFifthSampleAndLine) {
     };
     for (const Row row : {Row{BandButton::Band1, 25}, Row{BandButton::Band2, 50},
                           Row{BandButton::SingleBand, 75}, Row{BandButton::Band5, 125}}) {
+        SCOPED_TRACE("button " + std::to_string(static_cast<int>(row.button)));
         TempDir dir;
         const auto input = dir.Write("pass.hrp", MakePass(11, 11));
         SwathlyState state = Chosen(input, dir / "pass.qlk");
@@ -153,7 +156,8 @@ TEST(HrpQuicklook, ReadsTheChosenChannelOfEveryFifthSampleAndLine) {
         testing::FakeMainView form1;
         const int filesBefore = testing::OpenFiles();
 
-        ASSERT_TRUE(HrpQuicklook(state, "5", "1", row.button, dialogs, form1, wait));
+        ASSERT_TRUE(
+            ShowOutcome(HrpQuicklook(state, "5", "1", row.button, dialogs, form1, wait), dialogs));
         EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
         EXPECT_EQ(state.LineCount, 11);
         EXPECT_EQ(state.QuicklookRows, 3);
@@ -179,7 +183,8 @@ TEST(HrpQuicklook, AnotherLineNumberShowsItsHeaderThenRefuses) {
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(HrpQuicklook(state, "5", "2", BandButton::SingleBand, dialogs, form1, wait));
+    EXPECT_FALSE(ShowOutcome(
+        HrpQuicklook(state, "5", "2", BandButton::SingleBand, dialogs, form1, wait), dialogs));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{std::string(kSetLineOne)});
     EXPECT_EQ(state.HeaderLine, 2);
     EXPECT_EQ(state.OutputChosen, true);
@@ -188,7 +193,8 @@ TEST(HrpQuicklook, AnotherLineNumberShowsItsHeaderThenRefuses) {
     EXPECT_TRUE(wait.printed.empty());
 
     // The input was closed: line 1 then works as usual.
-    EXPECT_TRUE(HrpQuicklook(state, "5", "1", BandButton::SingleBand, dialogs, form1, wait));
+    EXPECT_TRUE(ShowOutcome(
+        HrpQuicklook(state, "5", "1", BandButton::SingleBand, dialogs, form1, wait), dialogs));
     EXPECT_EQ(HeaderOf(TempDir::Read(dir / "pass.qlk")), (DimensionHeader{1, 410}));
 }
 
@@ -202,7 +208,8 @@ TEST(HrpQuicklook, AShortPassWritesZerosAndKeepsItsSize) {
     RecordingCanvas wait;
     testing::FakeMainView form1;
 
-    ASSERT_TRUE(HrpQuicklook(state, "1", "1", BandButton::Band3, dialogs, form1, wait));
+    ASSERT_TRUE(ShowOutcome(HrpQuicklook(state, "1", "1", BandButton::Band3, dialogs, form1, wait),
+                            dialogs));
     const auto image = TempDir::Read(dir / "pass.qlk");
     ASSERT_EQ(image.size(), 10u * 2048u);
     EXPECT_EQ(HeaderOf(image), (DimensionHeader{10, 2048}));
@@ -221,7 +228,8 @@ TEST(HrpQuicklook, ALineCountBeyondTheHeaderRowsIsRefused) {
     testing::FakeMainView form1;
     const int filesBefore = testing::OpenFiles();
 
-    EXPECT_FALSE(HrpQuicklook(state, "1", "1", BandButton::Band1, dialogs, form1, wait));
+    EXPECT_FALSE(ShowOutcome(HrpQuicklook(state, "1", "1", BandButton::Band1, dialogs, form1, wait),
+                             dialogs));
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_NE(dialogs.Messages[0].find("40000 rows"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "pass.qlk"));
@@ -266,8 +274,11 @@ TEST_P(QuicklookRefusalTest, ToldAndNothingWritten) {
 
     const bool written =
         c.command == Command::Product
-            ? ProductQuicklook(state, c.interval, BandButton::SingleBand, dialogs, wait)
-            : HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs, form1, wait);
+            ? ShowOutcome(ProductQuicklook(state, c.interval, BandButton::SingleBand, wait),
+                          dialogs)
+            : ShowOutcome(HrpQuicklook(state, c.interval, "1", BandButton::SingleBand, dialogs,
+                                       form1, wait),
+                          dialogs);
     EXPECT_FALSE(written);
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0].rfind(c.message, 0), 0u) << dialogs.Messages[0];
@@ -311,7 +322,7 @@ TEST(ProductQuicklook, AnInputThatCannotBeOpenedIsTold) {
     SwathlyState state = Chosen(dir / "gone.cal", dir / "q");
     ScriptedDialogs dialogs;
     RecordingCanvas wait;
-    EXPECT_FALSE(ProductQuicklook(state, "5", BandButton::Band1, dialogs, wait));
+    EXPECT_FALSE(ShowOutcome(ProductQuicklook(state, "5", BandButton::Band1, wait), dialogs));
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0].rfind("Cannot open the input file", 0), 0u);
     EXPECT_FALSE(std::filesystem::exists(dir / "q"));
@@ -324,11 +335,13 @@ TEST(SamplingInterval, KeptOnlyWhenUsable) {
     RecordingCanvas wait;
     testing::FakeMainView form1;
     // No files are chosen, so the commands stop after taking the interval.
-    ProductQuicklook(state, "2.5", BandButton::SingleBand, dialogs, wait);
+    ShowOutcome(ProductQuicklook(state, "2.5", BandButton::SingleBand, wait), dialogs);
     EXPECT_EQ(state.SamplingInterval, 2);
-    HrpQuicklook(state, "0", "1", BandButton::SingleBand, dialogs, form1, wait);
+    ShowOutcome(HrpQuicklook(state, "0", "1", BandButton::SingleBand, dialogs, form1, wait),
+                dialogs);
     EXPECT_EQ(state.SamplingInterval, 2);
-    HrpQuicklook(state, " 3.5 ", "1", BandButton::SingleBand, dialogs, form1, wait);
+    ShowOutcome(HrpQuicklook(state, " 3.5 ", "1", BandButton::SingleBand, dialogs, form1, wait),
+                dialogs);
     EXPECT_EQ(state.SamplingInterval, 4);
 }
 

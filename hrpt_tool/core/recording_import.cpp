@@ -23,18 +23,14 @@ constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
 // The frame sync as it stands at the start of an HRP line: little-endian words.
 constexpr std::array<std::uint8_t, kFrameSyncBytes> kSyncBytes = [] {
     std::array<std::uint8_t, kFrameSyncBytes> bytes{};
-    for (std::size_t k = 0; k < kFrameSync.size(); ++k) {
-        bytes[2 * k] = static_cast<std::uint8_t>(kFrameSync[k] & 0xFF);
-        bytes[2 * k + 1] = static_cast<std::uint8_t>(kFrameSync[k] >> 8);
+    for (std::size_t k = 0; k < avhrr::kFrameSync.size(); ++k) {
+        avhrr::SetWord(bytes, avhrr::kFrameSyncWords.First + static_cast<int>(k),
+                       avhrr::kFrameSync[k]);
     }
     return bytes;
 }();
 
-// Word k (from 1) of a frame in little-endian words, cut to its ten bits.
-std::uint32_t Word(const std::uint8_t* frame, int k) {
-    const std::uint8_t* at = frame + 2 * (k - 1);
-    return (at[0] | (at[1] << 8)) & 0x3FFu;
-}
+using Frame = std::span<const std::uint8_t, static_cast<std::size_t>(kLineBytes)>;
 
 // Sixteen words at a time through a small array, a loop of fixed length that the compiler turns
 // into a few vector instructions: the swap then costs little beside the copy itself.
@@ -54,11 +50,12 @@ void SwapWords(std::span<std::uint8_t> bytes) {
     }
 }
 
-bool SyncIntact(const std::uint8_t* frame) {
-    return std::memcmp(frame, kSyncBytes.data(), kSyncBytes.size()) == 0;
+bool SyncIntact(Frame frame) {
+    return std::memcmp(frame.data(), kSyncBytes.data(), kSyncBytes.size()) == 0;
 }
 
-struct TimeCode {
+// A time code and the frame that carries it.
+struct FrameTime {
     std::int64_t Day = 0;          // of the year, from 1
     std::int64_t Millisecond = 0;  // of the day
     std::int64_t Frame = 0;        // the frame that carries it, from 0
@@ -66,16 +63,13 @@ struct TimeCode {
 
 // A time code that names a moment that exists: day 1 to 365, or 366 in a leap year, and a
 // millisecond within the day.
-std::optional<TimeCode> InRangeTimeCode(const std::uint8_t* frame, std::int64_t index,
-                                        std::int16_t year) {
-    const std::int64_t day = Word(frame, 9) >> 1;
-    const std::int64_t millisecond = static_cast<std::int64_t>(
-        (Word(frame, 10) & 0x7F) << 20 | Word(frame, 11) << 10 | Word(frame, 12));
+std::optional<FrameTime> InRangeTimeCode(Frame frame, std::int64_t index, std::int16_t year) {
+    const avhrr::TimeCode code = avhrr::DecodeTimeCode(frame);
     const std::int64_t daysInYear = std::chrono::year{year}.is_leap() ? 366 : 365;
-    if (day < 1 || day > daysInYear || millisecond >= kMillisecondsPerDay) {
+    if (code.Day < 1 || code.Day > daysInYear || code.Millisecond >= kMillisecondsPerDay) {
         return std::nullopt;
     }
-    return TimeCode{day, millisecond, index};
+    return FrameTime{code.Day, code.Millisecond, index};
 }
 
 // What the frames say about the pass, gathered one frame after the other as the blocks go by.
@@ -89,18 +83,18 @@ class FrameSurvey {
 public:
     explicit FrameSurvey(std::int16_t year) : year_(year) {}
 
-    void Add(const std::uint8_t* frame) {
+    void Add(Frame frame) {
         const std::int64_t index = frames_++;
         if (!SyncIntact(frame)) {
             ++damaged_;
             previous_.reset();
             return;
         }
-        ++addresses_[(Word(frame, 7) >> 3) & 0xF];
+        ++addresses_[static_cast<std::size_t>(avhrr::SpacecraftAddress(frame))];
         if (confirmed_) {
             return;
         }
-        const std::optional<TimeCode> code = InRangeTimeCode(frame, index, year_);
+        const std::optional<FrameTime> code = InRangeTimeCode(frame, index, year_);
         if (code && previous_ && OneLineApart(*previous_, *code)) {
             confirmed_ = previous_;
         }
@@ -117,7 +111,7 @@ public:
         LineHeaderRecord header;
         SetSatellite(header);
         header.Year = year_;
-        const std::optional<TimeCode> code = confirmed_ ? confirmed_ : firstInRange_;
+        const std::optional<FrameTime> code = confirmed_ ? confirmed_ : firstInRange_;
         timeFound = code.has_value();
         if (code) {
             SetStart(header, *code);
@@ -128,7 +122,7 @@ public:
     }
 
 private:
-    static bool OneLineApart(const TimeCode& first, const TimeCode& next) {
+    static bool OneLineApart(const FrameTime& first, const FrameTime& next) {
         const std::int64_t apart =
             (next.Day - first.Day) * kMillisecondsPerDay + next.Millisecond - first.Millisecond;
         return std::abs(6 * apart - 1000) <= 6 * 5;
@@ -138,27 +132,14 @@ private:
         // The address most intact frames carry; a tie goes to the lower address.
         const auto most = std::max_element(addresses_.begin(), addresses_.end());
         const auto address = static_cast<int>(most - addresses_.begin());
-        const char* title = "NOAA-?? ";
-        header.SatId = 0;
-        switch (address) {
-            case 7:
-                title = "NOAA-15 ";
-                header.SatId = 15;
-                break;
-            case 13:
-                title = "NOAA-18 ";
-                header.SatId = 18;
-                break;
-            case 15:
-                title = "NOAA-19 ";
-                header.SatId = 19;
-                break;
-        }
+        const avhrr::Spacecraft* spacecraft = avhrr::SpacecraftOfAddress(address);
+        const char* title = spacecraft ? spacecraft->Title : "NOAA-?? ";
+        header.SatId = spacecraft ? spacecraft->SatId : std::int16_t{0};
         std::memcpy(header.Title.data(), title, header.Title.size());
     }
 
     // The time of line 1: the time code taken back 1/6 s for every line before its frame.
-    void SetStart(LineHeaderRecord& header, const TimeCode& code) const {
+    void SetStart(LineHeaderRecord& header, const FrameTime& code) const {
         SetPassStart(header, year_, code.Day, code.Millisecond, code.Frame);
     }
 
@@ -166,9 +147,9 @@ private:
     std::int64_t frames_ = 0;
     std::int64_t damaged_ = 0;
     std::array<std::int64_t, 16> addresses_{};
-    std::optional<TimeCode> previous_;
-    std::optional<TimeCode> firstInRange_;
-    std::optional<TimeCode> confirmed_;
+    std::optional<FrameTime> previous_;
+    std::optional<FrameTime> firstInRange_;
+    std::optional<FrameTime> confirmed_;
 };
 
 // The byte order in which more of the frames of the first block carry an intact sync.
@@ -187,8 +168,8 @@ std::optional<ByteOrder> FirstFramesOrder(std::span<const std::uint8_t> block) {
 }
 
 // A recording refused for what it holds: Needed and Size say what was wanted and what was found.
-Failure Refusal(const BinaryFile& recording, FileProblem problem, std::int64_t needed,
-                std::int64_t size) {
+Failure FileRefusal(const BinaryFile& recording, FileProblem problem, std::int64_t needed,
+                    std::int64_t size) {
     Failure::Details details = *recording.Fail(problem);
     details.Needed = needed;
     details.Size = size;
@@ -200,9 +181,9 @@ Failure Refusal(const BinaryFile& recording, FileProblem problem, std::int64_t n
 int SyncWordsInPlace(std::span<const std::uint8_t, kFrameSyncBytes> frameStart, ByteOrder order) {
     const std::size_t low = order == ByteOrder::Little ? 0 : 1;
     int inPlace = 0;
-    for (std::size_t k = 0; k < kFrameSync.size(); ++k) {
+    for (std::size_t k = 0; k < avhrr::kFrameSync.size(); ++k) {
         const unsigned word = frameStart[2 * k + low] | (frameStart[2 * k + 1 - low] << 8);
-        inPlace += word == kFrameSync[k] ? 1 : 0;
+        inPlace += word == avhrr::kFrameSync[k] ? 1 : 0;
     }
     return inPlace;
 }
@@ -221,12 +202,11 @@ bool StartsWithFrameSync(BinaryFile& file) {
     return !file.ReadFilled(0, start) && RecordingOrder(start).has_value();
 }
 
-Failure ImportRecording(const std::string& recordingPath, const std::string& outputPath,
-                        std::int16_t year, ImportSummary& summary) {
+CommandOutcome ImportRecording(const std::string& recordingPath, const std::string& outputPath,
+                               std::int16_t year, ImportSummary& summary) {
     summary = {};
     if (year < kFirstYear || year > kLastYear) {
-        return Failure::Details{FileProblem::Refused, FileRole::Input, recordingPath,
-                                std::string(kBadYear)};
+        return Refusal::BadYear;
     }
     BinaryFile recording(FileRole::Input);
     if (Failure failure = recording.Open(recordingPath, BinaryFile::Mode::Read)) {
@@ -243,10 +223,10 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
     // frame count from the size alone, before anything is read.
     const std::int64_t frames = size / kLineBytes;
     if (frames == 0) {
-        return Refusal(recording, FileProblem::NoFrames, kLineBytes, size);
+        return FileRefusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
     if (frames > kMostHrpLines) {
-        return Refusal(recording, FileProblem::TooLong, kMostHrpLines, frames);
+        return FileRefusal(recording, FileProblem::TooLong, kMostHrpLines, frames);
     }
     std::vector<std::uint8_t> block(
         static_cast<std::size_t>(std::min(frames, kFramesPerBlock) * kLineBytes));
@@ -255,7 +235,7 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
     }
     const std::optional<ByteOrder> order = FirstFramesOrder(block);
     if (!order) {
-        return Refusal(recording, FileProblem::NoFrames, kLineBytes, size);
+        return FileRefusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
 
     PendingOutput output(outputPath);
@@ -276,7 +256,8 @@ Failure ImportRecording(const std::string& recordingPath, const std::string& out
             SwapWords(bytes);
         }
         for (std::int64_t frame = 0; frame < count; ++frame) {
-            survey.Add(bytes.data() + frame * kLineBytes);
+            survey.Add(Frame(bytes.subspan(static_cast<std::size_t>(frame * kLineBytes))
+                                 .first<static_cast<std::size_t>(kLineBytes)>()));
         }
         if (Failure failure = output.WriteAt(done * kLineBytes, bytes)) {
             return failure;

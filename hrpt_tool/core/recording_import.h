@@ -4,12 +4,8 @@
 // lines in little-endian words, with a pass header over the first 33 bytes of line 1 made from
 // what the frames themselves carry.
 //
-// What the frames carry (words from 1, bits of the 10-bit word from the least significant, 0):
-//   words 1-6    frame sync 0x284 0x16F 0x35C 0x19D 0x20F 0x095
-//   word 7       spacecraft address in bits 3-6: 7 NOAA-15, 13 NOAA-18, 15 NOAA-19
-//   words 9-12   time code: day of year in word 9 above its lowest bit; milliseconds of the day
-//                in the low 7 bits of word 10 and all of words 11 and 12
-// The year is not in the frames, and AVHRR scans 6 lines a second.
+// What the frames carry (the frame sync, the spacecraft address, the time code) is read as
+// avhrr/frame.h describes it. The year is not in the frames, and AVHRR scans 6 lines a second.
 #pragma once
 
 #include <array>
@@ -18,14 +14,15 @@
 #include <span>
 #include <string>
 
+#include "avhrr/frame.h"
 #include "common/core/binary_file.h"
 #include "common/core/failure.h"
-#include "hrpt_tool/core/swathly_state.h"
+#include "hrpt_tool/core/hrp_file.h"
+#include "hrpt_tool/core/swathly_outcome.h"
 
 namespace qiv::swathly {
 
-inline constexpr std::array<std::uint16_t, 6> kFrameSync{0x284, 0x16F, 0x35C, 0x19D, 0x20F, 0x095};
-inline constexpr std::int64_t kFrameSyncBytes = 2 * 6;
+inline constexpr std::int64_t kFrameSyncBytes = 2 * avhrr::kFrameSyncWords.Count;
 // The line count of a pass header is two bytes: a longer recording cannot be described.
 inline constexpr std::int64_t kMostHrpLines = 65535;
 // The years a recording can be imported for. A pass that starts before New Year is dated in the
@@ -72,13 +69,13 @@ struct ImportSummary {
 // start time of line 1 from the first valid time code (see recording_import.cpp), taken back at
 // 1/6 s a line and cut down to whole seconds; Spare 0; the line count; TimeDiff 0.
 //
-// Refuses, with nothing written, a year outside kFirstYear..kLastYear (Refused), a recording that
+// Refuses, with nothing written, a year outside kFirstYear..kLastYear (BadYear), a recording that
 // holds no whole frame or whose first frames carry the frame sync in neither byte order
 // (NoFrames), one of more than kMostHrpLines frames (TooLong), and an output that is the
 // recording itself (IsTheInput). The file is written under a temporary name beside outputPath and
 // takes that name, replacing a file of that name, only when all of it is written: a failure
 // leaves no half-written file behind.
-Failure ImportRecording(const std::string& recordingPath, const std::string& outputPath,
-                        std::int16_t year, ImportSummary& summary);
+CommandOutcome ImportRecording(const std::string& recordingPath, const std::string& outputPath,
+                               std::int16_t year, ImportSummary& summary);
 
 }  // namespace qiv::swathly

@@ -5,9 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/core/dimension_header.h"
+#include "avhrr/frame.h"
 #include "hrpt_tool/core/recording_import.h"
-#include "hrpt_tool/core/swathly_state.h"
 
 namespace qiv::testing {
 
@@ -19,31 +18,24 @@ struct FrameFacts {
     bool Sync = true;
 };
 
-inline void PutWord(std::vector<std::uint8_t>& frame, int k, std::uint32_t value) {
-    qiv::WriteInt16Le(&frame[static_cast<std::size_t>(2 * (k - 1))],
-                      static_cast<std::int16_t>(value));
-}
-
 // Frame `index` (from 0) in little-endian words: its facts in words 1-12, and in every other
 // word a 10-bit value that names the frame and the word, so that each line tells where it
 // came from.
 inline std::vector<std::uint8_t> Frame(std::int64_t index, const FrameFacts& facts) {
-    std::vector<std::uint8_t> frame(static_cast<std::size_t>(swathly::kLineBytes));
-    for (int k = 1; k <= swathly::kLineWords; ++k) {
-        PutWord(frame, k, static_cast<std::uint32_t>(index * 31 + k * 7) & 0x3FF);
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(avhrr::kFrameBytes));
+    for (int k = 1; k <= avhrr::kFrameWords; ++k) {
+        avhrr::SetWord(frame, k, static_cast<std::uint16_t>((index * 31 + k * 7) & 0x3FF));
     }
-    for (int k = 1; k <= 6; ++k) {
-        PutWord(frame, k, swathly::kFrameSync[static_cast<std::size_t>(k - 1)]);
+    for (int k = 0; k < avhrr::kFrameSyncWords.Count; ++k) {
+        avhrr::SetWord(frame, avhrr::kFrameSyncWords.First + k,
+                       avhrr::kFrameSync[static_cast<std::size_t>(k)]);
     }
     if (!facts.Sync) {
-        PutWord(frame, 3, swathly::kFrameSync[2] ^ 0x10);
+        avhrr::SetWord(frame, 3, avhrr::kFrameSync[2] ^ 0x10);
     }
-    PutWord(frame, 7, static_cast<std::uint32_t>(facts.Address) << 3 | 0x80);
-    PutWord(frame, 8, 0);
-    PutWord(frame, 9, static_cast<std::uint32_t>(facts.Day) << 1);
-    PutWord(frame, 10, static_cast<std::uint32_t>(facts.Millisecond >> 20) & 0x7F);
-    PutWord(frame, 11, static_cast<std::uint32_t>(facts.Millisecond >> 10) & 0x3FF);
-    PutWord(frame, 12, static_cast<std::uint32_t>(facts.Millisecond) & 0x3FF);
+    avhrr::SetWord(frame, avhrr::kIdWord, static_cast<std::uint16_t>(facts.Address << 3 | 0x80));
+    avhrr::SetWord(frame, avhrr::kIdWord + 1, 0);
+    avhrr::EncodeTimeCode(frame, {facts.Day, facts.Millisecond});
     return frame;
 }
 

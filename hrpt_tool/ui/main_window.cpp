@@ -13,17 +13,18 @@
 #include <iterator>
 #include <vector>
 
-#include "hrpt_tool/core/file_choice.h"
 #include "common/ui/fit_captions.h"
-#include "hrpt_tool/core/help_text.h"
 #include "common/ui/help_window.h"
-#include "hrpt_tool/core/line_cut.h"
-#include "hrpt_tool/core/line_header.h"
 #include "common/ui/picture_area.h"
 #include "common/ui/qt_dialogs.h"
-#include "hrpt_tool/core/quicklook.h"
 #include "common/ui/text.h"
 #include "common/ui/twips.h"
+#include "hrpt_tool/core/file_choice.h"
+#include "hrpt_tool/core/help_text.h"
+#include "hrpt_tool/core/line_cut.h"
+#include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/quicklook.h"
+#include "hrpt_tool/core/swathly_texts.h"
 #include "hrpt_tool/ui/wrap_button.h"
 
 namespace qiv::swathly {
@@ -131,7 +132,9 @@ void MainWindow::BuildControls() {
                         style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                             style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
 
+    // The boxes keep the layout's names (Text1(14) is "Line #") as their objectName.
     struct BoxRow {
+        QLineEdit** Box;
         int Label;
         const char* Caption;
         int Array;  // 1 for Text1, 2 for Text2
@@ -140,13 +143,20 @@ void MainWindow::BuildControls() {
         const char* Text;
     };
     const BoxRow boxes[] = {
-        {8, "Title", 1, 0, 360, ""},        {9, "Sat Id", 1, 1, 720, ""},
-        {2, "Month", 1, 2, 1080, ""},       {3, "Day", 1, 3, 1440, ""},
-        {4, "Year", 1, 4, 1800, ""},        {5, "Hour", 1, 5, 2160, ""},
-        {6, "Minute", 1, 6, 2520, ""},      {7, "Secs", 1, 7, 2880, ""},
-        {10, "Time Diff", 1, 11, 3240, ""}, {0, "Rows", 1, 12, 3600, ""},
-        {1, "Cols", 1, 13, 3960, ""},       {14, "Line #", 1, 14, 4320, "1"},
-        {15, "Rows Qlk", 2, 0, 4680, ""},   {11, "SamplInter", 2, 1, 5040, "5"},
+        {&titleBox_, 8, "Title", 1, 0, 360, ""},
+        {&satIdBox_, 9, "Sat Id", 1, 1, 720, ""},
+        {&monthBox_, 2, "Month", 1, 2, 1080, ""},
+        {&dayBox_, 3, "Day", 1, 3, 1440, ""},
+        {&yearBox_, 4, "Year", 1, 4, 1800, ""},
+        {&hourBox_, 5, "Hour", 1, 5, 2160, ""},
+        {&minuteBox_, 6, "Minute", 1, 6, 2520, ""},
+        {&secsBox_, 7, "Secs", 1, 7, 2880, ""},
+        {&timeDiffBox_, 10, "Time Diff", 1, 11, 3240, ""},
+        {&rowsBox_, 0, "Rows", 1, 12, 3600, ""},
+        {&colsBox_, 1, "Cols", 1, 13, 3960, ""},
+        {&lineNumberBox_, 14, "Line #", 1, 14, 4320, "1"},
+        {&quicklookRowsBox_, 15, "Rows Qlk", 2, 0, 4680, ""},
+        {&samplingIntervalBox_, 11, "SamplInter", 2, 1, 5040, "5"},
     };
     for (const BoxRow& row : boxes) {
         auto* label = new QLabel(QString::fromUtf8(row.Caption), frame1_);
@@ -158,11 +168,7 @@ void MainWindow::BuildControls() {
         auto* box = new QLineEdit(QString::fromUtf8(row.Text), frame1_);
         box->setObjectName(QStringLiteral("Text%1(%2)").arg(row.Array).arg(row.Index));
         box->setGeometry(TwipsRect(1080, row.Top, 1815, 375));
-        if (row.Array == 1) {
-            text1_[row.Index] = box;
-        } else {
-            text2_[row.Index] = box;
-        }
+        *row.Box = box;
     }
 
     std::vector<QLabel*> captions;
@@ -197,18 +203,19 @@ std::string MainWindow::DecimalSeparator() const {
 }
 
 void MainWindow::ShowHeaderTexts(const HeaderTexts& texts) {
-    const std::pair<int, const std::string*> boxes[] = {
-        {0, &texts.Title},     {1, &texts.SatId}, {2, &texts.Month},  {3, &texts.Day},
-        {4, &texts.Year},      {5, &texts.Hour},  {6, &texts.Minute}, {7, &texts.Secs},
-        {11, &texts.TimeDiff}, {12, &texts.Rows}, {13, &texts.Cols},
+    const std::pair<QLineEdit*, const std::string*> boxes[] = {
+        {titleBox_, &texts.Title},   {satIdBox_, &texts.SatId}, {monthBox_, &texts.Month},
+        {dayBox_, &texts.Day},       {yearBox_, &texts.Year},   {hourBox_, &texts.Hour},
+        {minuteBox_, &texts.Minute}, {secsBox_, &texts.Secs},   {timeDiffBox_, &texts.TimeDiff},
+        {rowsBox_, &texts.Rows},     {colsBox_, &texts.Cols},
     };
-    for (const auto& [index, text] : boxes) {
-        text1_[index]->setText(ToQString(*text));
+    for (const auto& [box, text] : boxes) {
+        box->setText(ToQString(*text));
     }
 }
 
 void MainWindow::ShowQuicklookRows() {
-    text2_[0]->setText(QString::number(state_.QuicklookRows));
+    quicklookRowsBox_->setText(QString::number(state_.QuicklookRows));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -225,7 +232,9 @@ void MainWindow::OnCommand1Clicked() {
 }
 
 void MainWindow::OnCommand2Clicked() {
-    DisplayHeaderAndPrintData(state_, ToStdString(text1_[14]->text()), *dialogs_, *this);
+    ShowOutcome(
+        DisplayHeaderAndPrintData(state_, ToStdString(lineNumberBox_->text()), *dialogs_, *this),
+        *dialogs_);
 }
 
 void MainWindow::OnCommand3Clicked() {
@@ -243,21 +252,26 @@ void MainWindow::OnCommand5Clicked() {
 }
 
 void MainWindow::OnCommand6Clicked() {
-    if (HrpQuicklook(state_, ToStdString(text2_[1]->text()), ToStdString(text1_[14]->text()),
-                     SelectedBand(), *dialogs_, *this, *picture1_)) {
+    if (ShowOutcome(HrpQuicklook(state_, ToStdString(samplingIntervalBox_->text()),
+                                 ToStdString(lineNumberBox_->text()), SelectedBand(), *dialogs_,
+                                 *this, *picture1_),
+                    *dialogs_)) {
         ShowQuicklookRows();
     }
 }
 
 void MainWindow::OnCommand7Clicked() {
-    if (ProductQuicklook(state_, ToStdString(text2_[1]->text()), SelectedBand(), *dialogs_,
-                         *picture1_)) {
+    if (ShowOutcome(ProductQuicklook(state_, ToStdString(samplingIntervalBox_->text()),
+                                     SelectedBand(), *picture1_),
+                    *dialogs_)) {
         ShowQuicklookRows();
     }
 }
 
 void MainWindow::OnCommand8Clicked() {
-    CutLineRange(state_, ToStdString(text1_[14]->text()), *dialogs_, *this, *picture1_);
+    ShowOutcome(
+        CutLineRange(state_, ToStdString(lineNumberBox_->text()), *dialogs_, *this, *picture1_),
+        *dialogs_);
 }
 
 void MainWindow::OnCommand9Clicked() {

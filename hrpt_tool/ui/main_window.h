@@ -74,8 +74,21 @@ private:
     std::function<void()> quit_;
 
     QGroupBox* frame1_ = nullptr;
-    std::array<QLineEdit*, 15> text1_{};  // no boxes 8 to 10
-    std::array<QLineEdit*, 2> text2_{};
+    // The header boxes (Text1(0) to Text1(13) of the layout, a few left out).
+    QLineEdit* titleBox_ = nullptr;
+    QLineEdit* satIdBox_ = nullptr;
+    QLineEdit* monthBox_ = nullptr;
+    QLineEdit* dayBox_ = nullptr;
+    QLineEdit* yearBox_ = nullptr;
+    QLineEdit* hourBox_ = nullptr;
+    QLineEdit* minuteBox_ = nullptr;
+    QLineEdit* secsBox_ = nullptr;
+    QLineEdit* timeDiffBox_ = nullptr;
+    QLineEdit* rowsBox_ = nullptr;
+    QLineEdit* colsBox_ = nullptr;
+    QLineEdit* lineNumberBox_ = nullptr;        // Text1(14), "Line #"
+    QLineEdit* quicklookRowsBox_ = nullptr;     // Text2(0), "Rows Qlk"
+    QLineEdit* samplingIntervalBox_ = nullptr;  // Text2(1), "SamplInter"
     std::array<QLabel*, 16> label1_{};  // no labels 12 and 13
     std::array<QRadioButton*, 6> option1_{};
     QLabel* label2_ = nullptr;

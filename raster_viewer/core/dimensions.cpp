@@ -2,6 +2,7 @@
 
 #include <array>
 #include <limits>
+#include <utility>
 
 #include "common/core/binary_file.h"
 #include "raster_viewer/core/rastel_texts.h"
@@ -31,15 +32,14 @@ std::string DimensionCaption(const ViewerState& state) {
 }
 
 std::string SetDimensions(ViewerState& state, Dialogs& dialogs) {
-    state.ImageRows = AskDimension(dialogs, "Βάλε αριθμό Γραμμών");
-    state.ImageCols = AskDimension(dialogs, "Βάλε αριθμό Στηλών");
+    state.ImageRows = AskDimension(dialogs, kRowsPrompt);
+    state.ImageCols = AskDimension(dialogs, kColsPrompt);
     return DimensionCaption(state);
 }
 
-std::optional<std::string> ReadHeader(ViewerState& state, Dialogs& dialogs) {
+CommandOutcome ReadHeader(ViewerState& state) {
     if (!state.FileChosen) {
-        dialogs.Message(kChooseImageFirst);
-        return std::nullopt;
+        return Refusal::NoImageChosen;
     }
     // Read-only: reading the header must never create or change a file.
     BinaryFile file(FileRole::Input);
@@ -49,38 +49,34 @@ std::optional<std::string> ReadHeader(ViewerState& state, Dialogs& dialogs) {
         failure = file.ReadAt(0, bytes);
     }
     if (failure) {
-        dialogs.Message(failure->Problem == FileProblem::TooShort
-                            ? NoRoomForHeaderMessage(state.ImagePath, failure->Size)
-                            : MessageFor(failure));
-        return std::nullopt;
+        // A file shorter than the header has no header to read: that is the Header's failure.
+        if (failure->Problem == FileProblem::TooShort) {
+            Failure::Details details = *failure;
+            details.Role = FileRole::Header;
+            return Failure(std::move(details));
+        }
+        return failure;
     }
     state.Header = DecodeDimensionHeader(bytes);
     state.ImageRows = state.Header.HeaderRows;
     state.ImageCols = state.Header.HeaderCols;
-    return DimensionCaption(state);
+    return {};
 }
 
-void WriteHeader(const ViewerState& state, Dialogs& dialogs) {
+CommandOutcome WriteHeader(const ViewerState& state) {
     if (!state.FileChosen) {
-        dialogs.Message(kChooseImageFirst);
-        return;
+        return Refusal::NoImageChosen;
     }
     if (!FitsHeader(state.ImageRows) || !FitsHeader(state.ImageCols)) {
-        dialogs.Message("Οι διαστάσεις " + std::to_string(state.ImageRows) + " x " +
-                        std::to_string(state.ImageCols) +
-                        " δεν χωράνε στο Header (από -32768 έως 32767): δεν γράφτηκε τίποτα.");
-        return;
+        return {Refusal::BeyondHeader, state.ImageRows, state.ImageCols};
     }
     const auto bytes = EncodeDimensionHeader(
         {static_cast<std::int16_t>(state.ImageRows), static_cast<std::int16_t>(state.ImageCols)});
-    BinaryFile file(FileRole::Input);
-    Failure failure = file.Open(state.ImagePath, BinaryFile::Mode::ReadWriteCreate);
-    if (!failure) {
-        failure = file.WriteAt(0, bytes);
+    BinaryFile file(FileRole::Header);
+    if (Failure failure = file.Open(state.ImagePath, BinaryFile::Mode::ReadWriteCreate)) {
+        return failure;
     }
-    if (failure) {
-        dialogs.Message(HeaderWriteMessage(failure));
-    }
+    return file.WriteAt(0, bytes);
 }
 
 }  // namespace qiv::rastel

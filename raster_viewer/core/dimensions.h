@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/core/dialogs.h"
+#include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
@@ -23,13 +24,15 @@ std::string DimensionCaption(const ViewerState& state);
 std::string SetDimensions(ViewerState& state, Dialogs& dialogs);
 
 // Reads HeaderRows and HeaderCols from the first four bytes of the image file and takes them
-// as the dimensions. Returns the new caption of Label2, or no value when it refused (no file
-// chosen, the file cannot be opened or holds fewer than four bytes): then nothing changed.
-std::optional<std::string> ReadHeader(ViewerState& state, Dialogs& dialogs);
+// as the dimensions; the new caption of Label2 is then DimensionCaption. Refuses (NoImageChosen)
+// or fails (the file cannot be opened, or it holds fewer than four bytes: a TooShort of its
+// Header) without changing anything.
+CommandOutcome ReadHeader(ViewerState& state);
 
 // Writes the dimensions over the first four bytes of the image file (created when missing),
-// leaving every other byte as it was. Refuses, writing nothing, when no file is chosen or a
-// dimension does not fit a signed 16-bit field.
-void WriteHeader(const ViewerState& state, Dialogs& dialogs);
+// leaving every other byte as it was. Refuses, writing nothing, when no file is chosen
+// (NoImageChosen) or a dimension does not fit a signed 16-bit field (BeyondHeader). A failure
+// to open or write is one of the file's Header.
+CommandOutcome WriteHeader(const ViewerState& state);
 
 }  // namespace qiv::rastel

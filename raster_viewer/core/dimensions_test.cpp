@@ -9,6 +9,7 @@
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "raster_viewer/core/rastel_texts.h"
 
 namespace qiv::rastel {
 namespace {
@@ -73,6 +74,19 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"too small is held at the 32-bit limit", "-1e30", -2147483648},
                       TypedCase{"overflowing exponent", "1e400", 2147483647}),
     qiv::testing::DescName<TypedCase>);
+
+// As the window runs the two header commands: the message of an outcome that is not done, and
+// the new caption of Label2 after a read.
+std::optional<std::string> ReadHeader(ViewerState& state, ScriptedDialogs& dialogs) {
+    if (!ShowOutcome(rastel::ReadHeader(state), dialogs)) {
+        return std::nullopt;
+    }
+    return DimensionCaption(state);
+}
+
+void WriteHeader(const ViewerState& state, ScriptedDialogs& dialogs) {
+    ShowOutcome(rastel::WriteHeader(state), dialogs);
+}
 
 struct HeaderFixture {
     TempDir dir;

@@ -85,7 +85,8 @@ std::int32_t Rounded(double value) {
 // Columns 1 to 3 from the counts of an image of pixelCount >= 1 pixels. The counts and their
 // running sums are 64-bit, so that any image the file system can hold gets exact tables;
 // below 8,421,504 pixels every value is the one 32-bit arithmetic gives.
-PassResult BuildTables(const Counts& counts, std::int64_t pixelCount, LevelTable& table) {
+void BuildTables(const Counts& counts, std::int64_t pixelCount, ViewerState& state) {
+    LevelTable& table = state.Levels;
     Counts cumulative{};
     cumulative[0] = counts[0];
     // The cut fractions are single precision and compared with single-precision thresholds:
@@ -130,47 +131,45 @@ PassResult BuildTables(const Counts& counts, std::int64_t pixelCount, LevelTable
                 Rounded(static_cast<double>((k - highCut) * 10) / (255 - highCut) + 245.0);
         }
     }
-    return {PassOutcome::Built, lowCut, highCut};
+    state.LowCut = lowCut;
+    state.HighCut = highCut;
 }
 
 }  // namespace
 
-PassResult HistogramPass(ViewerState& state, Dialogs& dialogs, Canvas& waitArea) {
+CommandOutcome HistogramPass(ViewerState& state, Canvas& waitArea) {
     if (!state.FileChosen) {
-        dialogs.Message(kPressFileButtonFirst);
-        return {PassOutcome::NoFileChosen};
+        return Refusal::PassWithoutImage;
     }
     if (state.TablesReady) {
-        return {PassOutcome::AlreadyBuilt};
+        return {};
     }
-
-    if (!HasPixels(state, dialogs)) {
-        return {PassOutcome::Refused};
+    if (CommandOutcome pixels = HasPixels(state); !pixels.Done()) {
+        return pixels;
     }
 
     Counts counts{};
     std::int64_t pixelCount = 0;
     Failure failure;
     {
-        const WaitNotice notice(waitArea, kRastelWaitMessage);
+        const WaitNotice notice(waitArea, kWaitMessage);
         failure = CountImage(state, counts, pixelCount);
     }
     if (failure) {
-        dialogs.Message(MessageFor(failure));
-        return {PassOutcome::Refused};
+        return failure;
     }
-    const PassResult result = BuildTables(counts, pixelCount, state.Levels);
+    BuildTables(counts, pixelCount, state);
     state.TablesReady = true;
-    return result;
+    return {};
 }
 
-PassResult Start(ViewerState& state, Dialogs& dialogs, Canvas& waitArea, Canvas& displayArea) {
-    PassResult result{PassOutcome::AlreadyBuilt};
+CommandOutcome Start(ViewerState& state, Canvas& waitArea, Canvas& displayArea) {
+    CommandOutcome outcome;
     if (!state.TablesReady) {
-        result = HistogramPass(state, dialogs, waitArea);
+        outcome = HistogramPass(state, waitArea);
     }
     displayArea.Clear();
-    return result;
+    return outcome;
 }
 
 }  // namespace qiv::rastel

@@ -8,34 +8,20 @@
 #include <cstdint>
 
 #include "common/core/canvas.h"
-#include "common/core/dialogs.h"
+#include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
 
-enum class PassOutcome {
-    Built,         // the tables were built from the image
-    NoFileChosen,  // refused: no image file chosen (message shown)
-    AlreadyBuilt,  // the tables of an earlier pass stay in force; the file was not read
-    Refused,       // the image could not be read (message shown); nothing changed
-};
-
-struct PassResult {
-    PassOutcome Outcome = PassOutcome::AlreadyBuilt;
-    // The cut points of the default stretch, when the tables were built: LowCut is the first
-    // level from 1 on whose cumulative fraction reaches 0.1, HighCut the first one whose
-    // fraction exceeds 0.9.
-    std::int16_t LowCut = 0;
-    std::int16_t HighCut = 0;
-};
-
-// The pass itself. The wait notice shows in waitArea while the file is read and is cleared
-// afterwards, also when the pass refuses the file. On any refusal LevelTable and TablesReady
-// keep their values.
-PassResult HistogramPass(ViewerState& state, Dialogs& dialogs, Canvas& waitArea);
+// The pass itself, done also when the tables of an earlier pass stay in force (then the file is
+// not read). A built pass sets TablesReady and the cut points LowCut and HighCut of the state.
+// Refuses without an image file (PassWithoutImage) or pixels (NoPixels), and fails when the
+// image cannot be read. The wait notice shows in waitArea while the file is read and is cleared
+// afterwards, also when the read fails. On any refusal or failure the state keeps its values.
+CommandOutcome HistogramPass(ViewerState& state, Canvas& waitArea);
 
 // "Ξεκίνησε": the pass when no tables have been built yet, then in every case the clearing of
 // the display window's picture area.
-PassResult Start(ViewerState& state, Dialogs& dialogs, Canvas& waitArea, Canvas& displayArea);
+CommandOutcome Start(ViewerState& state, Canvas& waitArea, Canvas& displayArea);
 
 }  // namespace qiv::rastel

@@ -7,11 +7,12 @@
 #include <ostream>
 #include <vector>
 
-#include "raster_viewer/core/file_commands.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "raster_viewer/core/file_commands.h"
+#include "raster_viewer/core/rastel_texts.h"
 
 namespace qiv::rastel {
 namespace {
@@ -73,7 +74,7 @@ struct PassCase {
 struct Fixture {
     TempDir dir;
     ScriptedDialogs dialogs;
-    MemoryCanvas waitArea{81, 25};
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     MemoryCanvas displayArea{64, 48};
     ViewerState state;
 
@@ -93,12 +94,12 @@ TEST_P(HistogramPassTable, CutPointsAndTables) {
     f.Choose("image.raw", c.image(), c.rows, c.cols);
     f.state.Levels.Plotted[7] = 1234;  // column 4 belongs to the plots
 
-    const PassResult result = Start(f.state, f.dialogs, f.waitArea, f.displayArea);
+    const CommandOutcome result = Start(f.state, f.waitArea, f.displayArea);
 
-    ASSERT_EQ(result.Outcome, PassOutcome::Built)
-        << (f.dialogs.Messages.empty() ? "" : f.dialogs.Messages[0]);
-    EXPECT_EQ(result.LowCut, c.lowCut);
-    EXPECT_EQ(result.HighCut, c.highCut);
+    ASSERT_TRUE(result.Done()) << MessageFor(result);
+    ASSERT_TRUE(f.state.TablesReady);
+    EXPECT_EQ(f.state.LowCut, c.lowCut);
+    EXPECT_EQ(f.state.HighCut, c.highCut);
     for (const Entry& e : c.entries) {
         EXPECT_EQ(Column(f.state.Levels, e.column)[e.level], e.value)
             << "level " << e.level << ", column " << e.column;
@@ -177,11 +178,11 @@ TEST(HistogramPassTest, LargeImageGetsExactTables) {
     f.state.ImageRows = kSide;
     f.state.ImageCols = kSide;
 
-    const PassResult result = HistogramPass(f.state, f.dialogs, f.waitArea);
+    const CommandOutcome result = HistogramPass(f.state, f.waitArea);
 
-    ASSERT_EQ(result.Outcome, PassOutcome::Built);
-    EXPECT_EQ(result.LowCut, 1);
-    EXPECT_EQ(result.HighCut, 255);
+    ASSERT_TRUE(result.Done()) << MessageFor(result);
+    EXPECT_EQ(f.state.LowCut, 1);
+    EXPECT_EQ(f.state.HighCut, 255);
     EXPECT_EQ(f.state.Levels.Count[0], kSide * kSide / 4 * 3);
     EXPECT_EQ(f.state.Levels.Equalised[0], 191);  // 0.75 x 255 = 191.25
     EXPECT_EQ(f.state.Levels.Equalised[254], 191);
@@ -194,25 +195,27 @@ TEST(HistogramPassTest, LargeImageGetsExactTables) {
 TEST(HistogramPassTest, RunsOnceUntilClose) {
     Fixture f;
     f.Choose("first.raw", Levels({{16, 10}}), 4, 4);
-    ASSERT_EQ(Start(f.state, f.dialogs, f.waitArea, f.displayArea).Outcome, PassOutcome::Built);
+    ASSERT_TRUE(Start(f.state, f.waitArea, f.displayArea).Done());
+    ASSERT_TRUE(f.state.TablesReady);
     const LevelTable first = f.state.Levels;
 
     f.Choose("first.raw", Levels({{16, 99}}), 4, 4);  // same file, other contents
-    const PassResult again = Start(f.state, f.dialogs, f.waitArea, f.displayArea);
-    EXPECT_EQ(again.Outcome, PassOutcome::AlreadyBuilt);
+    const CommandOutcome again = Start(f.state, f.waitArea, f.displayArea);
+    EXPECT_TRUE(again.Done());
     EXPECT_EQ(f.state.Levels, first);
     EXPECT_EQ(f.waitArea.Clears(), 1);  // no second wait notice
     EXPECT_EQ(f.displayArea.Clears(), 2);
 
     f.Choose("second.raw", Levels({{16, 200}}), 4, 4);
-    EXPECT_EQ(Start(f.state, f.dialogs, f.waitArea, f.displayArea).Outcome,
-              PassOutcome::AlreadyBuilt);
+    EXPECT_TRUE(Start(f.state, f.waitArea, f.displayArea).Done());
+    EXPECT_EQ(f.waitArea.Clears(), 1);  // the file was not read
     EXPECT_EQ(f.state.Levels.Count[10], 16);
 
     CloseImage(f.state);
     f.dialogs.File((f.dir / "second.raw").string());
     ASSERT_TRUE(OpenImage(f.state, f.dialogs));
-    EXPECT_EQ(Start(f.state, f.dialogs, f.waitArea, f.displayArea).Outcome, PassOutcome::Built);
+    EXPECT_TRUE(Start(f.state, f.waitArea, f.displayArea).Done());
+    EXPECT_EQ(f.waitArea.Clears(), 2);  // read again
     EXPECT_EQ(f.state.Levels.Count[10], 0);
     EXPECT_EQ(f.state.Levels.Count[200], 16);
     EXPECT_TRUE(f.dialogs.Messages.empty());
@@ -247,14 +250,15 @@ TEST_P(HistogramPassRefusal, LeavesTablesAndFlagAndClearsTheNotice) {
     }
     const LevelTable before = f.state.Levels;
 
-    const PassResult result = Start(f.state, f.dialogs, f.waitArea, f.displayArea);
+    const CommandOutcome result = Start(f.state, f.waitArea, f.displayArea);
+    ShowOutcome(result, f.dialogs);  // as the window shows it
 
     std::string expected = c.message;
     if (const auto at = expected.find('%'); at != std::string::npos) {
         expected.replace(at, 1, f.state.ImagePath);
     }
     EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{expected});
-    EXPECT_EQ(result.Outcome, c.fileChosen ? PassOutcome::Refused : PassOutcome::NoFileChosen);
+    EXPECT_EQ(result.Is(Refusal::PassWithoutImage), !c.fileChosen);
     EXPECT_EQ(f.state.Levels, before);
     EXPECT_EQ(f.state.TablesReady, false);
     EXPECT_TRUE(f.waitArea.Texts().empty());

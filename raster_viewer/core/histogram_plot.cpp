@@ -23,19 +23,7 @@ constexpr std::array<Tick, 6> kTicks{
 
 }  // namespace
 
-std::string_view PlotTitle(PlotKind kind) {
-    switch (kind) {
-        case PlotKind::Normal:
-            return " Κανονικό Ιστόγραμμα";
-        case PlotKind::Equalised:
-            return "Εξισωμένο Ιστόγραμμα";
-        case PlotKind::Stretched:
-            return "Τεντωμένο ιστόγραμμα";
-    }
-    return {};
-}
-
-void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
+void PlotHistogram(ViewerState& state, LevelMapping kind, DisplayView& display) {
     Canvas& picture = display.Picture();
     picture.Clear();
     const std::string_view title = PlotTitle(kind);
@@ -83,12 +71,12 @@ void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display) {
     display.PlotShown(state.ImagePath);
 }
 
-void PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display, Dialogs& dialogs) {
+CommandOutcome PlotFromMenu(ViewerState& state, LevelMapping kind, DisplayView& display) {
     if (!state.TablesReady) {
-        dialogs.Message(kPressStartFirst);
-        return;
+        return Refusal::TablesNotBuilt;
     }
     PlotHistogram(state, kind, display);
+    return {};
 }
 
 }  // namespace qiv::rastel

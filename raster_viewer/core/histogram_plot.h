@@ -6,25 +6,20 @@
 #include <cstdint>
 #include <string_view>
 
-#include "common/core/dialogs.h"
 #include "raster_viewer/core/display_view.h"
+#include "raster_viewer/core/rastel_outcome.h"
+#include "raster_viewer/core/rastel_texts.h"  // PlotTitle
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
-
-// Which histogram is plotted; for the equalised and the stretched one also the LevelTable column
-// that moves each level's count.
-using PlotKind = LevelMapping;
-
-std::string_view PlotTitle(PlotKind kind);
 
 // Clears Picture1, builds the plotted histogram in column 4, shows the display window (not
 // moved) and draws axis, ticks with their labels, bars and title. The tallest bar is 200
 // pixels high; with no pixel counted at all no bar is drawn. Levels of column 2 or 3 outside
 // 0..255 count at the nearest level inside.
-void PlotHistogram(ViewerState& state, PlotKind kind, DisplayView& display);
+void PlotHistogram(ViewerState& state, LevelMapping kind, DisplayView& display);
 
-// Hs1, Hs2, Hs3: refuses before the histogram pass, otherwise plots.
-void PlotFromMenu(ViewerState& state, PlotKind kind, DisplayView& display, Dialogs& dialogs);
+// Hs1, Hs2, Hs3: refuses before the histogram pass (TablesNotBuilt), otherwise plots.
+CommandOutcome PlotFromMenu(ViewerState& state, LevelMapping kind, DisplayView& display);
 
 }  // namespace qiv::rastel

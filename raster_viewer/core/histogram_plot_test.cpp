@@ -7,9 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "raster_viewer/testing/fake_display_view.h"
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/rastel_texts.h"
+#include "raster_viewer/testing/fake_display_view.h"
 
 namespace qiv::rastel {
 namespace {
@@ -44,7 +45,7 @@ int BarTop(const MemoryCanvas& picture, int v) {
 
 struct PlotCase {
     const char* desc;
-    PlotKind kind;
+    LevelMapping kind;
     std::vector<std::pair<int, std::int32_t>> counts;   // column 1
     std::vector<std::pair<int, std::int32_t>> mapping;  // column of the kind (2 or 3)
     std::vector<std::pair<int, int>> barTops;           // (level, top of its bar)
@@ -63,7 +64,7 @@ TEST_P(PlotTest, BarsStandOnTheAxisScaledToTheTallest) {
         state.Levels.Count[v] = count;
     }
     for (const auto& [v, level] : row.mapping) {
-        (row.kind == PlotKind::Equalised ? state.Levels.Equalised : state.Levels.Stretched)[v] =
+        (row.kind == LevelMapping::Equalised ? state.Levels.Equalised : state.Levels.Stretched)[v] =
             level;
     }
     FakeDisplayView display(400, 300);
@@ -80,21 +81,21 @@ TEST_P(PlotTest, BarsStandOnTheAxisScaledToTheTallest) {
 
 // clang-format off
 const PlotCase kPlotCases[] = {
-    {"one grey level gives one bar 200 high", PlotKind::Normal, {{77, 5000}}, {},
+    {"one grey level gives one bar 200 high", LevelMapping::Normal, {{77, 5000}}, {},
      {{77, 50}, {76, 250}, {78, 250}, {0, 250}}, {{77, 5000}, {76, 0}}},
-    {"two levels equalised to one add up there", PlotKind::Equalised, {{10, 100}, {20, 300}},
+    {"two levels equalised to one add up there", LevelMapping::Equalised, {{10, 100}, {20, 300}},
      {{10, 30}, {20, 30}}, {{30, 50}, {10, 250}, {20, 250}}, {{30, 400}, {10, 0}, {20, 0}}},
-    {"bars are scaled in single precision and rounded", PlotKind::Normal,
+    {"bars are scaled in single precision and rounded", LevelMapping::Normal,
      {{0, 1000}, {1, 333}, {2, 2}, {3, 3}}, {}, {{0, 50}, {1, 183}, {2, 250}, {3, 249}}, {}},
-    {"the end levels stand at x 10 and 265", PlotKind::Normal, {{0, 40}, {255, 20}}, {},
+    {"the end levels stand at x 10 and 265", LevelMapping::Normal, {{0, 40}, {255, 20}}, {},
      {{0, 50}, {255, 150}}, {}},
-    {"the stretched plot is scaled to its own peak", PlotKind::Stretched,
+    {"the stretched plot is scaled to its own peak", LevelMapping::Stretched,
      {{100, 10}, {101, 10}, {200, 5}}, {{100, 180}, {101, 180}, {200, 181}},
      {{180, 50}, {181, 200}}, {{180, 20}, {181, 5}}},
-    {"stretched levels outside 0..255 count at the nearest end", PlotKind::Stretched,
+    {"stretched levels outside 0..255 count at the nearest end", LevelMapping::Stretched,
      {{4, 7}, {5, 3}, {250, 6}}, {{4, -9}, {5, 0}, {250, 300}}, {{0, 50}, {255, 130}},
      {{0, 10}, {255, 6}}},
-    {"no pixel counted draws no bar", PlotKind::Equalised, {}, {}, {{0, 250}, {128, 250}},
+    {"no pixel counted draws no bar", LevelMapping::Equalised, {}, {}, {{0, 250}, {128, 250}},
      {{0, 0}}},
 };
 // clang-format on
@@ -102,7 +103,9 @@ INSTANTIATE_TEST_SUITE_P(Plots, PlotTest, ::testing::ValuesIn(kPlotCases),
                          qiv::testing::DescName<PlotCase>);
 
 TEST(PlotFrameTest, AxisTicksLabelsAndTitleSitWhereTheyBelong) {
-    for (const PlotKind kind : {PlotKind::Normal, PlotKind::Equalised, PlotKind::Stretched}) {
+    for (const LevelMapping kind :
+         {LevelMapping::Normal, LevelMapping::Equalised, LevelMapping::Stretched}) {
+        SCOPED_TRACE("plot kind " + std::to_string(static_cast<int>(kind)));
         ViewerState state = TablesBuilt();  // no pixel counted: the frame alone
         FakeDisplayView display(400, 300);
         display.Picture1.SetPixel(300, 200, kBar);  // an earlier drawing
@@ -130,9 +133,9 @@ TEST(PlotFrameTest, AxisTicksLabelsAndTitleSitWhereTheyBelong) {
         EXPECT_EQ(display.Shows, shown);
         EXPECT_TRUE(display.Moves.empty());
     }
-    EXPECT_EQ(PlotTitle(PlotKind::Normal), " Κανονικό Ιστόγραμμα");
-    EXPECT_EQ(PlotTitle(PlotKind::Equalised), "Εξισωμένο Ιστόγραμμα");
-    EXPECT_EQ(PlotTitle(PlotKind::Stretched), "Τεντωμένο ιστόγραμμα");
+    EXPECT_EQ(PlotTitle(LevelMapping::Normal), " Κανονικό Ιστόγραμμα");
+    EXPECT_EQ(PlotTitle(LevelMapping::Equalised), "Εξισωμένο Ιστόγραμμα");
+    EXPECT_EQ(PlotTitle(LevelMapping::Stretched), "Τεντωμένο ιστόγραμμα");
 }
 
 TEST(PlotFrameTest, ColumnFourHoldsTheLastPlotAndTheSamePlotRepeats) {
@@ -141,18 +144,18 @@ TEST(PlotFrameTest, ColumnFourHoldsTheLastPlotAndTheSamePlotRepeats) {
     state.Levels.Equalised[40] = 200;
     FakeDisplayView display(400, 300);
 
-    PlotHistogram(state, PlotKind::Normal, display);
+    PlotHistogram(state, LevelMapping::Normal, display);
     FakeDisplayView again(400, 300);
-    PlotHistogram(state, PlotKind::Normal, again);
+    PlotHistogram(state, LevelMapping::Normal, again);
     for (int y = 0; y < 300; ++y) {
         for (int x = 0; x < 400; ++x) {
             ASSERT_EQ(again.Picture1.At(x, y), display.Picture1.At(x, y)) << x << "," << y;
         }
     }
 
-    PlotHistogram(state, PlotKind::Equalised, display);
+    PlotHistogram(state, LevelMapping::Equalised, display);
     EXPECT_EQ(state.Levels.Plotted[200], 9);
-    PlotHistogram(state, PlotKind::Normal, display);
+    PlotHistogram(state, LevelMapping::Normal, display);
     EXPECT_EQ(state.Levels.Plotted[40], 9);
     EXPECT_EQ(state.Levels.Plotted[200], 0);
 }
@@ -164,7 +167,7 @@ TEST(PlotFromMenuTest, BeforeThePassTheMenuRefusesAndDrawsNothing) {
     FakeDisplayView display(400, 300);
     ScriptedDialogs dialogs;
 
-    PlotFromMenu(state, PlotKind::Equalised, display, dialogs);
+    ShowOutcome(PlotFromMenu(state, LevelMapping::Equalised, display), dialogs);
 
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"πάτησε πρώτα το κουμπί -Ξεκίνησε-"});
     EXPECT_EQ(display.Picture1.Clears(), 0);
@@ -172,7 +175,7 @@ TEST(PlotFromMenuTest, BeforeThePassTheMenuRefusesAndDrawsNothing) {
     EXPECT_EQ(state.Levels.Plotted[40], 0);
 
     state.TablesReady = true;
-    PlotFromMenu(state, PlotKind::Equalised, display, dialogs);
+    ShowOutcome(PlotFromMenu(state, LevelMapping::Equalised, display), dialogs);
     EXPECT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(state.Levels.Plotted[40], 9);
 }

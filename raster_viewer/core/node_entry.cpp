@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/core/typed_number.h"
+#include "raster_viewer/core/rastel_texts.h"
 
 namespace qiv::rastel {
 namespace {
@@ -23,25 +24,17 @@ std::optional<std::int16_t> AskNumber(Dialogs& dialogs, std::string_view prompt)
 
 }  // namespace
 
-std::string NodeXPrompt(int node) {
-    return " Βάλε τιμή Χ για το Σημείο " + std::to_string(node);
-}
-std::string NodeYPrompt(int node) {
-    return " Βάλε τιμή Y για το Σημείο " + std::to_string(node);
-}
-
-void NodeEntry(ViewerState& state, Dialogs& dialogs) {
+CommandOutcome NodeEntry(ViewerState& state, Dialogs& dialogs) {
     const std::optional<std::int16_t> count = AskNumber(dialogs, kNodeCountPrompt);
     if (!count) {
-        return;
+        return {};
     }
     if (*count > kMostNodes) {
-        dialogs.Message(kTooManyNodes);
-        return;
+        return Refusal::TooManyNodes;
     }
     if (*count <= 0) {
         state.NodeCount = *count;
-        return;
+        return {};
     }
 
     // The nodes are collected first, so that a cancelled prompt half-way leaves everything as
@@ -50,11 +43,11 @@ void NodeEntry(ViewerState& state, Dialogs& dialogs) {
     for (int n = 1; n <= *count; ++n) {
         const std::optional<std::int16_t> x = AskNumber(dialogs, NodeXPrompt(n));
         if (!x) {
-            return;
+            return {};
         }
         const std::optional<std::int16_t> y = AskNumber(dialogs, NodeYPrompt(n));
         if (!y) {
-            return;
+            return {};
         }
         nodes.push_back({*x, *y});
     }
@@ -64,6 +57,7 @@ void NodeEntry(ViewerState& state, Dialogs& dialogs) {
     state.StretchNodes[0] = {0, 0};
     state.StretchNodes[*count + 1] = {255, 255};
     StretchFromNodes(state);
+    return {};
 }
 
 void StretchFromNodes(ViewerState& state) {

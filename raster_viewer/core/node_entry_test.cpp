@@ -10,6 +10,7 @@
 
 #include "common/testing/param_name.h"
 #include "common/testing/scripted_dialogs.h"
+#include "raster_viewer/core/rastel_texts.h"
 
 namespace qiv::rastel {
 namespace {
@@ -48,7 +49,7 @@ TEST_P(NodeEntryTest, BuildsColumnThreeFromTheTypedNodes) {
         dialogs.Answer(reply);
     }
 
-    NodeEntry(state, dialogs);
+    ShowOutcome(NodeEntry(state, dialogs), dialogs);
 
     EXPECT_EQ(dialogs.PromptCalls.size(), row.prompts);
     EXPECT_EQ(state.NodeCount, row.nodeCount);
@@ -102,7 +103,7 @@ TEST(NodeEntryPromptTest, PromptsReadAsWrittenAtTheSamePlace) {
     ViewerState state;
     ScriptedDialogs dialogs;
     dialogs.Answer("1").Answer("128").Answer("64");
-    NodeEntry(state, dialogs);
+    ShowOutcome(NodeEntry(state, dialogs), dialogs);
 
     ASSERT_EQ(dialogs.PromptCalls.size(), 3u);
     EXPECT_EQ(dialogs.PromptCalls[0].Text, "Βάλε αριθμό κόμβων");
@@ -122,7 +123,7 @@ TEST(NodeEntryRowsTest, EndNodesFrameTheTypedOnesAndLaterRowsKeepTheirValues) {
     state.StretchNodes[4] = {77, 88};  // left by an earlier, longer entry
     ScriptedDialogs dialogs;
     dialogs.Answer("2").Answer("100").Answer("50").Answer("50").Answer("200");
-    NodeEntry(state, dialogs);
+    ShowOutcome(NodeEntry(state, dialogs), dialogs);
 
     const StretchNode expected[] = {{0, 0}, {100, 50}, {50, 200}, {255, 255}, {77, 88}};
     for (int i = 0; i < 5; ++i) {

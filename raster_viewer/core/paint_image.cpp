@@ -95,7 +95,7 @@ struct Palette {
 };
 
 // Fills the colour table as every painting does and works out the palette.
-Palette PreparePalette(ViewerState& state, PaintMode mode, ColourScheme scheme,
+Palette PreparePalette(ViewerState& state, LevelMapping mode, ColourScheme scheme,
                        const TimeOfDay& timeOfDay) {
     FillSlicingColours(state);
     switch (scheme) {
@@ -253,7 +253,7 @@ void FillRandomColours(ViewerState& state, const TimeOfDay& timeOfDay) {
     fill(timeOfDay() + 3719.0f, &ColourEntry::Blue);
 }
 
-Failure PaintImageRows(ViewerState& state, PaintMode mode, ColourScheme scheme, RowSink& sink,
+Failure PaintImageRows(ViewerState& state, LevelMapping mode, ColourScheme scheme, RowSink& sink,
                        const TimeOfDay& timeOfDay) {
     RasterFile image;
     if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
@@ -270,7 +270,7 @@ Failure PaintImageRows(ViewerState& state, PaintMode mode, ColourScheme scheme, 
     return LowerEntriesAbove255(image, true, palette, seen);
 }
 
-Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
+Failure PaintImage(ViewerState& state, LevelMapping mode, ColourScheme scheme, DisplayView& display,
                    const TimeOfDay& timeOfDay) {
     const bool hasPixels = state.ImageRows >= 1 && state.ImageCols >= 1;
     RasterFile image;
@@ -306,15 +306,12 @@ Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, Disp
     return {};
 }
 
-void PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
-                   Dialogs& dialogs) {
+CommandOutcome PaintFromMenu(ViewerState& state, LevelMapping mode, ColourScheme scheme,
+                             DisplayView& display) {
     if (!state.TablesReady) {
-        dialogs.Message(kPressStartFirst);
-        return;
+        return Refusal::TablesNotBuilt;
     }
-    if (Failure failure = PaintImage(state, mode, scheme, display)) {
-        dialogs.Message(MessageFor(failure));
-    }
+    return PaintImage(state, mode, scheme, display);
 }
 
 }  // namespace qiv::rastel

@@ -1,20 +1,17 @@
 // Painting the image into Picture1 of the display window, one picture pixel per image pixel,
-// through a transfer table (PaintMode) and a colour scheme, upright or upside down.
+// through a transfer table (LevelMapping) and a colour scheme, upright or upside down.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <span>
 
-#include "common/core/dialogs.h"
-#include "raster_viewer/core/display_view.h"
 #include "common/core/failure.h"
+#include "raster_viewer/core/display_view.h"
+#include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
-
-// The grey level painted for a stored byte v: v itself, or the LevelTable column 2 or 3 entry.
-using PaintMode = LevelMapping;
 
 // The option button of Form1 selected at the moment of painting.
 enum class ColourScheme {
@@ -49,7 +46,7 @@ public:
 // same colours, orientation and table lowering as PaintImage, without the display window.
 // Fills the colour table like PaintImage. Refuses an image without pixels or a file shorter
 // than the image (TooShort), and passes on the first failure of the sink.
-Failure PaintImageRows(ViewerState& state, PaintMode mode, ColourScheme scheme, RowSink& sink,
+Failure PaintImageRows(ViewerState& state, LevelMapping mode, ColourScheme scheme, RowSink& sink,
                        const TimeOfDay& timeOfDay = SystemTimeOfDay);
 
 // Paints the image of ImagePath: shows the display window, moves it to 1 twip from the top and
@@ -59,11 +56,11 @@ Failure PaintImageRows(ViewerState& state, PaintMode mode, ColourScheme scheme, 
 // and the window is not shown. Table entries above 255 of the levels that occur in the image are
 // lowered to 255 in place; entries below 0 are painted as level 0. Picture1 holds the painting of
 // PaintImageRows at (1, 1) upright and at (0, 0) upside down; the window is told what it shows.
-Failure PaintImage(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
+Failure PaintImage(ViewerState& state, LevelMapping mode, ColourScheme scheme, DisplayView& display,
                    const TimeOfDay& timeOfDay = SystemTimeOfDay);
 
-// Px1, Px2, Px3: refuses before the histogram pass, paints, shows a failure.
-void PaintFromMenu(ViewerState& state, PaintMode mode, ColourScheme scheme, DisplayView& display,
-                   Dialogs& dialogs);
+// Px1, Px2, Px3: refuses before the histogram pass (TablesNotBuilt), otherwise paints.
+CommandOutcome PaintFromMenu(ViewerState& state, LevelMapping mode, ColourScheme scheme,
+                             DisplayView& display);
 
 }  // namespace qiv::rastel

@@ -40,7 +40,7 @@ protected:
         UseImage(rows, cols,
                  std::vector<std::uint8_t>(static_cast<std::size_t>(rows * cols), every));
     }
-    void Paint(PaintMode mode, ColourScheme scheme, DisplayView& display) {
+    void Paint(LevelMapping mode, ColourScheme scheme, DisplayView& display) {
         EXPECT_TRUE(qiv::testing::Succeeded(
             PaintImage(state, mode, scheme, display, [] { return 43200.5f; })));
     }
@@ -83,7 +83,7 @@ TEST_P(PaintPlaceTest, EveryPixelLandsAtItsPlaceAndNothingElseChanges) {
     state.Orientation = row.upsideDown ? ImageOrientation::UpsideDown : ImageOrientation::Upright;
     FakeDisplayView display(row.width, row.height, kGround);
 
-    Paint(PaintMode::Normal, ColourScheme::Grey, display);
+    Paint(LevelMapping::Normal, ColourScheme::Grey, display);
 
     // Each picture pixel, worked back to the image pixel (1-based row and col) painted there.
     for (int y = 0; y < row.height; ++y) {
@@ -123,13 +123,13 @@ TEST_F(PaintTest, TheFirstAndLastBytesOfA512SquareLandAtTheCorners) {
     bytes.back() = 100;
     UseImage(512, 512, bytes);
     FakeDisplayView display(520, 520, kGround);
-    Paint(PaintMode::Normal, ColourScheme::Grey, display);
+    Paint(LevelMapping::Normal, ColourScheme::Grey, display);
     EXPECT_EQ(display.Picture1.At(1, 1), Grey(200));
     EXPECT_EQ(display.Picture1.At(512, 512), Grey(100));
     EXPECT_EQ(display.Picture1.At(0, 0), kGround);
 
     state.Orientation = ImageOrientation::UpsideDown;
-    Paint(PaintMode::Normal, ColourScheme::Grey, display);
+    Paint(LevelMapping::Normal, ColourScheme::Grey, display);
     EXPECT_EQ(display.Picture1.At(511, 511), Grey(200));
     EXPECT_EQ(display.Picture1.At(0, 0), Grey(100));
 }
@@ -151,7 +151,7 @@ public:
 struct RowsCase {
     const char* desc;
     bool upsideDown;
-    PaintMode mode;
+    LevelMapping mode;
     ColourScheme scheme;
 };
 void PrintTo(const RowsCase& row, std::ostream* out) {
@@ -200,11 +200,11 @@ TEST_P(PaintRowsTest, TheRowsAreThePictureOfTheWindowWithoutItsMargin) {
 
 // clang-format off
 const RowsCase kRowsCases[] = {
-    {"upright grey", false, PaintMode::Normal, ColourScheme::Grey},
-    {"upside down grey", true, PaintMode::Normal, ColourScheme::Grey},
-    {"upside down equalised with lowered entries", true, PaintMode::Equalised, ColourScheme::Grey},
-    {"stretched continuous slicing", false, PaintMode::Stretched, ColourScheme::ContinuousSlicing},
-    {"random slicing from the same time", true, PaintMode::Normal, ColourScheme::RandomSlicing},
+    {"upright grey", false, LevelMapping::Normal, ColourScheme::Grey},
+    {"upside down grey", true, LevelMapping::Normal, ColourScheme::Grey},
+    {"upside down equalised with lowered entries", true, LevelMapping::Equalised, ColourScheme::Grey},
+    {"stretched continuous slicing", false, LevelMapping::Stretched, ColourScheme::ContinuousSlicing},
+    {"random slicing from the same time", true, LevelMapping::Normal, ColourScheme::RandomSlicing},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Rows, PaintRowsTest, ::testing::ValuesIn(kRowsCases),
@@ -221,7 +221,7 @@ TEST_F(PaintTest, TheRowsStopAtTheFirstFailureOfTheirSink) {
         }
         int taken = 0;
     } sink;
-    const Failure failure = PaintImageRows(state, PaintMode::Normal, ColourScheme::Grey, sink);
+    const Failure failure = PaintImageRows(state, LevelMapping::Normal, ColourScheme::Grey, sink);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->Problem, FileProblem::CannotWrite);
     EXPECT_EQ(sink.taken, 2);
@@ -231,7 +231,7 @@ TEST_F(PaintTest, TheRowsStopAtTheFirstFailureOfTheirSink) {
 
 struct ColourCase {
     const char* desc;
-    PaintMode mode;
+    LevelMapping mode;
     ColourScheme scheme;
     std::uint8_t stored;      // the byte in the file
     std::int32_t tableEntry;  // LevelTable (stored, 2 and 3)
@@ -255,36 +255,36 @@ TEST_P(PaintColourTest, ALevelIsPaintedInTheColourOfItsScheme) {
 
     EXPECT_EQ(display.Picture1.At(1, 1), row.painted);
     const auto& column =
-        row.mode == PaintMode::Stretched ? state.Levels.Stretched : state.Levels.Equalised;
+        row.mode == LevelMapping::Stretched ? state.Levels.Stretched : state.Levels.Equalised;
     EXPECT_EQ(column[row.stored], row.entryAfter);
 }
 
 // clang-format off
 const ColourCase kColourCases[] = {
-    {"grey level 100", PaintMode::Normal, ColourScheme::Grey, 100, 7, Grey(100), 7},
-    {"normal painting ignores the tables", PaintMode::Normal, ColourScheme::Grey, 100, 300,
+    {"grey level 100", LevelMapping::Normal, ColourScheme::Grey, 100, 7, Grey(100), 7},
+    {"normal painting ignores the tables", LevelMapping::Normal, ColourScheme::Grey, 100, 300,
      Grey(100), 300},
-    {"slicing 60 is the brightest blue", PaintMode::Normal, ColourScheme::ContinuousSlicing, 60, 0,
+    {"slicing 60 is the brightest blue", LevelMapping::Normal, ColourScheme::ContinuousSlicing, 60, 0,
      MakeColour(0, 0, 252), 0},
-    {"slicing 61 starts the green band black", PaintMode::Normal, ColourScheme::ContinuousSlicing,
+    {"slicing 61 starts the green band black", LevelMapping::Normal, ColourScheme::ContinuousSlicing,
      61, 0, kBlack, 0},
-    {"slicing 130 is dark yellow", PaintMode::Normal, ColourScheme::ContinuousSlicing, 130, 0,
+    {"slicing 130 is dark yellow", LevelMapping::Normal, ColourScheme::ContinuousSlicing, 130, 0,
      MakeColour(38, 38, 0), 0},
-    {"slicing 180 is the brightest yellow", PaintMode::Normal, ColourScheme::ContinuousSlicing, 180,
+    {"slicing 180 is the brightest yellow", LevelMapping::Normal, ColourScheme::ContinuousSlicing, 180,
      0, MakeColour(248, 248, 0), 0},
-    {"slicing 255 is the brightest red", PaintMode::Normal, ColourScheme::ContinuousSlicing, 255, 0,
+    {"slicing 255 is the brightest red", LevelMapping::Normal, ColourScheme::ContinuousSlicing, 255, 0,
      MakeColour(252, 0, 0), 0},
-    {"equalised level through column 2", PaintMode::Equalised, ColourScheme::Grey, 10, 60,
+    {"equalised level through column 2", LevelMapping::Equalised, ColourScheme::Grey, 10, 60,
      Grey(60), 60},
-    {"stretched level through the slicing", PaintMode::Stretched, ColourScheme::ContinuousSlicing,
+    {"stretched level through the slicing", LevelMapping::Stretched, ColourScheme::ContinuousSlicing,
      10, 130, MakeColour(38, 38, 0), 130},
-    {"equalised entry 300 is painted 255 and lowered", PaintMode::Equalised, ColourScheme::Grey, 10,
+    {"equalised entry 300 is painted 255 and lowered", LevelMapping::Equalised, ColourScheme::Grey, 10,
      300, Grey(255), 255},
-    {"stretched entry above 255 is lowered too", PaintMode::Stretched,
+    {"stretched entry above 255 is lowered too", LevelMapping::Stretched,
      ColourScheme::ContinuousSlicing, 10, 32767, MakeColour(252, 0, 0), 255},
-    {"an entry below 0 is painted as level 0 and kept", PaintMode::Stretched, ColourScheme::Grey,
+    {"an entry below 0 is painted as level 0 and kept", LevelMapping::Stretched, ColourScheme::Grey,
      10, -40, Grey(0), -40},
-    {"random level 0 is black", PaintMode::Stretched, ColourScheme::RandomSlicing, 10, 0, kBlack, 0},
+    {"random level 0 is black", LevelMapping::Stretched, ColourScheme::RandomSlicing, 10, 0, kBlack, 0},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Colours, PaintColourTest, ::testing::ValuesIn(kColourCases),
@@ -299,7 +299,7 @@ TEST_F(PaintTest, OnlyEntriesOfLevelsInTheImageAreLoweredWhereverThePixelLands) 
     }
     FakeDisplayView display(4, 4, kGround);
 
-    Paint(PaintMode::Equalised, ColourScheme::Grey, display);
+    Paint(LevelMapping::Equalised, ColourScheme::Grey, display);
 
     EXPECT_EQ(state.Levels.Equalised[1], 255);
     EXPECT_EQ(state.Levels.Equalised[2], 255);
@@ -346,9 +346,9 @@ TEST_F(PaintTest, RandomPaintingsDifferFromOneTimeToTheNext) {
     UseImage(1, 256, bytes);
     FakeDisplayView first(258, 3), second(258, 3);
     ASSERT_TRUE(qiv::testing::Succeeded(PaintImage(
-        state, PaintMode::Normal, ColourScheme::RandomSlicing, first, [] { return 100.0f; })));
+        state, LevelMapping::Normal, ColourScheme::RandomSlicing, first, [] { return 100.0f; })));
     ASSERT_TRUE(qiv::testing::Succeeded(PaintImage(
-        state, PaintMode::Normal, ColourScheme::RandomSlicing, second, [] { return 101.0f; })));
+        state, LevelMapping::Normal, ColourScheme::RandomSlicing, second, [] { return 101.0f; })));
     int differing = 0;
     for (int x = 1; x <= 256; ++x) {
         differing += first.Picture1.At(x, 1) != second.Picture1.At(x, 1) ? 1 : 0;
@@ -362,9 +362,9 @@ TEST_F(PaintTest, RandomPaintingsDifferFromOneTimeToTheNext) {
 TEST_F(PaintTest, ASmallerImageLeavesTheLargerOneVisibleAroundIt) {
     FakeDisplayView display(12, 12, kGround);
     UseImage(8, 8, 200);
-    Paint(PaintMode::Normal, ColourScheme::Grey, display);
+    Paint(LevelMapping::Normal, ColourScheme::Grey, display);
     UseImage(4, 4, 50);
-    Paint(PaintMode::Normal, ColourScheme::Grey, display);
+    Paint(LevelMapping::Normal, ColourScheme::Grey, display);
 
     EXPECT_EQ(display.Picture1.At(4, 4), Grey(50));
     EXPECT_EQ(display.Picture1.At(5, 4), Grey(200));
@@ -403,7 +403,8 @@ TEST_P(PaintRefusalTest, NothingIsPainted) {
     FakeDisplayView display(10, 10, kGround);
     ScriptedDialogs dialogs;
 
-    PaintFromMenu(state, PaintMode::Equalised, ColourScheme::Grey, display, dialogs);
+    ShowOutcome(PaintFromMenu(state, LevelMapping::Equalised, ColourScheme::Grey, display),
+                dialogs);
 
     EXPECT_EQ(dialogs.Messages.size(), row.expectMessage ? 1u : 0u);
     EXPECT_EQ(display.Shows.size(), row.expectShown ? 1u : 0u);
@@ -434,11 +435,11 @@ TEST_F(PaintTest, TheMessagesNameTheProblem) {
     state.ImagePath = dir.Write("short.raw", std::vector<std::uint8_t>(8, 1)).string();
     FakeDisplayView display(10, 10);
     ScriptedDialogs dialogs;
-    PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display, dialogs);
+    ShowOutcome(PaintFromMenu(state, LevelMapping::Normal, ColourScheme::Grey, display), dialogs);
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{ShortFileMessage(state.ImagePath, 9, 8)});
 
     state.TablesReady = false;
-    PaintFromMenu(state, PaintMode::Normal, ColourScheme::Grey, display, dialogs);
+    ShowOutcome(PaintFromMenu(state, LevelMapping::Normal, ColourScheme::Grey, display), dialogs);
     EXPECT_EQ(dialogs.Messages.back(), "πάτησε πρώτα το κουμπί -Ξεκίνησε-");
 }
 

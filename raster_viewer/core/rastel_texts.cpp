@@ -1,16 +1,62 @@
 #include "raster_viewer/core/rastel_texts.h"
 
 namespace qiv::rastel {
+namespace {
+
+std::string HeaderMessage(const Failure& failure);
+
+}  // namespace
+
+std::string MessageFor(const CommandOutcome& outcome) {
+    if (const Failure* failure = outcome.FileFailure()) {
+        return MessageFor(*failure);
+    }
+    if (const Refused<Refusal>* refused = outcome.Refusal()) {
+        return MessageFor(*refused);
+    }
+    return {};
+}
+
+bool ShowOutcome(const CommandOutcome& outcome, Dialogs& dialogs) {
+    if (outcome.Done()) {
+        return true;
+    }
+    dialogs.Message(MessageFor(outcome));
+    return false;
+}
+
+std::string MessageFor(Refused<Refusal> refused) {
+    switch (refused.Why) {
+        case Refusal::NoImageChosen:
+            return std::string(kChooseImageFirst);
+        case Refusal::PassWithoutImage:
+            return std::string(kPressFileButtonFirst);
+        case Refusal::TablesNotBuilt:
+            return std::string(kPressStartFirst);
+        case Refusal::NoPixels:
+            return BadDimensionsMessage(refused.First, refused.Second);
+        case Refusal::BeyondHeader:
+            return BeyondHeaderMessage(refused.First, refused.Second);
+        case Refusal::SubsetOutsideImage:
+            return std::string(kSubsetOutsideImage);
+        case Refusal::SubsetBadCounts:
+            return std::string(kSubsetBadCounts);
+        case Refusal::SubsetTooLarge:
+            return std::string(kSubsetTooLarge);
+        case Refusal::TooManyNodes:
+            return std::string(kTooManyNodes);
+    }
+    return {};
+}
 
 std::string MessageFor(const Failure& failure) {
     const Failure::Details& f = *failure;
-    if (f.Problem == FileProblem::Refused) {
-        return f.Reason;
-    }
     switch (f.Role) {
         case FileRole::Input:
         case FileRole::Calibration:
             break;
+        case FileRole::Header:
+            return HeaderMessage(failure);
         case FileRole::Output:
             if (f.Problem == FileProblem::IsTheInput) {
                 return std::string(kSubsetOverImage);
@@ -33,7 +79,12 @@ std::string MessageFor(const Failure& failure) {
     return ReadFailedMessage(f.Path, f.Reason);
 }
 
-std::string HeaderWriteMessage(const Failure& failure) {
+namespace {
+
+std::string HeaderMessage(const Failure& failure) {
+    if (failure->Problem == FileProblem::TooShort) {
+        return NoRoomForHeaderMessage(failure->Path, failure->Size);
+    }
     if (failure->Problem == FileProblem::CannotOpen) {
         return "Δεν ανοίγει για γράψιμο το αρχείο εικόνας \"" + failure->Path + "\" (" +
                failure->Reason + ").";
@@ -42,11 +93,38 @@ std::string HeaderWriteMessage(const Failure& failure) {
            failure->Reason + ").";
 }
 
+}  // namespace
+
 std::string PictureWriteMessage(const Failure& failure) {
     return "Δεν αποθηκεύτηκε η εικόνα στο αρχείο " + failure->Path + " : " + failure->Reason;
 }
 
-std::string BadDimensionsMessage(std::int32_t rows, std::int32_t cols) {
+std::string_view PlotTitle(LevelMapping kind) {
+    switch (kind) {
+        case LevelMapping::Normal:
+            return " Κανονικό Ιστόγραμμα";
+        case LevelMapping::Equalised:
+            return "Εξισωμένο Ιστόγραμμα";
+        case LevelMapping::Stretched:
+            return "Τεντωμένο ιστόγραμμα";
+    }
+    return {};
+}
+
+std::string NodeXPrompt(int node) {
+    return " Βάλε τιμή Χ για το Σημείο " + std::to_string(node);
+}
+
+std::string NodeYPrompt(int node) {
+    return " Βάλε τιμή Y για το Σημείο " + std::to_string(node);
+}
+
+std::string BeyondHeaderMessage(std::int64_t rows, std::int64_t cols) {
+    return "Οι διαστάσεις " + std::to_string(rows) + " x " + std::to_string(cols) +
+           " δεν χωράνε στο Header (από -32768 έως 32767): δεν γράφτηκε τίποτα.";
+}
+
+std::string BadDimensionsMessage(std::int64_t rows, std::int64_t cols) {
     return "Λάθος διαστάσεις εικόνας: " + std::to_string(rows) + " Γραμμές, " +
            std::to_string(cols) + " Στήλες. Χρειάζεται τουλάχιστον 1 Γραμμή και 1 Στήλη.";
 }

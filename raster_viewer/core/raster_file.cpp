@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
-#include "raster_viewer/core/rastel_texts.h"
-
 namespace qiv::rastel {
 
-bool HasPixels(const ViewerState& state, Dialogs& dialogs) {
+CommandOutcome HasPixels(const ViewerState& state) {
     if (state.ImageRows >= 1 && state.ImageCols >= 1) {
-        return true;
+        return {};
     }
-    dialogs.Message(BadDimensionsMessage(state.ImageRows, state.ImageCols));
-    return false;
+    return {Refusal::NoPixels, state.ImageRows, state.ImageCols};
 }
 
 Failure RasterFile::Open(const std::string& path, std::int32_t rows, std::int32_t cols) {

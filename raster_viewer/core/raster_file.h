@@ -7,8 +7,7 @@
 //
 //     RasterFile image;
 //     if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
-//         dialogs.Message(MessageFor(failure));
-//         return;
+//         return failure;
 //     }
 //     std::vector<std::uint8_t> rows(blockRows * image.Cols());
 //     if (Failure failure = image.ReadRows(first, blockRows, rows)) { ... }
@@ -25,13 +24,13 @@
 #include <string>
 
 #include "common/core/binary_file.h"
-#include "common/core/dialogs.h"
+#include "raster_viewer/core/rastel_outcome.h"
 #include "raster_viewer/core/viewer_state.h"
 
 namespace qiv::rastel {
 
-// True when the dimensions give at least one pixel. Otherwise the user is told so.
-bool HasPixels(const ViewerState& state, Dialogs& dialogs);
+// Done when the dimensions give at least one pixel; NoPixels otherwise.
+CommandOutcome HasPixels(const ViewerState& state);
 
 class RasterFile {
 public:

@@ -29,74 +29,69 @@ bool StartOutside(const ViewerState& state) {
 
 // Everything the copy needs of the four numbers. The sums are 64-bit so that no typed value
 // can wrap round into the image.
-std::optional<std::string_view> RectangleProblem(const ViewerState& state) {
+std::optional<Refusal> RectangleProblem(const ViewerState& state) {
     const std::int64_t endRow = std::int64_t{state.SubsetStartRow} + state.SubsetRows;
     const std::int64_t endCol = std::int64_t{state.SubsetStartCol} + state.SubsetCols;
     if (StartOutside(state) || endCol > state.ImageCols || endRow > state.ImageRows) {
-        return kSubsetOutsideImage;
+        return Refusal::SubsetOutsideImage;
     }
     if (state.SubsetRows < 0 || state.SubsetCols < 0 ||
         (state.SubsetRows > 0 && state.SubsetCols < 1)) {
-        return kSubsetBadCounts;
+        return Refusal::SubsetBadCounts;
     }
     if (state.SubsetRows > INT16_MAX || state.SubsetCols > INT16_MAX) {
-        return kSubsetTooLarge;
+        return Refusal::SubsetTooLarge;
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-void SubsetRequest(ViewerState& state, Dialogs& dialogs, MainView& form1, Canvas& waitArea) {
+CommandOutcome SubsetRequest(ViewerState& state, Dialogs& dialogs, MainView& form1,
+                             Canvas& waitArea) {
     if (!state.FileChosen) {
-        dialogs.Message(kChooseImageFirst);
-        return;
+        return Refusal::NoImageChosen;
     }
-    state.SubsetStartRow = AskNumber(dialogs, "βάλε γραμμή αρχής");
-    state.SubsetStartCol = AskNumber(dialogs, "βάλε στήλη αρχής");
+    state.SubsetStartRow = AskNumber(dialogs, kSubsetStartRowPrompt);
+    state.SubsetStartCol = AskNumber(dialogs, kSubsetStartColPrompt);
     if (StartOutside(state)) {
-        dialogs.Message(kSubsetOutsideImage);
-        return;
+        return Refusal::SubsetOutsideImage;
     }
-    state.SubsetRows = AskNumber(dialogs, "βάλε αριθμό γραμμών");
-    state.SubsetCols = AskNumber(dialogs, "βάλε αριθμό στηλών");
+    state.SubsetRows = AskNumber(dialogs, kSubsetRowsPrompt);
+    state.SubsetCols = AskNumber(dialogs, kSubsetColsPrompt);
     if (const auto problem = RectangleProblem(state)) {
-        dialogs.Message(*problem);
-        return;
+        return *problem;
     }
     // An image without pixels, or a file too short for its dimensions, is refused before the
     // user names the new file.
-    if (!HasPixels(state, dialogs)) {
-        return;
+    if (CommandOutcome pixels = HasPixels(state); !pixels.Done()) {
+        return pixels;
     }
     {
         RasterFile image;
         if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
-            dialogs.Message(MessageFor(failure));
-            return;
+            return failure;
         }
     }
 
     dialogs.Message(kSubsetAskFileName);
     const std::optional<std::string> chosen = dialogs.ChooseFile(kSubsetFilter);
     if (!chosen) {
-        return;
+        return {};
     }
     state.SubsetPath = *chosen;
     if (SameFile(state.ImagePath, state.SubsetPath)) {
-        dialogs.Message(kSubsetOverImage);
-        return;
+        return Failure(
+            Failure::Details{FileProblem::IsTheInput, FileRole::Output, state.SubsetPath, {}});
     }
     form1.ShowSubsetPath(state.SubsetPath);
-    if (Failure failure = CutSubset(state, waitArea)) {
-        dialogs.Message(MessageFor(failure));
-    }
+    return CutSubset(state, waitArea);
 }
 
-Failure CutSubset(const ViewerState& state, Canvas& waitArea) {
+CommandOutcome CutSubset(const ViewerState& state, Canvas& waitArea) {
     BinaryFile subset(FileRole::Output);
     if (const auto problem = RectangleProblem(state)) {
-        return subset.Fail(FileProblem::Refused, std::string(*problem));
+        return *problem;
     }
     RasterFile image;
     if (Failure failure = image.Open(state.ImagePath, state.ImageRows, state.ImageCols)) {
@@ -109,7 +104,7 @@ Failure CutSubset(const ViewerState& state, Canvas& waitArea) {
     }
 
     std::vector<std::uint8_t> row(static_cast<std::size_t>(state.SubsetCols));
-    const WaitNotice notice(waitArea, kRastelWaitMessage);
+    const WaitNotice notice(waitArea, kWaitMessage);
     if (Failure failure = subset.Open(state.SubsetPath, BinaryFile::Mode::ReadWriteCreate)) {
         return failure;
     }

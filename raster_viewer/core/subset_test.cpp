@@ -12,6 +12,7 @@
 #include "common/testing/failure_check.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/param_name.h"
+#include "common/testing/reference_models.h"
 #include "raster_viewer/core/rastel_texts.h"
 #include "raster_viewer/core/raster_file.h"
 #include "common/testing/scripted_dialogs.h"
@@ -61,25 +62,6 @@ Bytes ImageBytes(std::int64_t count) {
         bytes[k] = static_cast<std::uint8_t>(k % 251);
     }
     return bytes;
-}
-
-// The new file pixel by pixel as the layout defines it: output byte (i, j) is source byte
-// (start row + i, start column + j), the header over the first four, anything beyond the
-// rectangle left as it was.
-Bytes ModelSubset(const Bytes& image, std::int32_t imageCols, const ViewerState& s, Bytes old) {
-    const auto size = static_cast<std::size_t>(std::int64_t{s.SubsetRows} * s.SubsetCols);
-    old.resize(std::max({old.size(), size, std::size_t{4}}));
-    for (std::int64_t i = 0; i < s.SubsetRows; ++i) {
-        for (std::int64_t j = 0; j < s.SubsetCols; ++j) {
-            old[i * s.SubsetCols + j] =
-                image[(s.SubsetStartRow + i) * imageCols + s.SubsetStartCol + j];
-        }
-    }
-    old[0] = static_cast<std::uint8_t>(s.SubsetRows & 0xFF);
-    old[1] = static_cast<std::uint8_t>((s.SubsetRows >> 8) & 0xFF);
-    old[2] = static_cast<std::uint8_t>(s.SubsetCols & 0xFF);
-    old[3] = static_cast<std::uint8_t>((s.SubsetCols >> 8) & 0xFF);
-    return old;
 }
 
 // Form1 as the subset sees it: what Label4 shows, and how many messages had been shown when it
@@ -149,10 +131,10 @@ TEST_P(SubsetTest, CutsOrRefusesAndNeverTouchesTheImage) {
         dialogs.Answer(reply);
     }
     dialogs.File(answer);
-    MemoryCanvas wait(80, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
 
     RecordedForm1 form1(dialogs);
-    SubsetRequest(state, dialogs, form1, wait);
+    ShowOutcome(SubsetRequest(state, dialogs, form1, wait), dialogs);  // as the window does
 
     // The prompts come in their order, at their place, and stop where the checks stop them.
     const std::vector<std::string> promptTexts{"βάλε γραμμή αρχής", "βάλε στήλη αρχής",
@@ -234,7 +216,9 @@ TEST_P(SubsetTest, CutsOrRefusesAndNeverTouchesTheImage) {
             EXPECT_EQ(testing::TempDir::Read(outPath), c.literal);
             break;
         case Output::Model:
-            EXPECT_EQ(testing::TempDir::Read(outPath), ModelSubset(image, c.imageCols, state, old));
+            EXPECT_EQ(testing::TempDir::Read(outPath), models::SubsetFile(image, c.imageCols, state.SubsetStartRow,
+                                         state.SubsetStartCol, state.SubsetRows,
+                                         state.SubsetCols, old));
             break;
     }
 }
@@ -351,7 +335,7 @@ TEST(CutSubsetTest, CopiesEachRowWithOneReadAndOneWrite) {
     state.SubsetRows = 250;
     state.SubsetCols = 333;
     state.SubsetPath = (dir / "cut.raw").string();
-    MemoryCanvas wait(80, 25);
+    MemoryCanvas wait = qiv::testing::WaitArea();
 
     const auto before = SystemCalls();
     if (before.first < 0) {

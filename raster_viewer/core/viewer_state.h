@@ -69,6 +69,11 @@ struct ViewerState {
     bool TablesReady = false;  // the histogram pass has built Levels since start-up or Close
     DimensionHeader Header;
     LevelTable Levels;
+    // The cut points of the default stretch of the last pass: LowCut is the first level from 1
+    // on whose cumulative fraction reaches 0.1, HighCut the first one whose fraction exceeds
+    // 0.9 (Stretched[LowCut] is 10, Stretched[HighCut] 245).
+    std::int16_t LowCut = 0;
+    std::int16_t HighCut = 0;
     std::int16_t NodeCount = 0;
     std::array<StretchNode, 101> StretchNodes{};  // rows 0..100: start node, user nodes, end node
     ImageOrientation Orientation = ImageOrientation::Upright;

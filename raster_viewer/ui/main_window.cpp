@@ -95,11 +95,12 @@ void MainWindow::BuildControls() {
     command1_ = Place(new QPushButton(QStringLiteral("Ξεκίνησε"), frame1_), "Command1",
                       TwipsRect(4440, 3000, 1215, 735));
 
-    optionGroup_ = new QButtonGroup(this);
-    optionGroup_->setExclusive(true);
-    optionGroup_->addButton(option1_, 1);
-    optionGroup_->addButton(option2_, 2);
-    optionGroup_->addButton(option3_, 3);
+    // The window owns the group, which keeps the three options exclusive.
+    auto* optionGroup = new QButtonGroup(this);
+    optionGroup->setExclusive(true);
+    optionGroup->addButton(option1_, 1);
+    optionGroup->addButton(option2_, 2);
+    optionGroup->addButton(option3_, 3);
     option1_->setChecked(true);
 
     // Tab order of the layout; the frame, the labels and the picture area take no focus.
@@ -189,31 +190,31 @@ void MainWindow::OnFl3Triggered() {
 }
 
 void MainWindow::OnHs1Triggered() {
-    PlotFromMenu(state_, PlotKind::Normal, *form3_, *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, LevelMapping::Normal, *form3_), *dialogs_);
 }
 
 void MainWindow::OnHs2Triggered() {
-    PlotFromMenu(state_, PlotKind::Equalised, *form3_, *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, LevelMapping::Equalised, *form3_), *dialogs_);
 }
 
 void MainWindow::OnTd1Triggered() {
-    NodeEntry(state_, *dialogs_);
+    ShowOutcome(NodeEntry(state_, *dialogs_), *dialogs_);
 }
 
 void MainWindow::OnHs3Triggered() {
-    PlotFromMenu(state_, PlotKind::Stretched, *form3_, *dialogs_);
+    ShowOutcome(PlotFromMenu(state_, LevelMapping::Stretched, *form3_), *dialogs_);
 }
 
 void MainWindow::OnPx1Triggered() {
-    Paint(PaintMode::Normal);
+    Paint(LevelMapping::Normal);
 }
 
 void MainWindow::OnPx2Triggered() {
-    Paint(PaintMode::Equalised);
+    Paint(LevelMapping::Equalised);
 }
 
 void MainWindow::OnPx3Triggered() {
-    Paint(PaintMode::Stretched);
+    Paint(LevelMapping::Stretched);
 }
 
 ColourScheme MainWindow::SelectedScheme() const {
@@ -222,12 +223,12 @@ ColourScheme MainWindow::SelectedScheme() const {
                                    : ColourScheme::Grey;
 }
 
-void MainWindow::Paint(PaintMode mode) {
-    PaintFromMenu(state_, mode, SelectedScheme(), *form3_, *dialogs_);
+void MainWindow::Paint(LevelMapping mode) {
+    ShowOutcome(PaintFromMenu(state_, mode, SelectedScheme(), *form3_), *dialogs_);
 }
 
 void MainWindow::OnHeadCrTriggered() {
-    WriteHeader(state_, *dialogs_);
+    ShowOutcome(WriteHeader(state_), *dialogs_);
 }
 
 void MainWindow::OnHelpIpTriggered() {
@@ -235,7 +236,7 @@ void MainWindow::OnHelpIpTriggered() {
 }
 
 void MainWindow::OnCommand1Clicked() {
-    rastel::Start(state_, *dialogs_, *picture1_, form3_->Picture());
+    ShowOutcome(rastel::Start(state_, *picture1_, form3_->Picture()), *dialogs_);
 }
 
 void MainWindow::OnCommand2Clicked() {
@@ -247,7 +248,7 @@ void MainWindow::OnCommand3Clicked() {
 }
 
 void MainWindow::OnCommand4Clicked() {
-    SubsetRequest(state_, *dialogs_, *this, *picture1_);
+    ShowOutcome(SubsetRequest(state_, *dialogs_, *this, *picture1_), *dialogs_);
 }
 
 void MainWindow::ShowSubsetPath(std::string_view path) {
@@ -255,8 +256,8 @@ void MainWindow::ShowSubsetPath(std::string_view path) {
 }
 
 void MainWindow::OnCommand5Clicked() {
-    if (const std::optional<std::string> caption = ReadHeader(state_, *dialogs_)) {
-        label2_->setText(ToQString(*caption));
+    if (ShowOutcome(ReadHeader(state_), *dialogs_)) {
+        label2_->setText(ToQString(DimensionCaption(state_)));
     }
 }
 

@@ -76,7 +76,7 @@ private:
     void StartUp();
     ColourScheme SelectedScheme() const;
     // Px1, Px2, Px3 in the colour scheme of the selected option button.
-    void Paint(PaintMode mode);
+    void Paint(LevelMapping mode);
 
     ViewerState state_;
     std::unique_ptr<qiv::Dialogs> ownedDialogs_;
@@ -101,7 +101,6 @@ private:
     QRadioButton* option1_ = nullptr;
     QRadioButton* option2_ = nullptr;
     QRadioButton* option3_ = nullptr;
-    QButtonGroup* optionGroup_ = nullptr;
     qiv::PictureArea* picture1_ = nullptr;
 };
 

@@ -7,15 +7,16 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "raster_viewer/ui/display_window.h"
-#include "common/ui/help_window.h"
-#include "raster_viewer/ui/main_window.h"
-#include "common/ui/picture_area.h"
-#include "raster_viewer/core/rastel_help.h"
 #include "common/testing/scripted_dialogs.h"
-#include "raster_viewer/core/subset.h"
 #include "common/testing/temp_dir.h"
 #include "common/testing/window_controls.h"
+#include "common/ui/help_window.h"
+#include "common/ui/picture_area.h"
+#include "raster_viewer/core/rastel_help.h"
+#include "raster_viewer/core/rastel_texts.h"
+#include "raster_viewer/core/subset.h"
+#include "raster_viewer/ui/display_window.h"
+#include "raster_viewer/ui/main_window.h"
 
 using qiv::rastel::MainWindow;
 using qiv::testing::Caption;

@@ -20,9 +20,9 @@ namespace {
 
 namespace w = avhrr::l1b_writer;
 
-void ThrowIf(const Failure& failure) {
-    if (failure) {
-        throw std::runtime_error(swathly::MessageFor(failure));
+void ThrowIf(const swathly::CommandOutcome& outcome) {
+    if (!outcome.Done()) {
+        throw std::runtime_error(swathly::MessageFor(outcome));
     }
 }
 

@@ -106,7 +106,7 @@ private:
 };
 
 void Paint(ViewerState& state, rastel::RowSink& sink) {
-    if (Failure failure = rastel::PaintImageRows(state, rastel::PaintMode::Equalised,
+    if (Failure failure = rastel::PaintImageRows(state, rastel::LevelMapping::Equalised,
                                                  rastel::ColourScheme::Grey, sink)) {
         throw std::runtime_error(rastel::MessageFor(failure));
     }
@@ -122,10 +122,9 @@ void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes) {
     // tables: the floor is the histogram pass in process, the goal a ratio of 1.5 at most.
     ViewerState state = ImageState(big, sizes.PassSide, sizes.PassSide);
     const double pass = MedianSeconds(sizes.Runs, [&] {
-        testing::ScriptedDialogs dialogs;
-        MemoryCanvas waitArea(81, 25);
+        MemoryCanvas waitArea = qiv::testing::WaitArea();
         state.TablesReady = false;
-        rastel::HistogramPass(state, dialogs, waitArea);
+        (void)rastel::HistogramPass(state, waitArea);
     });
     const double tables = MedianSeconds(sizes.Runs, [&] {
         RunQivtool({"tables", big.string(), "--size", side, side, "-o", (dir / "t.csv").string()});
@@ -136,9 +135,8 @@ void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes) {
     // (the goal: pixels / time_s of 100 million or more).
     ViewerState painted = ImageState(big, sizes.PassSide, sizes.PassSide);
     {
-        testing::ScriptedDialogs dialogs;
-        MemoryCanvas waitArea(81, 25);
-        rastel::HistogramPass(painted, dialogs, waitArea);
+        MemoryCanvas waitArea = qiv::testing::WaitArea();
+        (void)rastel::HistogramPass(painted, waitArea);
     }
     NoRows nothing;
     const double paint = MedianSeconds(sizes.Runs, [&] { Paint(painted, nothing); });

@@ -24,10 +24,9 @@ std::int64_t Pixels(int side) {
 }
 
 void BuildTables(ViewerState& state) {
-    testing::ScriptedDialogs dialogs;
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     state.TablesReady = false;  // the pass runs once per Close otherwise
-    if (rastel::HistogramPass(state, dialogs, waitArea).Outcome != rastel::PassOutcome::Built) {
+    if (!rastel::HistogramPass(state, waitArea).Done()) {
         throw std::runtime_error("histogram pass refused its image");
     }
 }
@@ -74,7 +73,7 @@ void PaintCases(const std::filesystem::path& image, int side, int runs,
     const double floor = MedianSeconds(runs, [&] { PlainRead(image); });
     for (const Scheme& scheme : kSchemes) {
         const double seconds = MedianSeconds(runs, [&] {
-            if (Failure failure = rastel::PaintImage(state, rastel::PaintMode::Equalised,
+            if (Failure failure = rastel::PaintImage(state, rastel::LevelMapping::Equalised,
                                                      scheme.Scheme, display)) {
                 throw std::runtime_error(rastel::MessageFor(failure));
             }
@@ -90,14 +89,15 @@ void SubsetCase(const std::filesystem::path& image, const std::filesystem::path&
     const auto output = dir / "subset.raw";
     const std::string start = std::to_string((side - subsetSide) / 2);
     const std::string count = std::to_string(subsetSide);
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     NoLabels form1;
     const double seconds = MedianSeconds(runs, [&] {
         testing::ScriptedDialogs dialogs;
         dialogs.Answer(start).Answer(start).Answer(count).Answer(count).File(output.string());
-        rastel::SubsetRequest(state, dialogs, form1, waitArea);
-        if (!dialogs.Messages.empty() && dialogs.Messages.back() != rastel::kSubsetAskFileName) {
-            throw std::runtime_error(dialogs.Messages.back());
+        const rastel::CommandOutcome outcome =
+            rastel::SubsetRequest(state, dialogs, form1, waitArea);
+        if (!outcome.Done()) {
+            throw std::runtime_error(rastel::MessageFor(outcome));
         }
     });
     const auto copy = dir / "subset-floor.raw";

@@ -45,7 +45,7 @@ std::int64_t FileBytes(const std::filesystem::path& file) {
 void QuicklookCase(const char* name, const std::filesystem::path& input,
                    const std::filesystem::path& dir, int interval, bool fromHrp, int runs) {
     const auto output = dir / "quicklook.raw";
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     const std::string intervalText = std::to_string(interval);
     const double seconds = MedianSeconds(runs, [&] {
@@ -54,9 +54,11 @@ void QuicklookCase(const char* name, const std::filesystem::path& input,
         const swathly::BandButton band =
             fromHrp ? swathly::BandButton::SingleBand : swathly::BandButton::Band4;
         const bool done =
-            fromHrp
-                ? swathly::HrpQuicklook(state, intervalText, "1", band, dialogs, form1, waitArea)
-                : swathly::ProductQuicklook(state, intervalText, band, dialogs, waitArea);
+            fromHrp ? swathly::ShowOutcome(swathly::HrpQuicklook(state, intervalText, "1", band,
+                                                                 dialogs, form1, waitArea),
+                                           dialogs)
+                    : swathly::ShowOutcome(
+                          swathly::ProductQuicklook(state, intervalText, band, waitArea), dialogs);
         Check(done, dialogs, name);
     });
     const std::int64_t written = FileBytes(output);
@@ -71,14 +73,16 @@ void QuicklookCase(const char* name, const std::filesystem::path& input,
 void LineCutCase(const std::filesystem::path& input, const std::filesystem::path& dir, int lines,
                  int keep, int runs) {
     const auto output = dir / "cut.hrp";
-    MemoryCanvas waitArea(81, 25);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     testing::FakeMainView form1;
     const int start = (lines - keep) / 2 + 1;
     const double seconds = MedianSeconds(runs, [&] {
         SwathlyState state = ChosenFiles(input, output);
         testing::ScriptedDialogs dialogs;
         dialogs.Answer(std::to_string(start)).Answer(std::to_string(start + keep - 1));
-        Check(swathly::CutLineRange(state, "1", dialogs, form1, waitArea), dialogs, "line cut");
+        Check(swathly::ShowOutcome(swathly::CutLineRange(state, "1", dialogs, form1, waitArea),
+                                   dialogs),
+              dialogs, "line cut");
     });
     const std::int64_t bytes = static_cast<std::int64_t>(keep) * swathly::kLineBytes;
     const auto copy = dir / "cut-floor.hrp";
@@ -102,9 +106,10 @@ void ImportCase(const std::string& name, const std::filesystem::path& recording,
             std::filesystem::remove(output);
         }
         swathly::ImportSummary summary;
-        if (Failure failure =
-                swathly::ImportRecording(recording.string(), output.string(), 2024, summary)) {
-            throw std::runtime_error(swathly::MessageFor(failure));
+        if (const swathly::CommandOutcome imported =
+                swathly::ImportRecording(recording.string(), output.string(), 2024, summary);
+            !imported.Done()) {
+            throw std::runtime_error(swathly::MessageFor(imported));
         }
     });
     std::filesystem::remove(output);

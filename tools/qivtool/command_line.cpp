@@ -161,12 +161,14 @@ Subcommand AddHeader(CLI::App& app) {
         RunHeader);
 }
 
-const std::map<std::string, rastel::PaintMode> kTables{{"normal", rastel::PaintMode::Normal},
-                                                       {"equalised", rastel::PaintMode::Equalised},
-                                                       {"stretched", rastel::PaintMode::Stretched}};
-const std::map<std::string, rastel::PlotKind> kKinds{{"normal", rastel::PlotKind::Normal},
-                                                     {"equalised", rastel::PlotKind::Equalised},
-                                                     {"stretched", rastel::PlotKind::Stretched}};
+const std::map<std::string, rastel::LevelMapping> kTables{
+    {"normal", rastel::LevelMapping::Normal},
+    {"equalised", rastel::LevelMapping::Equalised},
+    {"stretched", rastel::LevelMapping::Stretched}};
+const std::map<std::string, rastel::LevelMapping> kKinds{
+    {"normal", rastel::LevelMapping::Normal},
+    {"equalised", rastel::LevelMapping::Equalised},
+    {"stretched", rastel::LevelMapping::Stretched}};
 const std::map<std::string, rastel::ColourScheme> kSchemes{
     {"grey", rastel::ColourScheme::Grey},
     {"continuous", rastel::ColourScheme::ContinuousSlicing},

@@ -4,15 +4,16 @@
 #include <string>
 #include <utility>
 
+#include "common/core/wait_notice.h"
 #include "hrpt_tool/core/file_choice.h"
 #include "hrpt_tool/core/line_cut.h"
 #include "hrpt_tool/core/line_header.h"
-#include "tools/qivtool/option_dialogs.h"
 #include "hrpt_tool/core/quicklook.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_state.h"
 #include "hrpt_tool/core/swathly_texts.h"
-#include "common/core/wait_notice.h"
+#include "tools/qivtool/english.h"
+#include "tools/qivtool/option_dialogs.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -116,8 +117,10 @@ int RunHrpInfo(const HrpInfoOptions& options, Console& console) {
         }
     }
     HeaderBoxes form1;
-    if (!swathly::DisplayHeaderAndPrintData(state, std::to_string(options.Line), dialogs, form1)) {
-        return RefusedBy(dialogs, console);
+    if (const swathly::CommandOutcome read =
+            swathly::DisplayHeaderAndPrintData(state, std::to_string(options.Line), dialogs, form1);
+        !read.Done()) {
+        return console.Refuse(EnglishFor(read));
     }
     PrintHeader(form1.Texts, options.Json, console.Out());
     // The header was read; a calibration file that could not be written is told after it.
@@ -135,18 +138,17 @@ int RunQuicklook(const QuicklookOptions& options, Console& console) {
     }
     const std::string interval = std::to_string(options.Step);
     HeaderBoxes form1;
-    bool written = false;
+    swathly::CommandOutcome written;
     switch (options.From) {
         case QuicklookSource::Hrp:
             written = swathly::HrpQuicklook(state, interval, "1", options.Band, dialogs, form1,
                                             console.WaitArea());
             break;
         case QuicklookSource::Product:
-            written = swathly::ProductQuicklook(state, interval, options.Band, dialogs,
-                                                console.WaitArea());
+            written = swathly::ProductQuicklook(state, interval, options.Band, console.WaitArea());
             break;
     }
-    return written ? kDone : RefusedBy(dialogs, console);
+    return written.Done() ? kDone : console.Refuse(EnglishFor(written));
 }
 
 int RunCut(const CutOptions& options, Console& console) {
@@ -157,9 +159,10 @@ int RunCut(const CutOptions& options, Console& console) {
     }
     dialogs.Reply(std::to_string(options.Start)).Reply(std::to_string(options.End));
     HeaderBoxes form1;
-    if (!swathly::CutLineRange(state, std::to_string(options.Line), dialogs, form1,
-                               console.WaitArea())) {
-        return RefusedBy(dialogs, console);
+    if (const swathly::CommandOutcome cut = swathly::CutLineRange(
+            state, std::to_string(options.Line), dialogs, form1, console.WaitArea());
+        !cut.Done()) {
+        return console.Refuse(EnglishFor(cut));
     }
     return kDone;
 }
@@ -177,13 +180,14 @@ int RunImport(const ImportOptions& options, Console& console) {
         return console.Refuse(swathly::MessageFor(failure));
     }
     swathly::ImportSummary summary;
+    swathly::CommandOutcome imported;
     {
-        const WaitNotice notice(console.WaitArea(), kSwathlyWaitMessage);
-        failure = swathly::ImportRecording(options.Path, options.Output,
-                                           static_cast<std::int16_t>(options.Year), summary);
+        const WaitNotice notice(console.WaitArea(), swathly::kWaitMessage);
+        imported = swathly::ImportRecording(options.Path, options.Output,
+                                            static_cast<std::int16_t>(options.Year), summary);
     }
-    if (failure) {
-        return console.Refuse(swathly::MessageFor(failure));
+    if (!imported.Done()) {
+        return console.Refuse(EnglishFor(imported));
     }
     console.Out() << swathly::ImportSummaryText(summary, options.Output) << '\n';
     return kDone;

@@ -8,16 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "hrpt_tool/testing/fake_main_view.h"
-#include "hrpt_tool/core/file_choice.h"
-#include "tools/samples/hrpt_samples.h"
-#include "hrpt_tool/core/line_cut.h"
-#include "hrpt_tool/core/line_header.h"
 #include "common/testing/memory_canvas.h"
-#include "hrpt_tool/core/quicklook.h"
-#include "tools/qivtool/run_command.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
+#include "hrpt_tool/core/file_choice.h"
+#include "hrpt_tool/core/line_cut.h"
+#include "hrpt_tool/core/line_header.h"
+#include "hrpt_tool/core/quicklook.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "hrpt_tool/testing/fake_main_view.h"
+#include "tools/qivtool/run_command.h"
+#include "tools/samples/hrpt_samples.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -47,7 +48,7 @@ protected:
     std::string Path(const char* name) const { return (dir / name).string(); }
 
     TempDir dir;
-    MemoryCanvas waitArea{81, 25};
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
     testing::FakeMainView form1;
 };
 
@@ -58,7 +59,8 @@ TEST_F(HrptCommandTest, HrpInfoPrintsTheBoxesAndWritesTheCalibrationFileOfTheLin
     dialogs.File(Path("avhrr-pass.hrp")).File(Path("window.txt"));
     ASSERT_TRUE(swathly::ChooseInputFile(state, dialogs, waitArea));
     ASSERT_TRUE(swathly::ChooseCalibrationFile(state, dialogs));
-    ASSERT_TRUE(swathly::DisplayHeaderAndPrintData(state, "3", dialogs, form1));
+    ASSERT_TRUE(swathly::ShowOutcome(swathly::DisplayHeaderAndPrintData(state, "3", dialogs, form1),
+                                     dialogs));
     const swathly::HeaderTexts& boxes = form1.Boxes();
 
     const Ran ran = RunCommand(
@@ -98,14 +100,18 @@ TEST_F(HrptCommandTest, QuicklooksAreTheWindowsQuicklooks) {
           Path("sst.img")}},
     };
     for (const auto& row : kCases) {
+        SCOPED_TRACE(row.desc);
         SwathlyState state = Window(row.options.Path, Path("window.img"));
         ScriptedDialogs dialogs;
         const std::string interval = std::to_string(row.options.Step);
         const bool written =
             row.options.From == QuicklookSource::Hrp
-                ? swathly::HrpQuicklook(state, interval, "1", row.options.Band, dialogs, form1,
-                                        waitArea)
-                : swathly::ProductQuicklook(state, interval, row.options.Band, dialogs, waitArea);
+                ? swathly::ShowOutcome(swathly::HrpQuicklook(state, interval, "1", row.options.Band,
+                                                             dialogs, form1, waitArea),
+                                       dialogs)
+                : swathly::ShowOutcome(
+                      swathly::ProductQuicklook(state, interval, row.options.Band, waitArea),
+                      dialogs);
         ASSERT_TRUE(written) << row.desc;
 
         const Ran ran = RunCommand(RunQuicklook, row.options);
@@ -119,7 +125,8 @@ TEST_F(HrptCommandTest, TheCutIsTheWindowsCut) {
     SwathlyState state = Window(Path("avhrr-pass.hrp"), Path("window.hrp"));
     ScriptedDialogs dialogs;
     dialogs.Answer("11").Answer("30");
-    ASSERT_TRUE(swathly::CutLineRange(state, "1", dialogs, form1, waitArea));
+    ASSERT_TRUE(
+        swathly::ShowOutcome(swathly::CutLineRange(state, "1", dialogs, form1, waitArea), dialogs));
 
     const Ran ran =
         RunCommand(RunCut, CutOptions{Path("avhrr-pass.hrp"), 11, 30, 1, Path("command.hrp")});
@@ -149,6 +156,7 @@ TEST_F(HrptCommandTest, RefusalsCarryTheProgramsOwnWordsAndWriteNothing) {
          "The calibration file " + hrp + " is the input file. Choose another name."},
     };
     for (const auto& row : kCases) {
+        SCOPED_TRACE(row.desc);
         EXPECT_EQ(row.ran.Status, kRefused) << row.desc;
         EXPECT_EQ(row.ran.Err, "qivtool test: " + row.message + "\n") << row.desc;
     }

@@ -49,7 +49,7 @@ struct TablesOptions {
 
 struct RenderOptions {
     RasterImage Image;
-    rastel::PaintMode Table = rastel::PaintMode::Normal;
+    rastel::LevelMapping Table = rastel::LevelMapping::Normal;
     rastel::ColourScheme Colours = rastel::ColourScheme::Grey;
     bool UpsideDown = false;
     std::vector<NodeText> Nodes;
@@ -59,7 +59,7 @@ struct RenderOptions {
 
 struct PlotOptions {
     RasterImage Image;
-    rastel::PlotKind Kind = rastel::PlotKind::Normal;
+    rastel::LevelMapping Kind = rastel::LevelMapping::Normal;
     std::vector<NodeText> Nodes;
     std::string Output;
 };

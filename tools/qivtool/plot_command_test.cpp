@@ -62,7 +62,7 @@ private slots:
 
         PlotOptions options;
         options.Image = {image, std::pair(60, 80)};
-        options.Kind = static_cast<qiv::rastel::PlotKind>(kind);
+        options.Kind = static_cast<qiv::rastel::LevelMapping>(kind);
         if (node) {
             options.Nodes = {NodeText{"100", "30"}};
         }

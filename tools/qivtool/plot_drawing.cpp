@@ -54,7 +54,8 @@ std::unique_ptr<QGuiApplication> FontsAtHand() {
 
 }  // namespace
 
-Failure DrawPlotPng(rastel::ViewerState& state, rastel::PlotKind kind, const std::string& output) {
+Failure DrawPlotPng(rastel::ViewerState& state, rastel::LevelMapping kind,
+                    const std::string& output) {
     const std::unique_ptr<QGuiApplication> application = FontsAtHand();
     ImageCanvas canvas;
     const QFontMetrics metrics(QGuiApplication::font());

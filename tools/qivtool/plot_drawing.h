@@ -15,11 +15,12 @@ namespace qiv::qivtool {
 // Draws the plot of the tables in state into a picture just large enough for it (the title
 // printed from (280, 10), the tick labels under the axis at 260) and writes it as PNG. Starts
 // an application of the offscreen platform when the process has none.
-Failure DrawPlotPng(rastel::ViewerState& state, rastel::PlotKind kind, const std::string& output);
+Failure DrawPlotPng(rastel::ViewerState& state, rastel::LevelMapping kind,
+                    const std::string& output);
 
 // The name the module's entry point is looked up by, and its type.
 inline constexpr const char* kDrawPlotSymbol = "QivtoolDrawPlotPng";
-using DrawPlotEntry = void (*)(rastel::ViewerState* state, rastel::PlotKind kind,
+using DrawPlotEntry = void (*)(rastel::ViewerState* state, rastel::LevelMapping kind,
                                const std::string* output, Failure* result);
 
 }  // namespace qiv::qivtool

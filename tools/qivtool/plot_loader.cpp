@@ -40,7 +40,7 @@ PlotDrawer LoadPlotDrawer() {
             continue;
         }
         if (auto* entry = reinterpret_cast<DrawPlotEntry>(dlsym(module, kDrawPlotSymbol))) {
-            return [entry](rastel::ViewerState& state, rastel::PlotKind kind,
+            return [entry](rastel::ViewerState& state, rastel::LevelMapping kind,
                            const std::string& output) {
                 Failure result;
                 entry(&state, kind, &output, &result);
@@ -49,7 +49,7 @@ PlotDrawer LoadPlotDrawer() {
         }
         reason = "it has no " + std::string(kDrawPlotSymbol);
     }
-    return [tried, reason](rastel::ViewerState&, rastel::PlotKind, const std::string&) {
+    return [tried, reason](rastel::ViewerState&, rastel::LevelMapping, const std::string&) {
         return CannotLoad(tried, reason);
     };
 }

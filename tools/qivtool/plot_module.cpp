@@ -3,7 +3,7 @@
 #include "tools/qivtool/plot_drawing.h"
 
 extern "C" __attribute__((visibility("default"))) void QivtoolDrawPlotPng(
-    qiv::rastel::ViewerState* state, qiv::rastel::PlotKind kind, const std::string* output,
+    qiv::rastel::ViewerState* state, qiv::rastel::LevelMapping kind, const std::string* output,
     qiv::Failure* result) {
     *result = qiv::qivtool::DrawPlotPng(*state, kind, *output);
 }

@@ -22,11 +22,6 @@ namespace {
 
 using rastel::ViewerState;
 
-int RefusedBy(const OptionDialogs& dialogs, Console& console) {
-    return console.Refuse(dialogs.Messages.empty() ? std::string("the command did not finish")
-                                                   : English(dialogs.Messages.front()));
-}
-
 // The size in bytes of the image file, which must exist and be readable.
 Failure InputFileSize(const std::string& path, std::int64_t& bytes) {
     BinaryFile file(FileRole::Input);
@@ -57,9 +52,8 @@ std::optional<ViewerState> ImageState(const RasterImage& image, Console& console
                            " bytes, too few for a dimension header: give --size ROWS COLS");
             return std::nullopt;
         }
-        OptionDialogs dialogs;
-        if (!rastel::ReadHeader(state, dialogs)) {
-            RefusedBy(dialogs, console);
+        if (const rastel::CommandOutcome read = rastel::ReadHeader(state); !read.Done()) {
+            console.Refuse(EnglishFor(read));
             return std::nullopt;
         }
     }
@@ -81,22 +75,21 @@ std::optional<ViewerState> ImageState(const RasterImage& image, Console& console
 
 // "Ξεκίνησε", then the node entry when nodes are given: the tables of the image.
 bool BuildTables(ViewerState& state, const std::vector<NodeText>& nodes, Console& console) {
-    OptionDialogs dialogs;
-    if (rastel::HistogramPass(state, dialogs, console.WaitArea()).Outcome !=
-        rastel::PassOutcome::Built) {
-        RefusedBy(dialogs, console);
+    if (const rastel::CommandOutcome pass = rastel::HistogramPass(state, console.WaitArea());
+        !pass.Done()) {
+        console.Refuse(EnglishFor(pass));
         return false;
     }
     if (nodes.empty()) {
         return true;
     }
+    OptionDialogs dialogs;
     dialogs.Reply(std::to_string(nodes.size()));
     for (const NodeText& node : nodes) {
         dialogs.Reply(node.X).Reply(node.Y);
     }
-    rastel::NodeEntry(state, dialogs);
-    if (!dialogs.Messages.empty()) {
-        RefusedBy(dialogs, console);
+    if (const rastel::CommandOutcome entry = rastel::NodeEntry(state, dialogs); !entry.Done()) {
+        console.Refuse(EnglishFor(entry));
         return false;
     }
     return true;
@@ -154,9 +147,8 @@ int RunInfo(const InfoOptions& options, Console& console) {
     std::ostream& out = console.Out();
     out << "File: " << options.Image.Path << "\nBytes: " << bytes << '\n';
     if (bytes >= static_cast<std::int64_t>(kDimensionHeaderSize)) {
-        OptionDialogs dialogs;
-        if (!rastel::ReadHeader(state, dialogs)) {
-            return RefusedBy(dialogs, console);
+        if (const rastel::CommandOutcome read = rastel::ReadHeader(state); !read.Done()) {
+            return console.Refuse(EnglishFor(read));
         }
         out << "Header rows: " << state.Header.HeaderRows
             << "\nHeader cols: " << state.Header.HeaderCols << '\n';
@@ -191,10 +183,8 @@ int RunHeader(const HeaderOptions& options, Console& console) {
     state.FileChosen = true;
     state.ImageRows = options.Rows;
     state.ImageCols = options.Cols;
-    OptionDialogs dialogs;
-    rastel::WriteHeader(state, dialogs);
-    if (!dialogs.Messages.empty()) {
-        return RefusedBy(dialogs, console);
+    if (const rastel::CommandOutcome written = rastel::WriteHeader(state); !written.Done()) {
+        return console.Refuse(EnglishFor(written));
     }
     return kDone;
 }
@@ -234,7 +224,7 @@ int RunRender(const RenderOptions& options, Console& console) {
         return kRefused;
     }
     // The normal painting reads no table: the pass would change nothing in it.
-    if (options.Table != rastel::PaintMode::Normal &&
+    if (options.Table != rastel::LevelMapping::Normal &&
         !BuildTables(*state, options.Nodes, console)) {
         return kRefused;
     }
@@ -285,8 +275,9 @@ int RunSubset(const SubsetOptions& options, Console& console) {
     state->SubsetRows = options.Rows;
     state->SubsetCols = options.Cols;
     state->SubsetPath = options.Output;
-    if (Failure failure = rastel::CutSubset(*state, console.WaitArea())) {
-        return console.Refuse(EnglishFor(failure));
+    if (const rastel::CommandOutcome cut = rastel::CutSubset(*state, console.WaitArea());
+        !cut.Done()) {
+        return console.Refuse(EnglishFor(cut));
     }
     return kDone;
 }

@@ -22,7 +22,7 @@ int RunTables(const TablesOptions& options, Console& console);
 int RunRender(const RenderOptions& options, Console& console);
 // Draws the plot of the tables in state into a PNG file (plot_drawing.h). It is the one part of
 // qivtool that needs Qt, so the program loads it only for `plot`.
-using PlotDrawer = std::function<Failure(rastel::ViewerState& state, rastel::PlotKind kind,
+using PlotDrawer = std::function<Failure(rastel::ViewerState& state, rastel::LevelMapping kind,
                                          const std::string& output)>;
 
 // The histogram plot as the display window draws it, as a PNG file.

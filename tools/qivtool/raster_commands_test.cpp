@@ -11,17 +11,18 @@
 #include <vector>
 
 #include "common/core/dimension_header.h"
-#include "raster_viewer/testing/fake_display_view.h"
-#include "raster_viewer/core/histogram_pass.h"
+#include "common/testing/failure_check.h"
 #include "common/testing/memory_canvas.h"
-#include "raster_viewer/core/node_entry.h"
 #include "common/testing/param_name.h"
 #include "common/testing/png_picture.h"
-#include "tools/samples/raster_samples.h"
-#include "tools/qivtool/run_command.h"
 #include "common/testing/scripted_dialogs.h"
-#include "raster_viewer/core/subset.h"
 #include "common/testing/temp_dir.h"
+#include "raster_viewer/core/histogram_pass.h"
+#include "raster_viewer/core/node_entry.h"
+#include "raster_viewer/core/subset.h"
+#include "raster_viewer/testing/fake_display_view.h"
+#include "tools/qivtool/run_command.h"
+#include "tools/samples/raster_samples.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -52,14 +53,14 @@ ViewerState WindowTables(const std::filesystem::path& image, const std::vector<N
     state.ImageRows = kRows;
     state.ImageCols = kCols;
     ScriptedDialogs dialogs;
-    MemoryCanvas waitArea(81, 25);
-    EXPECT_EQ(rastel::HistogramPass(state, dialogs, waitArea).Outcome, rastel::PassOutcome::Built);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
+    EXPECT_TRUE(testing::Succeeded(rastel::HistogramPass(state, waitArea)));
     if (!nodes.empty()) {
         dialogs.Answer(std::to_string(nodes.size()));
         for (const NodeText& node : nodes) {
             dialogs.Answer(node.X).Answer(node.Y);
         }
-        rastel::NodeEntry(state, dialogs);
+        EXPECT_TRUE(testing::Succeeded(rastel::NodeEntry(state, dialogs)));
     }
     EXPECT_TRUE(dialogs.Messages.empty());
     return state;
@@ -73,6 +74,7 @@ TEST(TablesCommandTest, TheCsvHoldsTheTablesOfThePass) {
     TempDir dir;
     const auto image = SceneWithHeader(dir);
     for (const auto& nodes : {std::vector<NodeText>{}, kOneNode}) {
+        SCOPED_TRACE(std::to_string(nodes.size()) + " nodes");
         const ViewerState window = WindowTables(image, nodes);
         std::string expected = "level,count,equalised,stretched\n";
         for (int v = 0; v < 256; ++v) {
@@ -101,7 +103,7 @@ TEST(TablesCommandTest, TheCsvHoldsTheTablesOfThePass) {
 
 struct RenderCase {
     const char* desc;
-    rastel::PaintMode table;
+    rastel::LevelMapping table;
     rastel::ColourScheme colours;
     bool upsideDown;
     std::vector<NodeText> nodes;
@@ -151,12 +153,12 @@ TEST_P(RenderCommandTest, ThePngIsTheWindowsPaintingPixelForPixel) {
 
 // clang-format off
 const RenderCase kRenderCases[] = {
-    {"normal grey upright", rastel::PaintMode::Normal, rastel::ColourScheme::Grey, false, {}},
-    {"equalised grey upside down", rastel::PaintMode::Equalised, rastel::ColourScheme::Grey, true,
+    {"normal grey upright", rastel::LevelMapping::Normal, rastel::ColourScheme::Grey, false, {}},
+    {"equalised grey upside down", rastel::LevelMapping::Equalised, rastel::ColourScheme::Grey, true,
      {}},
-    {"stretched by nodes in continuous slicing", rastel::PaintMode::Stretched,
+    {"stretched by nodes in continuous slicing", rastel::LevelMapping::Stretched,
      rastel::ColourScheme::ContinuousSlicing, false, kOneNode},
-    {"random slicing from the seed upside down", rastel::PaintMode::Equalised,
+    {"random slicing from the seed upside down", rastel::LevelMapping::Equalised,
      rastel::ColourScheme::RandomSlicing, true, {}},
 };
 // clang-format on
@@ -178,8 +180,8 @@ TEST(SubsetCommandTest, TheFileIsTheSubsetOfTheWindowForTheSameAnswers) {
     class NoLabels : public rastel::MainView {
         void ShowSubsetPath(std::string_view) override {}
     } form1;
-    MemoryCanvas waitArea(81, 25);
-    rastel::SubsetRequest(window, dialogs, form1, waitArea);
+    MemoryCanvas waitArea = qiv::testing::WaitArea();
+    ASSERT_TRUE(testing::Succeeded(rastel::SubsetRequest(window, dialogs, form1, waitArea)));
 
     SubsetOptions options;
     options.Image.Path = image.string();
@@ -285,6 +287,7 @@ TEST(RasterRefusalTest, EachRefusalIsOneEnglishLineAndWritesNothing) {
          "The start, or the rows and columns, of the subset lie outside the image"},
     };
     for (const auto& row : kCases) {
+        SCOPED_TRACE(row.desc);
         EXPECT_EQ(row.ran.Status, kRefused) << row.desc;
         EXPECT_EQ(row.ran.Err, "qivtool test: " + row.message + "\n") << row.desc;
         EXPECT_EQ(row.ran.Out, "") << row.desc;

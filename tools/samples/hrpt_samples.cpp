@@ -3,15 +3,17 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <system_error>
 #include <vector>
 
 #include "common/core/binary_file.h"
 #include "common/core/dimension_header.h"
+#include "avhrr/frame.h"
+#include "hrpt_tool/core/hrp_file.h"
 #include "hrpt_tool/core/line_record.h"
 #include "tools/samples/noise.h"
 #include "tools/samples/sample_folder.h"
-#include "hrpt_tool/core/swathly_state.h"
 
 namespace qiv::samples {
 namespace {
@@ -82,26 +84,26 @@ std::array<std::int16_t, kChannels> Counts(const Sample& s, std::int32_t line,
             ThermalCount(s.Brightness[2], 4.0, Noise(column, line, 105u))};
 }
 
-void PutWord(std::vector<std::uint8_t>& line, std::int64_t word, std::int16_t value) {
-    WriteInt16Le(&line[static_cast<std::size_t>(2 * (word - 1))], value);
+void FrameSync(std::span<std::uint8_t> frame) {
+    for (std::size_t k = 0; k < avhrr::kFrameSync.size(); ++k) {
+        avhrr::SetWord(frame, avhrr::kFrameSyncWords.First + static_cast<int>(k),
+                       avhrr::kFrameSync[k]);
+    }
 }
 
 // Everything of an HRPT line but the earth view: frame sync and time words, the telemetry
 // (whose first value runs through negative numbers), the back-scan and space-view words, and
 // plausible filler where the program reads nothing.
 void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_t lines) {
-    constexpr std::array<std::int16_t, 6> kSync{644, 367, 860, 413, 527, 149};
-    for (std::size_t k = 0; k < kSync.size(); ++k) {
-        PutWord(bytes, static_cast<std::int64_t>(k) + 1, kSync[k]);
+    FrameSync(bytes);
+    for (int word = avhrr::kIdWord; word <= avhrr::kTelemetryWords.Last(); ++word) {
+        avhrr::SetWord(bytes, word, static_cast<std::uint16_t>((line * 3 + word * 61) & 1023));
     }
-    for (std::int64_t word = 7; word <= 22; ++word) {
-        PutWord(bytes, word, static_cast<std::int16_t>((line * 3 + word * 61) & 1023));
+    for (int word = avhrr::kSyncDeltaWord; word <= avhrr::kSpareWords.Last(); ++word) {
+        avhrr::SetWord(bytes, word, static_cast<std::uint16_t>((line + word * 37) & 1023));
     }
-    for (std::int64_t word = 103; word <= 750; ++word) {
-        PutWord(bytes, word, static_cast<std::int16_t>((line + word * 37) & 1023));
-    }
-    for (std::int64_t word = 10991; word <= swathly::kLineWords; ++word) {
-        PutWord(bytes, word, static_cast<std::int16_t>((line * 5 + word * 11) & 1023));
+    for (int word = avhrr::kAuxSyncWords.First; word <= avhrr::kAuxSyncWords.Last(); ++word) {
+        avhrr::SetWord(bytes, word, static_cast<std::uint16_t>((line * 5 + word * 11) & 1023));
     }
     if (line == 1) {
         swathly::LineHeaderRecord header;
@@ -125,19 +127,21 @@ void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_
     WriteInt16Le(&bytes[35], static_cast<std::int16_t>(512 + line % 5));
     WriteInt16Le(&bytes[37], static_cast<std::int16_t>(1023 - line % 3));
     // Back-scan: ten looks at the internal target in channels 3, 4 and 5, interleaved.
-    constexpr std::array<int, 3> kTarget{960, 398, 405};
-    for (int look = 0; look < 10; ++look) {
-        for (int k = 0; k < 3; ++k) {
-            PutWord(bytes, 23 + 3 * look + k,
-                    static_cast<std::int16_t>(kTarget[k] + Noise(look * 3 + k, line, 201u)));
+    constexpr std::array<int, avhrr::kBackScanChannels> kTarget{960, 398, 405};
+    for (int look = 0; look < avhrr::kCalibrationSamples; ++look) {
+        for (int k = 0; k < avhrr::kBackScanChannels; ++k) {
+            avhrr::SetWord(
+                bytes, avhrr::BackScanWord(look + 1, k),
+                static_cast<std::uint16_t>(kTarget[k] + Noise(look * 3 + k, line, 201u)));
         }
     }
     // Space view: ten looks at cold space in all five channels, interleaved.
     constexpr std::array<int, kChannels> kSpace{39, 41, 990, 988, 987};
-    for (int look = 0; look < 10; ++look) {
+    for (int look = 0; look < avhrr::kCalibrationSamples; ++look) {
         for (int k = 0; k < kChannels; ++k) {
-            PutWord(bytes, 53 + 5 * look + k,
-                    static_cast<std::int16_t>(kSpace[k] + Noise(look * 5 + k, line, 202u)));
+            avhrr::SetWord(
+                bytes, avhrr::SpaceViewWord(look + 1, k + 1),
+                static_cast<std::uint16_t>(kSpace[k] + Noise(look * 5 + k, line, 202u)));
         }
     }
 }
@@ -146,27 +150,26 @@ void FrameWords(std::vector<std::uint8_t>& bytes, std::int32_t line, std::int32_
 // filler elsewhere: the frame sync, the spacecraft address with the minor frame number, the
 // time code, and telemetry in ten bits.
 void RecordingWords(std::vector<std::uint8_t>& bytes, std::int32_t line) {
-    constexpr std::int64_t kDay = 158;
+    constexpr int kDay = 158;
     constexpr std::int64_t kFirstMillisecond = (9 * 3600 + 41 * 60 + 30) * 1000 + 500;
-    for (std::size_t k = 0; k < swathly::kFrameSync.size(); ++k) {
-        PutWord(bytes, static_cast<std::int64_t>(k) + 1,
-                static_cast<std::int16_t>(swathly::kFrameSync[k]));
-    }
+    FrameSync(bytes);
     if (line == 40 || line == 41 || line == 170) {
-        PutWord(bytes, 4, static_cast<std::int16_t>(swathly::kFrameSync[3] ^ 0x40));
+        avhrr::SetWord(bytes, 4, avhrr::kFrameSync[3] ^ 0x40);
     }
     constexpr int kNoaa19 = 15;
-    PutWord(bytes, 7, static_cast<std::int16_t>(((line - 1) % 3 + 1) << 7 | kNoaa19 << 3));
-    PutWord(bytes, 8, 0);
-    const std::int64_t millisecond = kFirstMillisecond + (line - 1) * 1000 / 6;
-    PutWord(bytes, 9, static_cast<std::int16_t>(line == 1 ? 0x3FF : kDay << 1));
-    PutWord(bytes, 10, static_cast<std::int16_t>((millisecond >> 20) & 0x7F));
-    PutWord(bytes, 11, static_cast<std::int16_t>((millisecond >> 10) & 0x3FF));
-    PutWord(bytes, 12, static_cast<std::int16_t>(millisecond & 0x3FF));
+    avhrr::SetWord(bytes, avhrr::kIdWord,
+                   static_cast<std::uint16_t>(((line - 1) % 3 + 1) << 7 | kNoaa19 << 3));
+    avhrr::SetWord(bytes, avhrr::kIdWord + 1, 0);
+    avhrr::EncodeTimeCode(bytes, {kDay, kFirstMillisecond + (line - 1) * 1000 / 6});
+    if (line == 1) {
+        // Line 1 carries a day that no year has, so that the import must take its time code
+        // from the frames after it.
+        avhrr::SetWord(bytes, avhrr::kTimeCodeWords.First, 0x3FF);
+    }
     // Ramp calibration of the five channels, the three target temperatures, the patch
     // temperature and a spare word.
-    for (std::int64_t word = 13; word <= 22; ++word) {
-        PutWord(bytes, word, static_cast<std::int16_t>(400 + (word * 37 + line % 7) % 200));
+    for (int word = avhrr::kTelemetryWords.First; word <= avhrr::kTelemetryWords.Last(); ++word) {
+        avhrr::SetWord(bytes, word, static_cast<std::uint16_t>(400 + (word * 37 + line % 7) % 200));
     }
 }
 

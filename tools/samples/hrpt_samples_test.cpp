@@ -4,16 +4,18 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include "common/core/dimension_header.h"
 #include "common/testing/failure_check.h"
-#include "hrpt_tool/testing/fake_main_view.h"
+#include "common/testing/scripted_dialogs.h"
+#include "common/testing/temp_dir.h"
 #include "hrpt_tool/core/line_header.h"
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/recording_import.h"
-#include "common/testing/scripted_dialogs.h"
 #include "hrpt_tool/core/swathly_state.h"
-#include "common/testing/temp_dir.h"
+#include "hrpt_tool/core/swathly_texts.h"
+#include "hrpt_tool/testing/fake_main_view.h"
 
 namespace qiv::samples {
 namespace {
@@ -44,7 +46,8 @@ TEST(HrptSamples, PassHeaderReadsBackThroughTheHeaderDisplay) {
     state.InputChosen = true;
     qiv::testing::ScriptedDialogs dialogs;
     qiv::testing::FakeMainView form1(",");
-    ASSERT_TRUE(swathly::DisplayHeaderAndPrintData(state, "1", dialogs, form1));
+    ASSERT_TRUE(swathly::ShowOutcome(swathly::DisplayHeaderAndPrintData(state, "1", dialogs, form1),
+                                     dialogs));
     const swathly::HeaderTexts shown = form1.Boxes();
     EXPECT_EQ(shown.Title, "NOAA-14 ");
     EXPECT_EQ(shown.Year, "1998");
@@ -56,8 +59,9 @@ TEST(HrptSamples, PassHeaderReadsBackThroughTheHeaderDisplay) {
     // The telemetry runs through negative values over the pass.
     bool negative = false;
     for (int line = 1; line <= 25 && !negative; ++line) {
-        ASSERT_TRUE(
-            swathly::DisplayHeaderAndPrintData(state, std::to_string(line), dialogs, form1));
+        ASSERT_TRUE(swathly::ShowOutcome(
+            swathly::DisplayHeaderAndPrintData(state, std::to_string(line), dialogs, form1),
+            dialogs));
         negative = state.TelemetryTriple[0] < 0;
     }
     EXPECT_TRUE(negative);
@@ -146,6 +150,7 @@ TEST(HrptSamples, RecordingImportsIntoTheSameScene) {
     const auto imported = TempDir::Read(dir / "imported.hrp");
     const auto pass = Samples().Read("avhrr-pass.hrp");
     for (const std::size_t line : {0u, 41u, 179u}) {
+        SCOPED_TRACE("line " + std::to_string(line + 1));
         const std::size_t earth = line * swathly::kLineBytes + swathly::kEarthViewOffset;
         const std::size_t end = earth + 2 * 5 * swathly::kEarthSamples;
         EXPECT_TRUE(
