@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "avhrr/level1b_test_writer.h"
+#include "avhrr/level1b_writer.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/level1b_sparse_file.h"
 

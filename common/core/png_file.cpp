@@ -3,7 +3,9 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <csetjmp>
+#include <cstring>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -16,8 +18,7 @@ namespace qiv {
 struct PngFile::Encoder {
     png_structp Png = nullptr;
     png_infop Info = nullptr;
-    BinaryFile* File = nullptr;
-    std::filesystem::path Path;
+    ReplacingFile* File = nullptr;
     std::int64_t Width = 0;
     std::int64_t Height = 0;
     std::int64_t RowsWritten = 0;
@@ -99,13 +100,8 @@ PngFile::~PngFile() {
 }
 
 Failure PngFile::Abandon(Failure failure) {
-    const std::filesystem::path path = encoder_ ? encoder_->Path : std::filesystem::path();
     encoder_.reset();
-    file_.Close();
-    if (!path.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
+    file_.Abandon();
     return failure;
 }
 
@@ -122,13 +118,19 @@ Failure PngFile::Open(const std::filesystem::path& path, std::int64_t width, std
                                      std::to_string(height) + " x " + std::to_string(width) + "."};
         return details;
     }
-    if (Failure failure = file_.Open(path, BinaryFile::Mode::WriteTruncate)) {
+    // The temporary file beside a folder could be written, but never renamed over it: a folder
+    // is refused as a file that cannot be opened, before anything is written.
+    std::error_code error;
+    if (path.empty() || std::filesystem::is_directory(path, error)) {
+        return Failure::Details{FileProblem::CannotOpen, FileRole::Output, path.string(),
+                                std::strerror(path.empty() ? ENOENT : EISDIR)};
+    }
+    if (Failure failure = file_.Open(path, ".save")) {
         return failure;
     }
     encoder_ = std::make_unique<Encoder>();
     Encoder& e = *encoder_;
     e.File = &file_;
-    e.Path = path;
     e.Width = width;
     e.Height = height;
     e.Colours = colours;
@@ -214,7 +216,9 @@ Failure PngFile::Finish() {
         return Abandon(std::move(failure));
     }
     encoder_.reset();
-    file_.Close();
+    if (Failure failure = file_.Commit()) {
+        return Abandon(std::move(failure));
+    }
     return {};
 }
 

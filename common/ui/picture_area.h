@@ -32,9 +32,10 @@ public:
     void Flush() override;
 
 signals:
-    void clicked();
+    // Signals are named as Qt names its own (NOLINT).
+    void clicked();  // NOLINT(readability-identifier-naming)
     // Everything drawn has been wiped.
-    void cleared();
+    void cleared();  // NOLINT(readability-identifier-naming)
 
 protected:
     void paintEvent(QPaintEvent* event) override;

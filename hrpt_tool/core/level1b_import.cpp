@@ -6,9 +6,9 @@
 
 #include "avhrr/frame.h"
 #include "common/core/binary_file.h"
+#include "common/core/replacing_file.h"
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/pass_start.h"
-#include "hrpt_tool/core/pending_output.h"
 
 namespace qiv::swathly {
 namespace {
@@ -75,7 +75,7 @@ CommandOutcome ImportLevel1b(const std::string& level1bPath, const std::string& 
         return failure;
     }
     if (SameFile(level1bPath, outputPath)) {
-        return OutputFailure(FileProblem::IsTheInput, outputPath, {});
+        return Failure(Failure::Details{FileProblem::IsTheInput, FileRole::Output, outputPath, {}});
     }
     std::int64_t size = 0;
     if (Failure failure = input.Size(size)) {
@@ -99,8 +99,8 @@ CommandOutcome ImportLevel1b(const std::string& level1bPath, const std::string& 
         return Failure(std::move(details));
     }
 
-    PendingOutput output(outputPath);
-    if (Failure failure = output.Open()) {
+    ReplacingFile output;
+    if (Failure failure = output.Open(outputPath, ".import")) {
         return failure;
     }
     const std::int64_t records = file.RecordsToRead();

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "avhrr/level1b_test_writer.h"
+#include "avhrr/level1b_writer.h"
 #include "common/testing/failure_check.h"
 #include "common/testing/memory_canvas.h"
 #include "common/testing/param_name.h"

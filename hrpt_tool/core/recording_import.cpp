@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "common/core/binary_file.h"
+#include "common/core/replacing_file.h"
 #include "hrpt_tool/core/line_record.h"
 #include "hrpt_tool/core/pass_start.h"
-#include "hrpt_tool/core/pending_output.h"
 #include "hrpt_tool/core/swathly_texts.h"
 
 namespace qiv::swathly {
@@ -176,6 +176,15 @@ Failure FileRefusal(const BinaryFile& recording, FileProblem problem, std::int64
     return details;
 }
 
+Failure OutputFailure(FileProblem problem, const std::string& path, std::string reason) {
+    Failure::Details details;
+    details.Problem = problem;
+    details.Role = FileRole::Output;
+    details.Path = path;
+    details.Reason = std::move(reason);
+    return details;
+}
+
 }  // namespace
 
 int SyncWordsInPlace(std::span<const std::uint8_t, kFrameSyncBytes> frameStart, ByteOrder order) {
@@ -238,8 +247,10 @@ CommandOutcome ImportRecording(const std::string& recordingPath, const std::stri
         return FileRefusal(recording, FileProblem::NoFrames, kLineBytes, size);
     }
 
-    PendingOutput output(outputPath);
-    if (Failure failure = output.Open()) {
+    // The new HRP file takes its name only when all of it is written: a failed import leaves
+    // the file of that name, if any, as it was.
+    ReplacingFile output;
+    if (Failure failure = output.Open(outputPath, ".import")) {
         return failure;
     }
     FrameSurvey survey(year);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "avhrr/level1b_test_writer.h"
+#include "avhrr/level1b_writer.h"
 #include "common/core/dimension_header.h"
 #include "common/ui/help_window.h"
 #include "hrpt_tool/core/line_record.h"

@@ -38,7 +38,7 @@ void SavePicture(const PictureRows& picture, std::string_view imagePath, std::st
     if (!chosen || chosen->empty()) {
         return;
     }
-    // The picture file is emptied before it is written: it must never be the image.
+    // A saved picture takes the place of the file it is saved over: never the image's.
     if (!imagePath.empty() && SameFile(imagePath, *chosen)) {
         dialogs.Message(kPictureOverImage);
         return;

@@ -34,7 +34,8 @@ struct PictureRows {
 // a painting, "-histogram.png" for a plot; empty when nothing drawn came from an image.
 std::string SuggestedPictureName(std::string_view imagePath, bool plot);
 
-// Writes the picture into a new PNG file (emptied when it exists).
+// Writes the picture as a PNG file. A file of that name is replaced only when the whole picture
+// is written: a save that fails half-way leaves it as it was.
 Failure WritePicturePng(const PictureRows& picture, const std::filesystem::path& path);
 
 // Asks for the name of a new PNG file, offering `suggested`, and writes the picture into it. A

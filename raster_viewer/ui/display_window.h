@@ -39,8 +39,9 @@ public:
     void PlotShown(std::string_view imagePath) override;
 
 signals:
+    // Signals are named as Qt names its own (NOLINT).
     // The window has been hidden by the user ("Επιστροφή" or its frame).
-    void returned();
+    void returned();  // NOLINT(readability-identifier-naming)
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -19,6 +19,7 @@
 #include "common/ui/picture_area.h"
 #include "raster_viewer/core/picture_file.h"
 #include "raster_viewer/core/rastel_texts.h"
+#include "common/testing/full_disk.h"
 #include "common/testing/scripted_dialogs.h"
 #include "common/testing/temp_dir.h"
 #include "common/ui/text.h"
@@ -243,6 +244,31 @@ private slots:
         QCOMPARE(written.size(), session.Picture1().Image().size());
         QCOMPARE(written.convertToFormat(QImage::Format_RGB32), session.Picture1().Image());
         QVERIFY(session.dialogs.Messages.empty());
+    }
+
+    // The disk fills up half-way through the PNG: the picture of that name from before stays as
+    // it was, no temporary file is left beside it, and the message names the picture.
+    void aFullDiskLeavesTheOlderPicture() {
+        Session session;
+        session.Trigger("Px1");
+        const std::string saved = (session.dir / "saved.png").string();
+        QAction& save = qiv::testing::Find<QAction>(session.Form3(), "SavePicture");
+        session.dialogs.File(saved);
+        save.trigger();
+        QVERIFY(session.dialogs.Messages.empty());
+        const std::vector<std::uint8_t> older = TempDir::Read(saved);
+        const std::vector<std::string> names = qiv::testing::NamesIn(session.dir.Path());
+
+        session.Trigger("Px2");
+        session.dialogs.File(saved);
+        {
+            const qiv::testing::FullDisk disk(static_cast<std::int64_t>(older.size() / 2));
+            save.trigger();
+        }
+        QCOMPARE(session.dialogs.Messages.size(), std::size_t{1});
+        QVERIFY(session.dialogs.Messages[0].find(saved) != std::string::npos);
+        QVERIFY(TempDir::Read(saved) == older);
+        QCOMPARE(qiv::testing::NamesIn(session.dir.Path()), names);
     }
 
     void tooltipTellsWhatAPaintedPixelHolds() {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "avhrr/level1b_test_writer.h"
+#include "avhrr/level1b_writer.h"
 #include "common/core/binary_file.h"
 #include "hrpt_tool/core/level1b_import.h"
 #include "hrpt_tool/core/swathly_texts.h"

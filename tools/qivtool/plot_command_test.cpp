@@ -11,6 +11,7 @@
 #include "raster_viewer/ui/main_window.h"
 #include "common/ui/picture_area.h"
 #include "tools/qivtool/plot_drawing.h"
+#include "common/testing/full_disk.h"
 #include "common/testing/png_picture.h"
 #include "tools/qivtool/raster_commands.h"
 #include "tools/samples/raster_samples.h"
@@ -85,6 +86,35 @@ private slots:
                 }
             }
         }
+    }
+
+    // The disk fills up half-way through the PNG: the plot of that name from before stays as
+    // it was, and no temporary file is left beside it.
+    void aFullDiskLeavesTheOlderPlot() {
+        TempDir dir;
+        const std::string image =
+            dir.Write("scene.raw", qiv::samples::SyntheticScene(60, 80, 3)).string();
+        PlotOptions options;
+        options.Image = {image, std::pair(60, 80)};
+        options.Output = (dir / "plot.png").string();
+        std::ostringstream out;
+        std::ostringstream err;
+        Console console("qivtool plot", out, err, false);
+        QCOMPARE(qiv::qivtool::RunPlot(options, console, qiv::qivtool::DrawPlotPng),
+                 qiv::qivtool::kDone);
+        const std::vector<std::uint8_t> older = TempDir::Read(options.Output);
+        const std::vector<std::string> names = qiv::testing::NamesIn(dir.Path());
+
+        options.Kind = qiv::rastel::LevelMapping::Equalised;
+        int status = -1;
+        {
+            const qiv::testing::FullDisk disk(static_cast<std::int64_t>(older.size() / 2));
+            status = qiv::qivtool::RunPlot(options, console, qiv::qivtool::DrawPlotPng);
+        }
+        QCOMPARE(status, qiv::qivtool::kRefused);
+        QVERIFY2(err.str().find(options.Output) != std::string::npos, err.str().c_str());
+        QVERIFY(TempDir::Read(options.Output) == older);
+        QCOMPARE(qiv::testing::NamesIn(dir.Path()), names);
     }
 };
 

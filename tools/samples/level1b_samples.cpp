@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "avhrr/frame.h"
-#include "avhrr/level1b_test_writer.h"
+#include "avhrr/level1b_writer.h"
 #include "common/core/binary_file.h"
 #include "tools/samples/hrpt_samples.h"
 
