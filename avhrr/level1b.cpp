@@ -1,6 +1,7 @@
 #include "avhrr/level1b.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace qiv::avhrr {
@@ -289,11 +290,32 @@ void StoreWord(std::uint8_t* at, std::uint32_t value) {
 }
 
 // Unpacks the counts into consecutive little-endian words from `out` and tells whether any of
-// them is not zero.
+// them is not zero. The counts of a few dozen packed words go through a small array first: the
+// loop of fixed length over it becomes a few vector instructions, where stores straight into
+// `out` would have to be made one at a time, as bytes may alias the record.
 bool UnpackEarthView(const std::uint8_t* packed, std::uint8_t* out) {
     constexpr int kFullWords = kEarthCounts / 3;
+    constexpr int kChunkWords = 32;
+    std::array<std::uint16_t, 3 * kChunkWords> counts;
     std::uint32_t any = 0;
-    for (int i = 0; i < kFullWords; ++i) {
+    int i = 0;
+    for (; i + kChunkWords <= kFullWords; i += kChunkWords) {
+        for (int j = 0; j < kChunkWords; ++j) {
+            const std::uint32_t word = Be32(packed + 4 * (i + j));
+            counts[3 * j] = static_cast<std::uint16_t>((word >> 20) & 0x3FF);
+            counts[3 * j + 1] = static_cast<std::uint16_t>((word >> 10) & 0x3FF);
+            counts[3 * j + 2] = static_cast<std::uint16_t>(word & 0x3FF);
+            any |= word & 0x3FFFFFFF;
+        }
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(out + 6 * i, counts.data(), sizeof counts);
+        } else {
+            for (std::size_t k = 0; k < counts.size(); ++k) {
+                StoreWord(out + 6 * i + 2 * k, counts[k]);
+            }
+        }
+    }
+    for (; i < kFullWords; ++i) {
         const std::uint32_t word = Be32(packed + 4 * i);
         StoreWord(out + 6 * i, (word >> 20) & 0x3FF);
         StoreWord(out + 6 * i + 2, (word >> 10) & 0x3FF);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "avhrr/frame.h"
-#include "avhrr/level1b_test_writer.h"
+#include "avhrr/level1b_writer.h"
 
 namespace qiv::avhrr {
 namespace {

@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "common/core/binary_file.h"
+#include "hrpt_tool/core/level1b_import.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_texts.h"
 #include "common/core/typed_number.h"
@@ -63,19 +65,21 @@ std::string SuggestedHrpName(const std::string& recording) {
     return hrp.string();
 }
 
-// The name of the new HRP file, asked again while it names the recording itself (the input is
-// chosen once, so a refusal would leave no second try); no value on a cancel.
-std::optional<std::string> AskNewFile(const std::string& recording, Dialogs& dialogs) {
-    const std::string suggested = SuggestedHrpName(recording);
+// The name of the new HRP file, asked again, after `isTheFile`, while it names the imported
+// file itself (the input is chosen once, so a refusal would leave no second try); no value on a
+// cancel.
+std::optional<std::string> AskNewFile(const std::string& imported, Dialogs& dialogs,
+                                      std::string_view isTheFile) {
+    const std::string suggested = SuggestedHrpName(imported);
     for (;;) {
         const std::optional<std::string> name = dialogs.ChooseNewFile(kHrpFileFilter, suggested);
         if (!name || name->empty()) {
             return std::nullopt;
         }
-        if (!SameFile(*name, recording)) {
+        if (!SameFile(*name, imported)) {
             return name;
         }
-        dialogs.Message(kNewFileIsRecording);
+        dialogs.Message(isTheFile);
     }
 }
 
@@ -90,7 +94,7 @@ std::optional<std::string> OfferImport(const std::string& recording, Dialogs& di
     if (!year) {
         return std::nullopt;
     }
-    const std::optional<std::string> output = AskNewFile(recording, dialogs);
+    const std::optional<std::string> output = AskNewFile(recording, dialogs, kNewFileIsRecording);
     if (!output) {
         return std::nullopt;
     }
@@ -105,6 +109,40 @@ std::optional<std::string> OfferImport(const std::string& recording, Dialogs& di
     }
     dialogs.Message(ImportSummaryText(summary, *output));
     return output;
+}
+
+// The HRP file a Level 1b file was imported into, or no value (a failure told) when the user
+// declined or cancelled or the import failed. The records carry their year: none is asked.
+std::optional<std::string> OfferLevel1bImport(const std::string& level1b, Dialogs& dialogs,
+                                              Canvas& waitArea) {
+    if (!dialogs.Ask(kLevel1bImportQuestion)) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> output = AskNewFile(level1b, dialogs, kNewFileIsLevel1b);
+    if (!output) {
+        return std::nullopt;
+    }
+    Level1bImportSummary summary;
+    CommandOutcome imported;
+    {
+        const WaitNotice notice(waitArea, kWaitMessage);
+        imported = ImportLevel1b(level1b, *output, summary);
+    }
+    if (!ShowOutcome(imported, dialogs)) {
+        return std::nullopt;
+    }
+    dialogs.Message(Level1bImportSummaryText(summary, *output));
+    return output;
+}
+
+// What the file's first bytes and its size say of it as a Level 1b file.
+avhrr::Level1bFile Level1bOf(BinaryFile& file) {
+    std::int64_t size = 0;
+    std::array<std::uint8_t, static_cast<std::size_t>(avhrr::kLevel1bDetectBytes)> start{};
+    if (file.Size(size) || file.ReadFilled(0, start)) {
+        return {};
+    }
+    return avhrr::DetectLevel1b(start, size);
 }
 
 }  // namespace
@@ -129,6 +167,17 @@ std::optional<std::string> ChooseInputFile(SwathlyState& state, Dialogs& dialogs
     if (StartsWithFrameSync(probe)) {
         probe.Close();
         if (std::optional<std::string> imported = OfferImport(*path, dialogs, waitArea)) {
+            input = *imported;
+        }
+    } else if (const avhrr::Level1bFile level1b = Level1bOf(probe);
+               level1b.Verdict == avhrr::Level1bVerdict::Recognised) {
+        probe.Close();
+        // A file the import cannot take is told so at once, instead of a question whose Yes
+        // could only be refused; it stays the input all the same.
+        if (const std::optional<Refused<Refusal>> refused = Level1bRefusalOf(level1b)) {
+            dialogs.Message(MessageFor(*refused));
+        } else if (std::optional<std::string> imported =
+                       OfferLevel1bImport(*path, dialogs, waitArea)) {
             input = *imported;
         }
     }

@@ -20,6 +20,9 @@ namespace qiv::swathly {
 // written, to start with) and the new HRP file's name; the import runs with the wait notice in
 // waitArea, its summary is shown, and the new file becomes the input. A No, a cancel or a failed
 // import (told) leaves the recording itself as the input, as the program can read it all the same.
+// A NOAA Level 1b file (avhrr::DetectLevel1b on its first bytes) is offered for import the same
+// way, without a year (its records carry it); one the import cannot take (GAC, say) is told why
+// and stays the input.
 std::optional<std::string> ChooseInputFile(SwathlyState& state, Dialogs& dialogs, Canvas& waitArea);
 // The output (Label4) may be chosen again at any time; the file need not exist yet.
 std::optional<std::string> ChooseOutputFile(SwathlyState& state, Dialogs& dialogs);

@@ -9,6 +9,7 @@
 #include "common/core/binary_file.h"
 #include "common/core/replacing_file.h"
 #include "hrpt_tool/core/line_record.h"
+#include "hrpt_tool/core/pass_start.h"
 #include "hrpt_tool/core/swathly_texts.h"
 
 namespace qiv::swathly {
@@ -137,25 +138,9 @@ private:
         std::memcpy(header.Title.data(), title, header.Title.size());
     }
 
-    // The time of line 1: the time code taken back 1/6 s for every line before its frame, in
-    // sixths of a millisecond so that nothing is rounded before the seconds are cut. A pass
-    // that starts before midnight starts on the day before, and in the year before when that
-    // day is 1 January.
+    // The time of line 1: the time code taken back 1/6 s for every line before its frame.
     void SetStart(LineHeaderRecord& header, const FrameTime& code) const {
-        using namespace std::chrono;
-        constexpr std::int64_t kSixthsPerDay = 6 * kMillisecondsPerDay;
-        const std::int64_t sixths = 6 * code.Millisecond - 1000 * code.Frame;
-        const std::int64_t daysBack =
-            sixths < 0 ? (-sixths + kSixthsPerDay - 1) / kSixthsPerDay : 0;
-        const std::int64_t seconds = (sixths + daysBack * kSixthsPerDay) / 6000;
-        const year_month_day date{sys_days{year{year_} / January / 1} +
-                                  days{code.Day - 1 - daysBack}};
-        header.Year = static_cast<std::int16_t>(static_cast<int>(date.year()));
-        header.Month = static_cast<std::int16_t>(static_cast<unsigned>(date.month()));
-        header.Day = static_cast<std::int16_t>(static_cast<unsigned>(date.day()));
-        header.Hour = static_cast<std::int16_t>(seconds / 3600);
-        header.Minute = static_cast<std::int16_t>(seconds / 60 % 60);
-        header.Secs = static_cast<std::int16_t>(seconds % 60);
+        SetPassStart(header, year_, code.Day, code.Millisecond, code.Frame);
     }
 
     std::int16_t year_;

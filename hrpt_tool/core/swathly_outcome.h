@@ -30,6 +30,13 @@ enum class Refusal {
     NoLinesStated,        // the pass header states no lines
     TooManyProductLines,  // First: the lines, Second: the most a product header counts
     NoCalibration,        // no line's calibration words are usable
+    // The import of a NOAA Level 1b file, refused from its first bytes and its size:
+    NotLevel1b,          // neither a KLM nor a POD header at its start
+    Level1bGac,          // a GAC file: lines of 409 samples, where an HRP line has 2048
+    Level1bUnknownType,  // a data type the guides do not name
+    Level1bVersion,      // First: the KLM format version, not 2 to 5
+    Level1bUnpacked,     // First: the bits of each sample of an archive copy, 8 or 16
+    Level1bNoRecord,     // First: the bytes after the header records, Second: a record's bytes
 };
 
 using CommandOutcome = Outcome<Refusal>;

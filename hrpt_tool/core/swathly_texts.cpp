@@ -10,6 +10,41 @@
 namespace qiv::swathly {
 namespace {
 
+std::string_view DataTypeName(avhrr::Level1bDataType type) {
+    switch (type) {
+        case avhrr::Level1bDataType::Lac:
+            return "LAC";
+        case avhrr::Level1bDataType::Hrpt:
+            return "HRPT";
+        case avhrr::Level1bDataType::Frac:
+            return "FRAC";
+        case avhrr::Level1bDataType::Gac:
+            return "GAC";
+        case avhrr::Level1bDataType::Unknown:
+            break;
+    }
+    return "unknown";
+}
+
+// A record's time as its date and its time of day to the millisecond.
+std::string MomentText(const avhrr::Level1bTime& time) {
+    const avhrr::CalendarDay day = avhrr::CalendarDayOf(time.Year, time.DayOfYear);
+    const auto ms = static_cast<long long>(time.Millisecond);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02lld:%02lld:%02lld.%03lld", time.Year,
+                  day.Month, day.Day, ms / 3'600'000, ms / 60'000 % 60, ms / 1000 % 60, ms % 1000);
+    return text;
+}
+
+// The title without its trailing blanks.
+std::string ShortTitle(const LineHeaderRecord& header) {
+    std::string title = TitleText(header.Title);
+    while (!title.empty() && title.back() == ' ') {
+        title.pop_back();
+    }
+    return title;
+}
+
 std::string_view FileName(FileRole role) {
     switch (role) {
         case FileRole::Input:
@@ -136,6 +171,27 @@ std::string MessageFor(Refused<Refusal> refused) {
             return "No line of the input file carries usable calibration words (thermometer, "
                    "back-scan and space-view counts): its thermal channels cannot be calibrated. "
                    "Nothing was written.";
+        case Refusal::NotLevel1b:
+            return "This is no NOAA Level 1b file: neither a KLM nor a POD header stands at its "
+                   "start.";
+        case Refusal::Level1bGac:
+            return "This is a NOAA Level 1b GAC file: its lines of 409 samples (4 km) cannot "
+                   "become HRP lines of 2048 samples. Only LAC, HRPT and FRAC files can be "
+                   "imported.";
+        case Refusal::Level1bUnknownType:
+            return "This NOAA Level 1b file states a data type that is neither LAC, HRPT, FRAC "
+                   "nor GAC: it cannot be imported.";
+        case Refusal::Level1bVersion:
+            return "This NOAA Level 1b file is of KLM format version " +
+                   std::to_string(refused.First) + ": only versions 2 to 5 can be imported.";
+        case Refusal::Level1bUnpacked:
+            return "This NOAA Level 1b file is an archive copy whose samples were unpacked into " +
+                   std::to_string(refused.First) +
+                   " bits: only files of packed 10-bit samples can be imported.";
+        case Refusal::Level1bNoRecord:
+            return "This NOAA Level 1b file holds no whole data record after its header: " +
+                   std::to_string(refused.First) + " bytes follow it, and a record has " +
+                   std::to_string(refused.Second) + ".";
     }
     return {};
 }
@@ -196,10 +252,7 @@ std::string ImportSummaryText(const ImportSummary& summary, const std::string& o
     std::string text = "The recording is imported into " + outputPath + ".\n\n";
     text += "Frames: " + std::to_string(summary.Frames) + ", in " +
             (summary.Order == ByteOrder::Little ? "little-endian" : "big-endian") + " words\n";
-    std::string title = TitleText(h.Title);
-    while (!title.empty() && title.back() == ' ') {
-        title.pop_back();
-    }
+    const std::string title = ShortTitle(h);
     text += h.SatId == 0 ? "Satellite: unknown spacecraft address (" + title + ", Sat Id 0)\n"
                          : "Satellite: " + title + ", Sat Id " + std::to_string(h.SatId) + "\n";
     if (summary.TimeFound) {
@@ -261,6 +314,46 @@ std::string ProductSummaryText(const ProductSummary& s, const ProductPaths& path
     if (!s.SstPublished) {
         text += "\nSST: no split window is published for " + s.Satellite + "; NOAA-14's is used";
     }
+    return text;
+}
+
+std::string Level1bImportSummaryText(const Level1bImportSummary& summary,
+                                     const std::string& outputPath) {
+    const LineHeaderRecord& h = summary.Header;
+    std::string text = "The Level 1b file is imported into " + outputPath + ".\n\n";
+    const std::string title = ShortTitle(h);
+    text += summary.SpacecraftKnown
+                ? "Spacecraft: " + title + ", Sat Id " + std::to_string(h.SatId) + "\n"
+                : "Spacecraft: unknown code " + std::to_string(summary.SpacecraftCode) + " (" +
+                      title + ", Sat Id 0)\n";
+    text +=
+        "Data type: " + std::string(DataTypeName(summary.DataType)) + ", " +
+        (summary.Kind == avhrr::Level1bKind::Klm
+             ? "KLM format version " + std::to_string(summary.Version)
+             : std::string("POD format")) +
+        (summary.ArchiveHeaderBytes > 0
+             ? ", after a " + std::to_string(summary.ArchiveHeaderBytes) + "-byte archive header"
+             : std::string()) +
+        "\n";
+    text += "Records: " + std::to_string(summary.Records) + " (the header counts " +
+            std::to_string(summary.StatedRecords) + "), now as many lines\n";
+    if (summary.TimeFound) {
+        char start[32];
+        std::snprintf(start, sizeof start, "%02d:%02d:%02d", h.Hour, h.Minute, h.Secs);
+        text += "Start: " + MomentText(summary.First) + " (line 1 starts " + start + ")\n";
+        text += "End: " + MomentText(summary.Last) + "\n";
+    } else {
+        text +=
+            "Start and end: no record's time names a moment; the date and the time are left "
+            "at 0\n";
+    }
+    text += "Bad records (kept): " + std::to_string(summary.BadRecords) + "\n";
+    if (summary.RecordsPastCount > 0) {
+        text += "Records after the header's count (left out): " +
+                std::to_string(summary.RecordsPastCount) + "\n";
+    }
+    text += "Bytes left over after the last whole record (left out): " +
+            std::to_string(summary.BytesLeftOver);
     return text;
 }
 

@@ -8,6 +8,7 @@
 
 #include "common/core/dialogs.h"
 #include "common/core/failure.h"
+#include "hrpt_tool/core/level1b_import.h"
 #include "hrpt_tool/core/products.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "hrpt_tool/core/swathly_outcome.h"
@@ -40,6 +41,13 @@ inline constexpr std::string_view kHrpFileFilter = "HRP Files|*.hrp|All Files|*.
 inline constexpr std::string_view kNewFileIsRecording =
     "The new HRP file cannot be the recording itself: choose another name";
 
+// Importing a NOAA Level 1b file chosen as the input.
+inline constexpr std::string_view kLevel1bImportQuestion =
+    "This file is a NOAA Level 1b file, as NOAA's archive serves a pass: it has no pass header "
+    "and its lines are packed.\n\nImport it into a new HRP file and work on that file?";
+inline constexpr std::string_view kNewFileIsLevel1b =
+    "The new HRP file cannot be the Level 1b file itself: choose another name";
+
 // The message for an outcome that is not done: a refusal, or a failure of the input, the output
 // or the calibration file.
 std::string MessageFor(const CommandOutcome& outcome);
@@ -56,6 +64,10 @@ std::string CalibrationIsInputMessage(const std::string& path);
 // What an import did: the new file, frames and byte order, satellite, start, damaged frames and
 // bytes left over.
 std::string ImportSummaryText(const ImportSummary& summary, const std::string& outputPath);
+// What a Level 1b import did: the new file, spacecraft, data type and format version, records,
+// start and end, bad records and bytes left over.
+std::string Level1bImportSummaryText(const Level1bImportSummary& summary,
+                                     const std::string& outputPath);
 
 // The products of an HRP pass.
 inline constexpr std::string_view kProductFileFilter = "CAL Files|*.cal|All Files|*.*";

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "avhrr/level1b_writer.h"
 #include "common/core/dimension_header.h"
 #include "common/ui/help_window.h"
 #include "hrpt_tool/core/line_record.h"
@@ -72,6 +73,59 @@ std::vector<ImportRow> ImportRows() {
         {.name = "a recording called .hrp is offered another name", .recording = "pass.hrp"},
     };
     // clang-format on
+}
+
+enum class Level1bNewFile { Suggested, TheFile, Cancelled };
+
+// One way through the questions that a Level 1b file chosen as the input brings up.
+struct Level1bRow {
+    const char* name;
+    const char* file = "pass.l1b";  // its file name
+    int dataType = 3;               // HRPT; 2 is GAC, which cannot be imported
+    bool yes = true;
+    Level1bNewFile newFile = Level1bNewFile::Suggested;
+    bool imported = true;
+    std::vector<std::string> messagesBefore = {};
+};
+
+std::vector<Level1bRow> Level1bRows() {
+    // clang-format off
+    return {
+        {.name = "Yes and a name import and take the new file"},
+        {.name = "No keeps the Level 1b file", .yes = false, .imported = false},
+        {.name = "a cancelled name keeps the Level 1b file", .newFile = Level1bNewFile::Cancelled,
+         .imported = false},
+        {.name = "a name that is the Level 1b file is asked again",
+         .newFile = Level1bNewFile::TheFile,
+         .messagesBefore = {"The new HRP file cannot be the Level 1b file itself: choose another "
+                            "name"}},
+        {.name = "a Level 1b file called .hrp is offered another name", .file = "pass.hrp"},
+        {.name = "a GAC file is told why without a question and stays the input", .dataType = 2,
+         .yes = false, .imported = false,
+         .messagesBefore = {"This is a NOAA Level 1b GAC file: its lines of 409 samples (4 km) "
+                            "cannot become HRP lines of 2048 samples. Only LAC, HRPT and FRAC "
+                            "files can be imported."}},
+    };
+    // clang-format on
+}
+
+// A KLM version 5 HRPT file of NOAA-19 after an ARS header: three records from 2024-06-06
+// 09:41:30.500 on, 1/6 s apart.
+std::vector<std::uint8_t> Level1bPass(int dataType) {
+    namespace w = qiv::avhrr::l1b_writer;
+    w::File spec;
+    spec.DataType = dataType;
+    spec.ArchiveHeader = true;
+    spec.Start = {2024, 158, 34'890'500};
+    spec.End = {2024, 158, 34'890'833};
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        w::Record r;
+        r.ScanLine = static_cast<int>(i) + 1;
+        r.When = {2024, 158, 34'890'500 + i * 1000 / 6};
+        r.Counts = w::PatternCounts(static_cast<int>(i));
+        spec.Records.push_back(r);
+    }
+    return w::Write(spec);
 }
 
 }  // namespace
@@ -265,6 +319,75 @@ private slots:
             messages.push_back("Cannot open the output file " +
                                (dir / "missing" / "pass.hrp").string() +
                                ": No such file or directory");
+        }
+        QCOMPARE(dialogs.Messages, messages);
+    }
+
+    void level1bAsInput_data() {
+        QTest::addColumn<int>("row");
+        const std::vector<Level1bRow> rows = Level1bRows();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            QTest::newRow(rows[i].name) << static_cast<int>(i);
+        }
+    }
+
+    // A Level 1b file is offered for import as a recording is, without a year; whatever the
+    // answers, the input is chosen, either the new HRP file or the Level 1b file itself.
+    void level1bAsInput() {
+        QFETCH(int, row);
+        const Level1bRow r = Level1bRows()[static_cast<std::size_t>(row)];
+        TempDir dir;
+        const auto level1b = dir.Write(r.file, Level1bPass(r.dataType));
+        const std::string suggested =
+            (dir / (r.file == std::string("pass.hrp") ? "pass-imported.hrp" : "pass.hrp")).string();
+        const bool asked = r.dataType != 2;
+
+        ScriptedDialogs dialogs;
+        dialogs.File(level1b.string());
+        if (asked) {
+            dialogs.Reply(r.yes);
+        }
+        if (r.yes) {
+            switch (r.newFile) {
+                case Level1bNewFile::Suggested:
+                    dialogs.File(suggested);
+                    break;
+                case Level1bNewFile::TheFile:
+                    dialogs.File(level1b.string()).File(suggested);
+                    break;
+                case Level1bNewFile::Cancelled:
+                    dialogs.File(std::nullopt);
+                    break;
+            }
+        }
+        MainWindow window(&dialogs);
+        Click(window, "Command1");
+
+        QVERIFY(dialogs.Exhausted());
+        QCOMPARE(dialogs.Unscripted, 0);
+        QCOMPARE(dialogs.Questions.size(), std::size_t{asked ? 1u : 0u});
+        QCOMPARE(dialogs.PromptCalls.size(), std::size_t{0});  // no year to ask
+        if (r.yes) {
+            QCOMPARE(dialogs.FileFilters.back(), std::string("HRP Files|*.hrp|All Files|*.*"));
+            QCOMPARE(dialogs.Suggested.back(), suggested);
+        }
+        const std::string input = r.imported ? suggested : level1b.string();
+        QCOMPARE(Caption(window, "Label2"), QString::fromStdString(input));
+        QCOMPARE(window.State().InputPath, input);
+        QCOMPARE(window.State().InputChosen, true);
+        QCOMPARE(std::filesystem::exists(suggested), r.imported);
+
+        std::vector<std::string> messages = r.messagesBefore;
+        if (r.imported) {
+            messages.push_back("The Level 1b file is imported into " + suggested +
+                               ".\n\nSpacecraft: NOAA-19, Sat Id 19\n"
+                               "Data type: HRPT, KLM format version 5, after a 512-byte archive "
+                               "header\n"
+                               "Records: 3 (the header counts 3), now as many lines\n"
+                               "Start: 2024-06-06 09:41:30.500 (line 1 starts 09:41:30)\n"
+                               "End: 2024-06-06 09:41:30.833\n"
+                               "Bad records (kept): 0\n"
+                               "Bytes left over after the last whole record (left out): 0");
         }
         QCOMPARE(dialogs.Messages, messages);
     }

@@ -29,6 +29,8 @@ void RunRastelCases(const std::filesystem::path& dir, const Sizes& sizes, int ar
 void RunSwathlyCases(const std::filesystem::path& dir, const Sizes& sizes);
 // The CAL, SST and NDV products of the HRP pass `hrp`, written into dir.
 void ProductsCase(const std::filesystem::path& hrp, const std::filesystem::path& dir, int runs);
+// The Level 1b import, of a file of HrpLines records.
+void RunLevel1bCases(const std::filesystem::path& dir, const Sizes& sizes);
 // qivtool runs as a child process; the histogram-pass image of RunRastelCases must be there.
 void RunQivtoolCases(const std::filesystem::path& dir, const Sizes& sizes);
 

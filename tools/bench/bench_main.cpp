@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
         const qiv::bench::Sizes sizes = quick ? qiv::bench::QuickSizes() : qiv::bench::FullSizes();
         qiv::bench::RunRastelCases(dir.Path(), sizes, argc, argv);
         qiv::bench::RunSwathlyCases(dir.Path(), sizes);
+        qiv::bench::RunLevel1bCases(dir.Path(), sizes);
         qiv::bench::RunQivtoolCases(dir.Path(), sizes);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "qiv_bench: %s\n", error.what());

@@ -315,12 +315,17 @@ Subcommand AddImport(CLI::App& app) {
     return Add<ImportOptions>(
         app, "import",
         "An HRP file from a raw HRPT recording (little- or big-endian 16-bit words, one frame per "
-        "scan line, no pass header), its pass header made from the frames",
+        "scan line, no pass header) or from a NOAA Level 1b file (KLM or POD; HRPT, LAC or FRAC, "
+        "with or without the archive's header), its pass header made from the frames or the "
+        "records",
         [](CLI::App& command, ImportOptions& options, Raw& /*raw*/) {
-            command.add_option("RECORDING", options.Path, "the raw recording")->required();
+            command.add_option("FILE", options.Path, "the raw recording or the Level 1b file")
+                ->required();
             command
-                .add_option("--year", options.Year, "the year of the pass, which the frames lack")
-                ->required()
+                .add_option("--year", options.Year,
+                            "the year of a raw recording's pass, which its frames lack (needed "
+                            "for a recording; a Level 1b file takes its records' own year and "
+                            "leaves this aside)")
                 ->check(CLI::Range(swathly::kFirstYear, swathly::kLastYear));
             AddOutput(command, options.Output,
                       "the new HRP file (written whole, then put in place of any file so named)");

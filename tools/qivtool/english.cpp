@@ -24,6 +24,12 @@ std::string EnglishFor(const Failure& failure) {
     return swathly::MessageFor(failure);
 }
 
+std::string NeitherRecordingNorLevel1b(const Failure& noFrames) {
+    return EnglishFor(noFrames) +
+           " Nor is it a NOAA Level 1b file: neither a KLM nor a POD header "
+           "stands at its start.";
+}
+
 std::string EnglishFor(Refused<swathly::Refusal> refused) {
     return swathly::MessageFor(refused);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "common/core/failure.h"
 #include "hrpt_tool/core/swathly_outcome.h"
@@ -20,6 +21,14 @@ std::string EnglishFor(Refused<rastel::Refusal> refused);
 // A refusal of Swathly_Qiv, in English: the program's own message, which its texts file writes
 // by a switch over every reason.
 std::string EnglishFor(Refused<swathly::Refusal> refused);
+
+// qivtool import of a file that is neither a raw recording (noFrames: the recording import's
+// failure) nor a NOAA Level 1b file.
+std::string NeitherRecordingNorLevel1b(const Failure& noFrames);
+// qivtool import of a raw recording without --year.
+inline constexpr std::string_view kYearNeeded =
+    "--year is needed for a raw recording: its frames carry the day of the year, not the year "
+    "(a Level 1b file needs none)";
 
 // The English of an outcome that is not done (empty when it is done).
 template <class Reason>

@@ -65,12 +65,14 @@ TEST(EnglishTest, EveryRefusalOfBothProgramsIsEnglish) {
         EXPECT_FALSE(text.empty());
         EXPECT_EQ(FirstGreek(text), 0u);
     }
-    for (const S why : {S::NoInputChosen, S::FilesNotChosen, S::LineBelowOne, S::LineBeyondFile,
-                        S::HeaderTooShort, S::BadStartLine, S::BadEndLine, S::StartBeyondFile,
-                        S::BadInterval, S::NotLineOne, S::QuicklookTooLarge, S::BadYear,
-                        S::NoWholeLine, S::ProductAsInput, S::RecordingAsInput,
-                        S::UnknownSatellite, S::UnknownSatelliteNamed, S::NoPassDate,
-                        S::NoLinesStated, S::TooManyProductLines, S::NoCalibration}) {
+    for (const S why :
+         {S::NoInputChosen, S::FilesNotChosen, S::LineBelowOne, S::LineBeyondFile,
+          S::HeaderTooShort, S::BadStartLine, S::BadEndLine, S::StartBeyondFile, S::BadInterval,
+          S::NotLineOne, S::QuicklookTooLarge, S::BadYear, S::NoWholeLine, S::ProductAsInput,
+          S::RecordingAsInput, S::UnknownSatellite, S::UnknownSatelliteNamed, S::NoPassDate,
+          S::NoLinesStated, S::TooManyProductLines, S::NoCalibration, S::NotLevel1b,
+          S::Level1bGac, S::Level1bUnknownType, S::Level1bVersion, S::Level1bUnpacked,
+          S::Level1bNoRecord}) {
         const std::string text = EnglishFor(Refused<S>{why, 40000, 3});
         SCOPED_TRACE("swathly reason " + std::to_string(static_cast<int>(why)) + ": " + text);
         EXPECT_FALSE(text.empty());

@@ -7,8 +7,10 @@
 #include <string>
 #include <utility>
 
+#include "avhrr/level1b.h"
 #include "common/core/wait_notice.h"
 #include "hrpt_tool/core/file_choice.h"
+#include "hrpt_tool/core/level1b_import.h"
 #include "hrpt_tool/core/line_cut.h"
 #include "hrpt_tool/core/line_header.h"
 #include "hrpt_tool/core/products.h"
@@ -171,17 +173,47 @@ int RunCut(const CutOptions& options, Console& console) {
     return kDone;
 }
 
+namespace {
+
+// A NOAA Level 1b file: its records carry their year, so a --year given is left aside.
+int RunLevel1bImport(const ImportOptions& options, Console& console) {
+    swathly::Level1bImportSummary summary;
+    swathly::CommandOutcome imported;
+    {
+        const WaitNotice notice(console.WaitArea(), swathly::kWaitMessage);
+        imported = swathly::ImportLevel1b(options.Path, options.Output, summary);
+    }
+    if (!imported.Done()) {
+        return console.Refuse(EnglishFor(imported));
+    }
+    console.Out() << swathly::Level1bImportSummaryText(summary, options.Output) << '\n';
+    return kDone;
+}
+
+}  // namespace
+
 int RunImport(const ImportOptions& options, Console& console) {
     // What the window offers to import, and nothing else: a file that starts with a pass header
     // is an HRP file already.
-    BinaryFile recording(FileRole::Input);
-    Failure failure = recording.Open(options.Path, BinaryFile::Mode::Read);
-    if (!failure && !swathly::StartsWithFrameSync(recording)) {
-        failure = recording.Fail(FileProblem::NoFrames);
+    BinaryFile input(FileRole::Input);
+    if (Failure failure = input.Open(options.Path, BinaryFile::Mode::Read)) {
+        return console.Refuse(EnglishFor(failure));
     }
-    recording.Close();
-    if (failure) {
-        return console.Refuse(swathly::MessageFor(failure));
+    if (!swathly::StartsWithFrameSync(input)) {
+        std::int64_t size = 0;
+        std::array<std::uint8_t, static_cast<std::size_t>(avhrr::kLevel1bDetectBytes)> start{};
+        const bool read = !input.Size(size) && !input.ReadFilled(0, start);
+        const Failure noFrames = input.Fail(FileProblem::NoFrames);
+        input.Close();
+        if (read && swathly::IsLevel1b(start, size)) {
+            return RunLevel1bImport(options, console);
+        }
+        return console.Refuse(NeitherRecordingNorLevel1b(noFrames));
+    }
+    input.Close();
+    if (options.Year == 0) {
+        console.Refuse(kYearNeeded);
+        return kBadUsage;
     }
     swathly::ImportSummary summary;
     swathly::CommandOutcome imported;

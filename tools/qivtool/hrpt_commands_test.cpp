@@ -21,6 +21,7 @@
 #include "tools/qivtool/command_line.h"
 #include "tools/qivtool/run_command.h"
 #include "tools/samples/hrpt_samples.h"
+#include "tools/samples/level1b_samples.h"
 
 namespace qiv::qivtool {
 namespace {
@@ -184,6 +185,29 @@ TEST_F(HrptCommandTest, ImportIsTheWindowsImport) {
     summary.replace(summary.find("window.hrp"), 10, "command.hrp");
     EXPECT_EQ(ran.Out, summary + "\n");
     EXPECT_TRUE(ran.Err.empty());
+}
+
+// A Level 1b file goes the same way, without a year; one given is left aside, as the records
+// carry their own.
+TEST_F(HrptCommandTest, Level1bImportIsTheWindowsImport) {
+    ASSERT_FALSE(samples::WriteLevel1bSample(dir / "pass.l1b", 40));
+    SwathlyState state;
+    ScriptedDialogs dialogs;
+    dialogs.File(Path("pass.l1b")).Reply(true).File(Path("window.hrp"));
+    ASSERT_EQ(swathly::ChooseInputFile(state, dialogs, waitArea), Path("window.hrp"));
+    ASSERT_EQ(dialogs.Messages.size(), 1u);  // the summary
+    std::string summary = dialogs.Messages[0];
+    summary.replace(summary.find("window.hrp"), 10, "command.hrp");
+
+    for (const std::int32_t year : {0, 1999}) {
+        SCOPED_TRACE(year);
+        const Ran ran =
+            RunCommand(RunImport, ImportOptions{Path("pass.l1b"), year, Path("command.hrp")});
+        ASSERT_EQ(ran.Status, kDone) << ran.Err;
+        EXPECT_EQ(TempDir::Read(Path("command.hrp")), TempDir::Read(Path("window.hrp")));
+        EXPECT_EQ(ran.Out, summary + "\n");
+        EXPECT_TRUE(ran.Err.empty());
+    }
 }
 
 TEST_F(HrptCommandTest, ImportRefusesWhatIsNoRecordingAndWritesNothing) {

@@ -102,8 +102,10 @@ struct CutOptions {
 };
 
 struct ImportOptions {
-    std::string Path;       // the raw recording
-    std::int32_t Year = 0;  // the year the recording was made in: the frames do not carry it
+    std::string Path;  // the raw recording or the Level 1b file
+    // The year a recording was made in, which its frames do not carry; 0 when not given. A Level
+    // 1b file's records carry their own.
+    std::int32_t Year = 0;
     std::string Output;
 };
 

@@ -56,6 +56,14 @@ TEST_P(UsageTest, TheStatusTellsBadUsageFromRefusal) {
     const auto header = qiv::EncodeDimensionHeader({4, 4});
     std::copy(header.begin(), header.end(), image.begin());
     dir.Write("image.raw", image);
+    // One frame of a raw recording: the frame sync in little-endian words, zeros after it.
+    std::vector<std::uint8_t> frame(22180, 0);
+    const std::uint16_t sync[] = {0x284, 0x16F, 0x35C, 0x19D, 0x20F, 0x095};
+    for (std::size_t k = 0; k < 6; ++k) {
+        frame[2 * k] = static_cast<std::uint8_t>(sync[k] & 0xFF);
+        frame[2 * k + 1] = static_cast<std::uint8_t>(sync[k] >> 8);
+    }
+    dir.Write("pass.raw16", frame);
 
     const Outcome run = Qivtool(dir, row.arguments);
     EXPECT_EQ(run.Status, row.status) << run.Err;
@@ -74,8 +82,10 @@ const UsageCase kUsageCases[] = {
     {"a sampling interval of 0", "quicklook x.hrp --from hrp --step 0 -o q.img", 2,
      "qivtool: --step"},
     {"help of a subcommand", "render --help", 0, ""},
-    {"an import without its year", "import pass.raw16 -o pass.hrp", 2, "qivtool: --year"},
-    {"an image is no recording", "import image.raw --year 2024 -o pass.hrp", 1,
+    {"a recording's import without its year", "import pass.raw16 -o pass.hrp", 2,
+     "qivtool import: --year is needed for a raw recording"},
+    {"a year out of range", "import pass.raw16 --year 0 -o pass.hrp", 2, "qivtool: --year"},
+    {"an image is no recording nor Level 1b file", "import image.raw -o pass.hrp", 1,
      "qivtool import: The input file image.raw is no HRPT recording"},
     {"a missing image is refused", "info missing.raw", 1,
      "qivtool info: Cannot open the input file missing.raw: No such file or directory"},

@@ -264,17 +264,22 @@ void EarthView(std::vector<std::uint8_t>& bytes, std::int32_t line) {
 
 }  // namespace
 
+std::vector<std::uint8_t> RecordingFrame(std::int32_t line, std::int32_t frames) {
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(kLineBytes));
+    FrameWords(frame, line, frames);
+    RecordingWords(frame, line);
+    EarthView(frame, line);
+    return frame;
+}
+
 Failure WriteHrptRecording(const std::filesystem::path& file, std::int32_t frames,
                            swathly::ByteOrder order) {
     Output recording;
     if (Failure failure = recording.Open(file)) {
         return failure;
     }
-    std::vector<std::uint8_t> frame(static_cast<std::size_t>(kLineBytes));
     for (std::int32_t line = 1; line <= frames; ++line) {
-        FrameWords(frame, line, frames);
-        RecordingWords(frame, line);
-        EarthView(frame, line);
+        std::vector<std::uint8_t> frame = RecordingFrame(line, frames);
         if (order == swathly::ByteOrder::Big) {
             for (std::size_t i = 0; i < frame.size(); i += 2) {
                 std::swap(frame[i], frame[i + 1]);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "common/core/failure.h"
 #include "hrpt_tool/core/recording_import.h"
@@ -35,5 +36,9 @@ Failure WriteHrptSamples(const std::filesystem::path& dir, std::int32_t lines = 
 Failure WriteHrptRecording(const std::filesystem::path& file,
                            std::int32_t frames = kRecordingSampleFrames,
                            swathly::ByteOrder order = swathly::ByteOrder::Little);
+
+// Frame `line` (from 1) of the recording WriteHrptRecording writes of `frames` frames, in
+// little-endian words: the Level 1b sample is made of the same frames.
+std::vector<std::uint8_t> RecordingFrame(std::int32_t line, std::int32_t frames);
 
 }  // namespace qiv::samples

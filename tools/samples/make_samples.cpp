@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "tools/samples/hrpt_samples.h"
+#include "tools/samples/level1b_samples.h"
 #include "tools/samples/raster_samples.h"
 #include "hrpt_tool/core/swathly_texts.h"
 
@@ -18,6 +19,10 @@ int main(int argc, char* argv[]) {
     if (!failure) {
         failure = qiv::samples::WriteHrptRecording(std::filesystem::path(argv[1]) /
                                                    "avhrr-recording.raw16");
+    }
+    if (!failure) {
+        failure = qiv::samples::WriteLevel1bSample(std::filesystem::path(argv[1]) /
+                                                   "avhrr-archive.l1b");
     }
     if (failure) {
         std::cerr << "qiv_make_samples: " << qiv::swathly::MessageFor(failure) << '\n';

@@ -1,4 +1,5 @@
-// Writes NOAA Level 1b files for tests and fuzz seeds, field by field from the published
+// Writes NOAA Level 1b files for tests, fuzz seeds, benchmarks and the sample generator's archive
+// sample (never for the programs, which only read them), field by field from the published
 // layouts (KLM User's Guide 8.3.1: ARS header, header record, LAC/HRPT/GAC data record of
 // versions 2-5; POD Guide 2 and 3: TBM header, header record, LAC/HRPT/GAC data record). It uses
 // nothing of the reader: offsets are the guides' octet numbers less one, and the 10-bit counts
