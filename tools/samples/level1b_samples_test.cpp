@@ -10,6 +10,7 @@
 #include "common/testing/temp_dir.h"
 #include "hrpt_tool/core/level1b_import.h"
 #include "hrpt_tool/core/line_record.h"
+#include "hrpt_tool/core/products.h"
 #include "hrpt_tool/core/recording_import.h"
 #include "tools/samples/hrpt_samples.h"
 
@@ -63,6 +64,23 @@ TEST(Level1bSample, ImportsIntoTheRecordingSamplesPass) {
         ASSERT_TRUE(std::all_of(at(a, kFrameWordBytes), at(a, kEarthFrom), [](std::uint8_t v) {
             return v == 0;
         })) << line + 1;
+    }
+
+    // Words 104-750 and the auxiliary sync differ, and the products read none of them: the
+    // archive's pass calibrates into the same products as the recording's.
+    swathly::ProductSummary archiveProducts;
+    swathly::ProductSummary recordingProducts;
+    ASSERT_TRUE(Succeeded(swathly::MakeProducts((dir / "archive.hrp").string(),
+                                                swathly::ProductPathsOf((dir / "a").string()),
+                                                std::nullopt, archiveProducts)));
+    ASSERT_TRUE(Succeeded(swathly::MakeProducts((dir / "recording.hrp").string(),
+                                                swathly::ProductPathsOf((dir / "r").string()),
+                                                std::nullopt, recordingProducts)));
+    EXPECT_EQ(archiveProducts.Lines, kRecordingSampleFrames);
+    for (const char* extension : {".cal", ".sst", ".ndv"}) {
+        SCOPED_TRACE(extension);
+        EXPECT_EQ(TempDir::Read(dir / (std::string("a") + extension)),
+                  TempDir::Read(dir / (std::string("r") + extension)));
     }
 }
 
