@@ -72,7 +72,7 @@ std::optional<std::string> AskNewFile(const std::string& imported, Dialogs& dial
                                       std::string_view isTheFile) {
     const std::string suggested = SuggestedHrpName(imported);
     for (;;) {
-        const std::optional<std::string> name = dialogs.ChooseNewFile(kHrpFileFilter, suggested);
+        std::optional<std::string> name = dialogs.ChooseNewFile(kHrpFileFilter, suggested);
         if (!name || name->empty()) {
             return std::nullopt;
         }
@@ -94,7 +94,7 @@ std::optional<std::string> OfferImport(const std::string& recording, Dialogs& di
     if (!year) {
         return std::nullopt;
     }
-    const std::optional<std::string> output = AskNewFile(recording, dialogs, kNewFileIsRecording);
+    std::optional<std::string> output = AskNewFile(recording, dialogs, kNewFileIsRecording);
     if (!output) {
         return std::nullopt;
     }
@@ -118,7 +118,7 @@ std::optional<std::string> OfferLevel1bImport(const std::string& level1b, Dialog
     if (!dialogs.Ask(kLevel1bImportQuestion)) {
         return std::nullopt;
     }
-    const std::optional<std::string> output = AskNewFile(level1b, dialogs, kNewFileIsLevel1b);
+    std::optional<std::string> output = AskNewFile(level1b, dialogs, kNewFileIsLevel1b);
     if (!output) {
         return std::nullopt;
     }
