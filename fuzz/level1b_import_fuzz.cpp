@@ -248,7 +248,7 @@ int Run(std::span<const std::uint8_t> data) {
         return 0;
     }
 
-    const fs::path run = fuzz::FreshRunFolder();
+    const fs::path& run = fuzz::FreshRunFolder();
     const fs::path work = run / "work";
     fs::create_directory(work);
     level1b.Path = work / "pass.l1b";
