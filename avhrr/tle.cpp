@@ -181,7 +181,7 @@ TleParse ParseTle(std::string_view line1, std::string_view line2, std::string_vi
     set.Designator = std::string(Trimmed(Columns(line1, 10, 17)));
 
     // Each field: where it lies, how it reads, its range, where it goes.
-    struct DecimalSpec {
+    struct DecimalColumns {
         const char* Name;
         int Line;
         std::size_t First;
@@ -192,7 +192,7 @@ TleParse ParseTle(std::string_view line1, std::string_view line2, std::string_vi
         double* Target;
     };
     double epochYear = 0.0;
-    const DecimalSpec decimals[] = {
+    const DecimalColumns decimals[] = {
         {"epoch year", 1, 19, 20, 0.0, 99.0, true, &epochYear},
         {"epoch day", 1, 21, 32, 1.0, 367.0, false, &set.EpochDay},
         {"mean motion derivative", 1, 34, 43, -1.0, 1.0, false, &set.MeanMotionDot},
@@ -202,18 +202,18 @@ TleParse ParseTle(std::string_view line1, std::string_view line2, std::string_vi
         {"mean anomaly", 2, 44, 51, 0.0, 360.0, true, &set.MeanAnomalyDeg},
         {"mean motion", 2, 53, 63, 0.0, 100.0, false, &set.MeanMotionRevPerDay},
     };
-    for (const DecimalSpec& spec : decimals) {
-        const std::string_view line = spec.Line == 1 ? line1 : line2;
-        const int lineNumber = spec.Line == 1 ? lineOfLine1 : lineOfLine2;
-        const std::optional<double> value = DecimalField(Columns(line, spec.First, spec.Last));
+    for (const DecimalColumns& field : decimals) {
+        const std::string_view line = field.Line == 1 ? line1 : line2;
+        const int lineNumber = field.Line == 1 ? lineOfLine1 : lineOfLine2;
+        const std::optional<double> value = DecimalField(Columns(line, field.First, field.Last));
         if (!value) {
-            return refuse(lineNumber, TleProblem::BadNumber, spec.Name);
+            return refuse(lineNumber, TleProblem::BadNumber, field.Name);
         }
-        const bool belowHigh = spec.HighIncluded ? *value <= spec.High : *value < spec.High;
-        if (!(*value >= spec.Low && belowHigh)) {
-            return refuse(lineNumber, TleProblem::FieldOutOfRange, spec.Name);
+        const bool belowHigh = field.HighIncluded ? *value <= field.High : *value < field.High;
+        if (!(*value >= field.Low && belowHigh)) {
+            return refuse(lineNumber, TleProblem::FieldOutOfRange, field.Name);
         }
-        *spec.Target = *value;
+        *field.Target = *value;
     }
     // A mean motion of 0 stands for no orbit at all.
     if (!(set.MeanMotionRevPerDay > 0.0)) {

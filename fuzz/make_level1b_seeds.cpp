@@ -41,9 +41,9 @@ w::Record SeedRecord(int line, w::Time when) {
     return r;
 }
 
-void Write(const fs::path& folder, const std::string& name, const w::File& spec,
+void Write(const fs::path& folder, const std::string& name, const w::File& plan,
            std::uint8_t lastChoice = 0) {
-    const w::Bytes file = w::Write(spec);
+    const w::Bytes file = w::Write(plan);
     const std::size_t length = file.size();
     const std::uint8_t choices[] = {
         static_cast<std::uint8_t>((length / 16) & 0xFF),
@@ -91,9 +91,9 @@ int main(int argc, char** argv) {
     // file: every seed of the reader is one of the import too.
     const fs::path importCorpus = fs::path(argv[1]) / "corpus" / "level1b_import";
     const fs::path importEdges = fs::path(argv[1]) / "reproducers" / "level1b_import";
-    const auto both = [&](const std::string& name, const w::File& spec) {
-        Write(corpus, name, spec);
-        Write(importCorpus, name, spec);
+    const auto both = [&](const std::string& name, const w::File& plan) {
+        Write(corpus, name, plan);
+        Write(importCorpus, name, plan);
     };
 
     both("klm-v2-noaa15-lac-over-new-year", Klm(2, 4, 1, false));

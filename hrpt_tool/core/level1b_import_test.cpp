@@ -121,25 +121,25 @@ class Level1bLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(Level1bLayoutTest, EveryRecordBecomesItsLine) {
     const LayoutCase& c = GetParam();
-    w::File spec = PassFile(c.klm, c.records);
-    spec.Version = c.version;
-    spec.Spacecraft = c.spacecraft;
-    spec.DataType = c.dataType;
-    spec.ArchiveHeader = c.archiveHeader;
-    spec.HeaderRecords = c.headerRecords;
+    w::File plan = PassFile(c.klm, c.records);
+    plan.Version = c.version;
+    plan.Spacecraft = c.spacecraft;
+    plan.DataType = c.dataType;
+    plan.ArchiveHeader = c.archiveHeader;
+    plan.HeaderRecords = c.headerRecords;
     TempDir dir;
-    const auto input = dir.Write("pass.l1b", w::Write(spec));
+    const auto input = dir.Write("pass.l1b", w::Write(plan));
     const Bytes before = TempDir::Read(input);
     Level1bImportSummary summary;
     ASSERT_TRUE(Succeeded(ImportLevel1b(input.string(), (dir / "pass.hrp").string(), summary)));
 
     const Bytes hrp = TempDir::Read(dir / "pass.hrp");
     ASSERT_EQ(hrp.size(), static_cast<std::size_t>(c.records * kLineBytes));
-    const Bytes first = ExpectedLine(spec.Records[0]);
+    const Bytes first = ExpectedLine(plan.Records[0]);
     EXPECT_TRUE(std::equal(hrp.begin() + kLineHeaderBytes, hrp.begin() + kLineBytes,
                            first.begin() + kLineHeaderBytes));
     for (int k = 1; k < c.records; ++k) {
-        ASSERT_EQ(LineOf(hrp, k + 1), ExpectedLine(spec.Records[static_cast<std::size_t>(k)]))
+        ASSERT_EQ(LineOf(hrp, k + 1), ExpectedLine(plan.Records[static_cast<std::size_t>(k)]))
             << "line " << k + 1;
     }
     const LineHeaderRecord h = HeaderOf(hrp);
@@ -196,14 +196,14 @@ class Level1bTimeTest : public ::testing::TestWithParam<TimeCase> {};
 
 TEST_P(Level1bTimeTest, LineOneStartsAtTheRecordsOwnTime) {
     const TimeCase& c = GetParam();
-    w::File spec = PassFile(c.klm, 0);
+    w::File plan = PassFile(c.klm, 0);
     for (std::size_t i = 0; i < c.times.size(); ++i) {
         w::Record r = PassRecord(static_cast<int>(i), c.times[i]);
         r.When = c.times[i];
-        spec.Records.push_back(r);
+        plan.Records.push_back(r);
     }
     TempDir dir;
-    const auto input = dir.Write("pass.l1b", w::Write(spec));
+    const auto input = dir.Write("pass.l1b", w::Write(plan));
     Level1bImportSummary summary;
     ASSERT_TRUE(Succeeded(ImportLevel1b(input.string(), (dir / "pass.hrp").string(), summary)));
     EXPECT_EQ(summary.TimeFound, c.found);
@@ -248,10 +248,10 @@ class Level1bSpacecraftTest : public ::testing::TestWithParam<SpacecraftCase> {}
 
 TEST_P(Level1bSpacecraftTest, TitleAndSatIdOfTheSatelliteTheCodeNames) {
     const SpacecraftCase& c = GetParam();
-    w::File spec = PassFile(c.klm, 1, {c.year, 100, 0});
-    spec.Spacecraft = c.code;
+    w::File plan = PassFile(c.klm, 1, {c.year, 100, 0});
+    plan.Spacecraft = c.code;
     TempDir dir;
-    const auto input = dir.Write("pass.l1b", w::Write(spec));
+    const auto input = dir.Write("pass.l1b", w::Write(plan));
     Level1bImportSummary summary;
     ASSERT_TRUE(Succeeded(ImportLevel1b(input.string(), (dir / "pass.hrp").string(), summary)));
     const LineHeaderRecord h = HeaderOf(TempDir::Read(dir / "pass.hrp"));
@@ -285,19 +285,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Bad records stay lines, so that line numbers keep step with the scan, and are counted.
 TEST(Level1bRecords, BadRecordsAreKeptAndCounted) {
-    w::File spec = PassFile(true, 5);
-    spec.Records[0].Quality = 1u << 31;            // do not use
-    spec.Records[1].Counts.clear();                // no counts
-    spec.Records[2].When = {2024, 0, 34'890'833};  // no time
-    spec.Records[3].Quality = 1u << 30;            // a time sequence error: doubt, not bad
+    w::File plan = PassFile(true, 5);
+    plan.Records[0].Quality = 1u << 31;            // do not use
+    plan.Records[1].Counts.clear();                // no counts
+    plan.Records[2].When = {2024, 0, 34'890'833};  // no time
+    plan.Records[3].Quality = 1u << 30;            // a time sequence error: doubt, not bad
     TempDir dir;
-    const auto input = dir.Write("pass.l1b", w::Write(spec));
+    const auto input = dir.Write("pass.l1b", w::Write(plan));
     Level1bImportSummary summary;
     ASSERT_TRUE(Succeeded(ImportLevel1b(input.string(), (dir / "pass.hrp").string(), summary)));
     const Bytes hrp = TempDir::Read(dir / "pass.hrp");
     ASSERT_EQ(hrp.size(), static_cast<std::size_t>(5 * kLineBytes));
     for (int k = 2; k <= 5; ++k) {
-        EXPECT_EQ(LineOf(hrp, k), ExpectedLine(spec.Records[static_cast<std::size_t>(k - 1)]))
+        EXPECT_EQ(LineOf(hrp, k), ExpectedLine(plan.Records[static_cast<std::size_t>(k - 1)]))
             << "line " << k;
     }
     EXPECT_EQ(summary.Records, 5);
@@ -321,17 +321,17 @@ class Level1bCountTest : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(Level1bCountTest, WholeRecordsTheHeaderCountsBecomeLines) {
     const CountCase& c = GetParam();
-    w::File spec = PassFile(c.klm, c.written);
-    spec.StatedRecords = c.stated;
-    spec.DropBytes = c.dropBytes;
+    w::File plan = PassFile(c.klm, c.written);
+    plan.StatedRecords = c.stated;
+    plan.DropBytes = c.dropBytes;
     TempDir dir;
-    const auto input = dir.Write("pass.l1b", w::Write(spec));
+    const auto input = dir.Write("pass.l1b", w::Write(plan));
     Level1bImportSummary summary;
     ASSERT_TRUE(Succeeded(ImportLevel1b(input.string(), (dir / "pass.hrp").string(), summary)));
     const Bytes hrp = TempDir::Read(dir / "pass.hrp");
     ASSERT_EQ(hrp.size(), static_cast<std::size_t>(c.records * kLineBytes));
     EXPECT_EQ(LineOf(hrp, c.records),
-              ExpectedLine(spec.Records[static_cast<std::size_t>(c.records - 1)]));
+              ExpectedLine(plan.Records[static_cast<std::size_t>(c.records - 1)]));
     EXPECT_EQ(LineCountOf(HeaderOf(hrp)), c.records);
     EXPECT_EQ(summary.Records, c.records);
     EXPECT_EQ(summary.RecordsPastCount, c.pastCount);
@@ -414,17 +414,17 @@ TEST_P(Level1bRefusalTest, LeavesEveryFileAsItWas) {
 }
 
 Bytes Klm(int version, int dataType) {
-    w::File spec = PassFile(true, 2);
-    spec.Version = version;
-    spec.DataType = dataType;
-    return w::Write(spec);
+    w::File plan = PassFile(true, 2);
+    plan.Version = version;
+    plan.DataType = dataType;
+    return w::Write(plan);
 }
 
 Bytes PodWordSize(const char* size) {
-    w::File spec = PassFile(false, 2);
-    spec.ArchiveHeader = true;
-    spec.TbmWordSize = size;
-    return w::Write(spec);
+    w::File plan = PassFile(false, 2);
+    plan.ArchiveHeader = true;
+    plan.TbmWordSize = size;
+    return w::Write(plan);
 }
 
 // clang-format off
@@ -435,9 +435,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal::Level1bGac, "409 samples (4 km) cannot become HRP lines of 2048"},
         RefusalCase{"a POD GAC file",
                     [] {
-                        w::File spec = PassFile(false, 2);
-                        spec.DataType = 2;
-                        return w::Write(spec);
+                        w::File plan = PassFile(false, 2);
+                        plan.DataType = 2;
+                        return w::Write(plan);
                     },
                     0, Output::NewFile, Refusal::Level1bGac, "GAC file"},
         RefusalCase{"a data type the guides do not name", [] { return Klm(5, 7); }, 0,
@@ -456,9 +456,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal::NotLevel1b, "no NOAA Level 1b file"},
         RefusalCase{"a header and part of a record",
                     [] {
-                        w::File spec = PassFile(true, 1);
-                        spec.DropBytes = 100;
-                        return w::Write(spec);
+                        w::File plan = PassFile(true, 1);
+                        plan.DropBytes = 100;
+                        return w::Write(plan);
                     },
                     0, Output::NewFile, Refusal::Level1bNoRecord,
                     "no whole data record after its header: 15772 bytes follow it, and a record "
@@ -467,9 +467,9 @@ INSTANTIATE_TEST_SUITE_P(
         // counts; the refusal comes from the size alone.
         RefusalCase{"more records than an HRP header counts",
                     [] {
-                        w::File spec = PassFile(true, 1);
-                        spec.StatedRecords = 0;
-                        return w::Write(spec);
+                        w::File plan = PassFile(true, 1);
+                        plan.StatedRecords = 0;
+                        return w::Write(plan);
                     },
                     15872 * (1 + 65536), Output::NewFile, FileProblem::TooLong,
                     "holds 65536 lines, more than the 65535"},
@@ -486,10 +486,10 @@ INSTANTIATE_TEST_SUITE_P(
 // The imported file is an HRP file like any other: its header shows, its quicklook and its cut
 // are those of the records.
 TEST(ImportedLevel1b, ReadsBackThroughHeaderQuicklookAndCut) {
-    w::File spec = PassFile(true, 30);
-    spec.ArchiveHeader = true;
+    w::File plan = PassFile(true, 30);
+    plan.ArchiveHeader = true;
     TempDir dir;
-    const auto input = dir.Write("pass.l1b", w::Write(spec));
+    const auto input = dir.Write("pass.l1b", w::Write(plan));
     Level1bImportSummary summary;
     ASSERT_TRUE(Succeeded(ImportLevel1b(input.string(), (dir / "pass.hrp").string(), summary)));
 
@@ -508,8 +508,8 @@ TEST(ImportedLevel1b, ReadsBackThroughHeaderQuicklookAndCut) {
     EXPECT_EQ(shown.Rows, "30");
     // Line 2's calibration words are its record's frame words (back scan from word 23 on).
     ASSERT_TRUE(Succeeded(DisplayHeaderAndPrintData(state, "2", dialogs, form1)));
-    EXPECT_EQ(state.BackScan[0][0], static_cast<std::int16_t>(spec.Records[1].FrameWords[22]));
-    EXPECT_EQ(state.SpaceView[4][9], static_cast<std::int16_t>(spec.Records[1].FrameWords[101]));
+    EXPECT_EQ(state.BackScan[0][0], static_cast<std::int16_t>(plan.Records[1].FrameWords[22]));
+    EXPECT_EQ(state.SpaceView[4][9], static_cast<std::int16_t>(plan.Records[1].FrameWords[101]));
 
     state.OutputPath = (dir / "ch2.img").string();
     state.OutputChosen = true;
@@ -518,7 +518,7 @@ TEST(ImportedLevel1b, ReadsBackThroughHeaderQuicklookAndCut) {
     const Bytes quicklook = TempDir::Read(dir / "ch2.img");
     ASSERT_EQ(quicklook.size(), 6u * 410u);
     for (const auto& [row, column] : {std::pair{1, 1}, std::pair{5, 409}}) {
-        const auto& counts = spec.Records[static_cast<std::size_t>(5 * row)].Counts;
+        const auto& counts = plan.Records[static_cast<std::size_t>(5 * row)].Counts;
         EXPECT_EQ(quicklook[static_cast<std::size_t>(row * 410 + column)],
                   ScaleTenToEight(static_cast<std::int16_t>(
                       counts[static_cast<std::size_t>(5 * (5 * column) + 1)])))
@@ -532,7 +532,7 @@ TEST(ImportedLevel1b, ReadsBackThroughHeaderQuicklookAndCut) {
     const Bytes part = TempDir::Read(dir / "part.hrp");
     ASSERT_EQ(part.size(), static_cast<std::size_t>(10 * kLineBytes));
     EXPECT_EQ(LineCountOf(HeaderOf(part)), 10);
-    EXPECT_EQ(LineOf(part, 2), ExpectedLine(spec.Records[3]));
+    EXPECT_EQ(LineOf(part, 2), ExpectedLine(plan.Records[3]));
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{});
 }
 

@@ -23,7 +23,7 @@ namespace qiv::swathly {
 namespace {
 
 namespace fs = std::filesystem;
-using qiv::testing::PassSpec;
+using qiv::testing::PassPlan;
 using qiv::testing::TempDir;
 
 struct Made {
@@ -31,10 +31,10 @@ struct Made {
     std::vector<std::uint8_t> Cal, Sst, Ndv;
 };
 
-// Writes the pass of `spec` and makes its products beside it.
-Made MakeOf(const TempDir& dir, const PassSpec& spec,
+// Writes the pass of `plan` and makes its products beside it.
+Made MakeOf(const TempDir& dir, const PassPlan& plan,
             std::optional<std::int16_t> satellite = std::nullopt) {
-    const fs::path hrp = qiv::testing::WritePass(dir / "pass.hrp", spec);
+    const fs::path hrp = qiv::testing::WritePass(dir / "pass.hrp", plan);
     const ProductPaths paths = ProductPathsOf((dir / "pass").string());
     Made made;
     const CommandOutcome outcome = MakeProducts(hrp.string(), paths, satellite, made.Summary);
@@ -64,7 +64,7 @@ int SingleValue(const std::vector<std::uint8_t>& product, int line, int sample) 
 // thermal coefficients), the same figures as avhrr/calibration_test.cpp: albedos (%) at the
 // counts of kVisibleCounts on the date of the case, and brightness temperatures (K) at the counts
 // of kThermalCounts with PRT count 400 (0 every fifth line), back-scan 380 / 390 / 385 and space
-// 990 / 985 / 988 for channels 3B / 4 / 5, the calibration words of PassSpec's lines.
+// 990 / 985 / 988 for channels 3B / 4 / 5, the calibration words of PassPlan's lines.
 constexpr std::array<int, 7> kVisibleCounts{60, 150, 400, 480, 520, 700, 950};
 constexpr std::array<int, 5> kThermalCounts{950, 800, 600, 400, 200};
 
@@ -88,18 +88,18 @@ class KnownPass : public ::testing::TestWithParam<PassCase> {};
 TEST_P(KnownPass, CalHoldsTheKnownAlbedosAndTemperatures) {
     const PassCase& c = GetParam();
     TempDir dir;
-    PassSpec spec;
-    spec.SatId = c.SatId;
-    spec.Year = c.Year;
-    spec.Month = c.Month;
-    spec.Day = c.Day;
-    spec.Lines = 40;
-    spec.Counts = [](int, int s) {
+    PassPlan plan;
+    plan.SatId = c.SatId;
+    plan.Year = c.Year;
+    plan.Month = c.Month;
+    plan.Day = c.Day;
+    plan.Lines = 40;
+    plan.Counts = [](int, int s) {
         const int v = kVisibleCounts[static_cast<std::size_t>(s % 7)];
         const int t = kThermalCounts[static_cast<std::size_t>(s % 5)];
         return std::array<int, 5>{v, v, t, t, t};
     };
-    const Made made = MakeOf(dir, spec);
+    const Made made = MakeOf(dir, plan);
     EXPECT_EQ(made.Summary.SatId, c.SatId);
     EXPECT_EQ(made.Summary.Source, SatelliteSource::Header);
     EXPECT_EQ(made.Summary.Lines, 40);
@@ -174,9 +174,9 @@ double ExpectedSst(bool day, int sample) {
 
 TEST(Products, SstAndNdviOverSeaLandAndCloud) {
     TempDir dir;
-    PassSpec spec;
-    spec.Lines = 30;
-    spec.Counts = [](int, int s) -> std::array<int, 5> {
+    PassPlan plan;
+    plan.Lines = 30;
+    plan.Counts = [](int, int s) -> std::array<int, 5> {
         if (s < 512) {
             return {60, 52, 400, 400, 400};  // clear sea by day
         }
@@ -188,7 +188,7 @@ TEST(Products, SstAndNdviOverSeaLandAndCloud) {
         }
         return {41, 41, 400, 400, 400};  // sea at night
     };
-    const Made made = MakeOf(dir, spec);
+    const Made made = MakeOf(dir, plan);
     for (const int line : {1, 15, 30}) {
         for (const int s : {0, 100, 300, 511, 700, 1100, 1400, 1537, 1800, 2047}) {
             SCOPED_TRACE(::testing::Message() << "line " << line << " sample " << s);
@@ -218,20 +218,20 @@ TEST(Products, SstAndNdviOverSeaLandAndCloud) {
 
 TEST(Products, Channel3ALinesHaveNoBand3AndLineOneTakesLineTwosMode) {
     TempDir dir;
-    PassSpec spec;
-    spec.SatId = 19;
-    spec.Year = 2012;
-    spec.Month = 5;
-    spec.Day = 8;
-    spec.DayOfYear = 129;
-    spec.Lines = 50;
-    spec.Words = [](int line) {
+    PassPlan plan;
+    plan.SatId = 19;
+    plan.Year = 2012;
+    plan.Month = 5;
+    plan.Day = 8;
+    plan.DayOfYear = 129;
+    plan.Lines = 50;
+    plan.Words = [](int line) {
         qiv::testing::LineWords words;
         words.Prt = line % 5 == 0 ? 0 : 400;
         words.Channel3A = line == 1 || (line >= 20 && line < 30);
         return words;
     };
-    const Made made = MakeOf(dir, spec);
+    const Made made = MakeOf(dir, plan);
     EXPECT_EQ(made.Summary.Lines3A, 12);
     EXPECT_EQ(made.Summary.Lines3B, 38);
     for (int line = 1; line <= 50; ++line) {
@@ -250,14 +250,14 @@ TEST(Products, Channel3ALinesHaveNoBand3AndLineOneTakesLineTwosMode) {
 TEST(Products, DamagedCalibrationIsFilledFromNeighboursAndCounted) {
     TempDir clean;
     TempDir damaged;
-    PassSpec spec;
-    spec.Lines = 80;
-    spec.Counts = [](int line, int s) {
+    PassPlan plan;
+    plan.Lines = 80;
+    plan.Counts = [](int line, int s) {
         const int t = kThermalCounts[static_cast<std::size_t>((s + line) % 5)];
         return std::array<int, 5>{60 + s % 50, 52, t, t, t};
     };
-    const Made good = MakeOf(clean, spec);
-    spec.Words = [](int line) {
+    const Made good = MakeOf(clean, plan);
+    plan.Words = [](int line) {
         qiv::testing::LineWords words;
         words.Prt = line % 5 == 0 ? 0 : 400;
         if (line == 30) {
@@ -271,7 +271,7 @@ TEST(Products, DamagedCalibrationIsFilledFromNeighboursAndCounted) {
         }
         return words;
     };
-    const Made bad = MakeOf(damaged, spec);
+    const Made bad = MakeOf(damaged, plan);
     EXPECT_EQ(bad.Summary.FilledLines, (std::array<std::int64_t, 3>{2, 3, 2}));
     EXPECT_EQ(bad.Summary.UncalibratedLines, 0);
     EXPECT_TRUE(bad.Cal == good.Cal);
@@ -281,9 +281,9 @@ TEST(Products, DamagedCalibrationIsFilledFromNeighboursAndCounted) {
 
 TEST(Products, HeaderRecordsSayWhatTheFileIs) {
     TempDir dir;
-    PassSpec spec;
-    spec.Lines = 3;
-    const Made made = MakeOf(dir, spec);
+    PassPlan plan;
+    plan.Lines = 3;
+    const Made made = MakeOf(dir, plan);
     for (const auto* product : {&made.Cal, &made.Sst, &made.Ndv}) {
         ASSERT_GT(product->size(), 4096u);
         EXPECT_EQ(ReadInt16Le(product->data()), 3);
@@ -303,10 +303,10 @@ TEST(Products, HeaderRecordsSayWhatTheFileIs) {
 
 TEST(Products, ShortFileGivesTheLinesItHolds) {
     TempDir dir;
-    PassSpec spec;
-    spec.Lines = 70;
-    spec.StatedLines = 100;
-    const Made made = MakeOf(dir, spec);
+    PassPlan plan;
+    plan.Lines = 70;
+    plan.StatedLines = 100;
+    const Made made = MakeOf(dir, plan);
     EXPECT_EQ(made.Summary.StatedLines, 100);
     EXPECT_EQ(made.Summary.Lines, 70);
     EXPECT_EQ(made.Summary.MissingLines, 30);
@@ -316,23 +316,23 @@ TEST(Products, ShortFileGivesTheLinesItHolds) {
 
 TEST(Products, SatelliteFromTheAddressOrTheUser) {
     TempDir dir;
-    PassSpec spec;
-    spec.SatId = 0;
-    spec.Year = 2012;
-    spec.Month = 5;
-    spec.Day = 8;
-    spec.Lines = 10;
-    spec.Words = [](int line) {
+    PassPlan plan;
+    plan.SatId = 0;
+    plan.Year = 2012;
+    plan.Month = 5;
+    plan.Day = 8;
+    plan.Lines = 10;
+    plan.Words = [](int line) {
         qiv::testing::LineWords words;
         words.Prt = line % 5 == 0 ? 0 : 400;
         words.Address = 15;
         return words;
     };
-    const Made byAddress = MakeOf(dir, spec);
+    const Made byAddress = MakeOf(dir, plan);
     EXPECT_EQ(byAddress.Summary.SatId, 19);
     EXPECT_EQ(byAddress.Summary.Satellite, "NOAA-19");
     EXPECT_EQ(byAddress.Summary.Source, SatelliteSource::Address);
-    const Made named = MakeOf(dir, spec, SatIdOfName("noaa18"));
+    const Made named = MakeOf(dir, plan, SatIdOfName("noaa18"));
     EXPECT_EQ(named.Summary.SatId, 18);
     EXPECT_EQ(named.Summary.Source, SatelliteSource::Override);
     EXPECT_NE(named.Cal, byAddress.Cal);
@@ -384,8 +384,8 @@ TEST_P(Refusals, WriteNothing) {
     EXPECT_EQ(Names(dir.Path()), before);
 }
 
-std::string Pass(const TempDir& dir, PassSpec spec) {
-    return qiv::testing::WritePass(dir / "pass.hrp", spec).string();
+std::string Pass(const TempDir& dir, PassPlan plan) {
+    return qiv::testing::WritePass(dir / "pass.hrp", plan).string();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -398,11 +398,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal::NoWholeLine},
         RefusalCase{"product_of_this_routine",
                     [](const TempDir& d) {
-                        PassSpec spec;
-                        spec.Lines = 2;
+                        PassPlan plan;
+                        plan.Lines = 2;
                         ProductSummary s;
                         const auto made = MakeProducts(
-                            Pass(d, spec), ProductPathsOf((d / "made").string()), std::nullopt, s);
+                            Pass(d, plan), ProductPathsOf((d / "made").string()), std::nullopt, s);
                         EXPECT_TRUE(made.Done());
                         return (d / "made.ndv").string();
                     },
@@ -416,54 +416,54 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal::ProductAsInput},
         RefusalCase{"raw_recording",
                     [](const TempDir& d) {
-                        PassSpec spec;
-                        spec.Lines = 2;
-                        std::vector<std::uint8_t> frame = qiv::testing::PassLine(spec, 1);
+                        PassPlan plan;
+                        plan.Lines = 2;
+                        std::vector<std::uint8_t> frame = qiv::testing::PassLine(plan, 1);
                         return d.Write("pass.raw16", frame).string();
                     },
                     Refusal::RecordingAsInput},
         RefusalCase{"unknown_satellite",
                     [](const TempDir& d) {
-                        PassSpec spec;
-                        spec.SatId = 0;
-                        return Pass(d, spec);
+                        PassPlan plan;
+                        plan.SatId = 0;
+                        return Pass(d, plan);
                     },
                     Refusal::UnknownSatellite},
-        RefusalCase{"unknown_satellite_named", [](const TempDir& d) { return Pass(d, PassSpec{}); },
+        RefusalCase{"unknown_satellite_named", [](const TempDir& d) { return Pass(d, PassPlan{}); },
                     Refusal::UnknownSatelliteNamed, std::int16_t{13}},
         RefusalCase{"no_date",
                     [](const TempDir& d) {
-                        PassSpec spec;
-                        spec.Month = 0;
-                        return Pass(d, spec);
+                        PassPlan plan;
+                        plan.Month = 0;
+                        return Pass(d, plan);
                     },
                     Refusal::NoPassDate},
         RefusalCase{"date_before_launch",
                     [](const TempDir& d) {
-                        PassSpec spec;
-                        spec.SatId = 19;
-                        return Pass(d, spec);
+                        PassPlan plan;
+                        plan.SatId = 19;
+                        return Pass(d, plan);
                     },
                     Refusal::NoPassDate},
         RefusalCase{"no_lines_stated",
                     [](const TempDir& d) {
-                        PassSpec spec;
-                        spec.StatedLines = 0;
-                        return Pass(d, spec);
+                        PassPlan plan;
+                        plan.StatedLines = 0;
+                        return Pass(d, plan);
                     },
                     Refusal::NoLinesStated},
         RefusalCase{"no_usable_calibration",
                     [](const TempDir& d) {
-                        PassSpec spec;
-                        spec.Words = [](int) {
+                        PassPlan plan;
+                        plan.Words = [](int) {
                             qiv::testing::LineWords words;
                             words.Prt = 1;
                             return words;
                         };
-                        return Pass(d, spec);
+                        return Pass(d, plan);
                     },
                     Refusal::NoCalibration},
-        RefusalCase{"output_is_input", [](const TempDir& d) { return Pass(d, PassSpec{}); },
+        RefusalCase{"output_is_input", [](const TempDir& d) { return Pass(d, PassPlan{}); },
                     std::nullopt, std::nullopt, true}),
     qiv::testing::DescName<RefusalCase>);
 
@@ -495,9 +495,9 @@ TEST(Products, NamesAndStems) {
 // offered as the input's with .cal, the wait notice gone, one summary.
 TEST(ProductsCommand, AsksOneNameAndTellsTheSummary) {
     TempDir dir;
-    PassSpec spec;
-    spec.Lines = 30;
-    const fs::path hrp = qiv::testing::WritePass(dir / "pass.hrp", spec);
+    PassPlan plan;
+    plan.Lines = 30;
+    const fs::path hrp = qiv::testing::WritePass(dir / "pass.hrp", plan);
     MemoryCanvas waitArea = qiv::testing::WaitArea();
 
     SwathlyState state;

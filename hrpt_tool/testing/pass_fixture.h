@@ -27,7 +27,7 @@ struct LineWords {
     int Address = 0;  // spacecraft address of the ID word
 };
 
-struct PassSpec {
+struct PassPlan {
     std::int16_t SatId = 14;
     std::array<char, 8> Title{'N', 'O', 'A', 'A', '-', '1', '4', ' '};
     std::int16_t Year = 1998;
@@ -50,19 +50,19 @@ struct PassSpec {
     };
 };
 
-inline std::vector<std::uint8_t> PassLine(const PassSpec& spec, int line) {
+inline std::vector<std::uint8_t> PassLine(const PassPlan& plan, int line) {
     using namespace qiv::avhrr;
     std::vector<std::uint8_t> frame(static_cast<std::size_t>(kFrameBytes));
     for (int k = 0; k < 6; ++k) {
         SetWord(frame, k + 1, kFrameSync[static_cast<std::size_t>(k)]);
     }
-    const LineWords words = spec.Words(line);
+    const LineWords words = plan.Words(line);
     SetWord(frame, kIdWord,
             static_cast<std::uint16_t>((words.Address << 3) | (words.Channel3A ? 1 : 0)));
     // The time code of the line: the header's time, 1/6 s a line, on the header's day.
     const std::int64_t ms =
-        (spec.Hour * 3600 + spec.Minute * 60 + spec.Secs) * 1000LL + line * 1000LL / 6;
-    EncodeTimeCode(frame, TimeCode{spec.DayOfYear, ms});
+        (plan.Hour * 3600 + plan.Minute * 60 + plan.Secs) * 1000LL + line * 1000LL / 6;
+    EncodeTimeCode(frame, TimeCode{plan.DayOfYear, ms});
     for (int k = 0; k < kPrtWords.Count; ++k) {
         SetWord(frame, kPrtWords.First + k, static_cast<std::uint16_t>(words.Prt));
     }
@@ -76,7 +76,7 @@ inline std::vector<std::uint8_t> PassLine(const PassSpec& spec, int line) {
         }
     }
     for (int s = 0; s < kEarthSamples; ++s) {
-        const std::array<int, 5> counts = spec.Counts(line, s);
+        const std::array<int, 5> counts = plan.Counts(line, s);
         for (int c = 1; c <= 5; ++c) {
             SetWord(frame, EarthWord(s + 1, c),
                     static_cast<std::uint16_t>(counts[static_cast<std::size_t>(c - 1)]));
@@ -84,15 +84,15 @@ inline std::vector<std::uint8_t> PassLine(const PassSpec& spec, int line) {
     }
     if (line == 0) {
         swathly::LineHeaderRecord header;
-        std::memcpy(header.Title.data(), spec.Title.data(), 8);
-        header.SatId = spec.SatId;
-        header.Month = spec.Month;
-        header.Day = spec.Day;
-        header.Year = spec.Year;
-        header.Hour = spec.Hour;
-        header.Minute = spec.Minute;
-        header.Secs = spec.Secs;
-        const int stated = spec.StatedLines < 0 ? spec.Lines : spec.StatedLines;
+        std::memcpy(header.Title.data(), plan.Title.data(), 8);
+        header.SatId = plan.SatId;
+        header.Month = plan.Month;
+        header.Day = plan.Day;
+        header.Year = plan.Year;
+        header.Hour = plan.Hour;
+        header.Minute = plan.Minute;
+        header.Secs = plan.Secs;
+        const int stated = plan.StatedLines < 0 ? plan.Lines : plan.StatedLines;
         header.RowsLow = static_cast<std::uint8_t>(stated & 0xFF);
         header.RowsHigh = static_cast<std::uint8_t>((stated >> 8) & 0xFF);
         const auto record = swathly::EncodeLineHeader(header);
@@ -101,10 +101,10 @@ inline std::vector<std::uint8_t> PassLine(const PassSpec& spec, int line) {
     return frame;
 }
 
-inline std::filesystem::path WritePass(const std::filesystem::path& file, const PassSpec& spec) {
+inline std::filesystem::path WritePass(const std::filesystem::path& file, const PassPlan& plan) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    for (int line = 0; line < spec.Lines; ++line) {
-        const std::vector<std::uint8_t> frame = PassLine(spec, line);
+    for (int line = 0; line < plan.Lines; ++line) {
+        const std::vector<std::uint8_t> frame = PassLine(plan, line);
         out.write(reinterpret_cast<const char*>(frame.data()),
                   static_cast<std::streamsize>(frame.size()));
     }

@@ -113,19 +113,19 @@ std::vector<Level1bRow> Level1bRows() {
 // 09:41:30.500 on, 1/6 s apart.
 std::vector<std::uint8_t> Level1bPass(int dataType) {
     namespace w = qiv::avhrr::l1b_writer;
-    w::File spec;
-    spec.DataType = dataType;
-    spec.ArchiveHeader = true;
-    spec.Start = {2024, 158, 34'890'500};
-    spec.End = {2024, 158, 34'890'833};
+    w::File plan;
+    plan.DataType = dataType;
+    plan.ArchiveHeader = true;
+    plan.Start = {2024, 158, 34'890'500};
+    plan.End = {2024, 158, 34'890'833};
     for (std::uint32_t i = 0; i < 3; ++i) {
         w::Record r;
         r.ScanLine = static_cast<int>(i) + 1;
         r.When = {2024, 158, 34'890'500 + i * 1000 / 6};
         r.Counts = w::PatternCounts(static_cast<int>(i));
-        spec.Records.push_back(r);
+        plan.Records.push_back(r);
     }
-    return w::Write(spec);
+    return w::Write(plan);
 }
 
 }  // namespace

@@ -62,9 +62,9 @@ private slots:
 
     void productsOfThePassWithOneNameAndASummary() {
         TempDir dir;
-        qiv::testing::PassSpec spec;
-        spec.Lines = 30;
-        const auto input = qiv::testing::WritePass(dir / "pass.hrp", spec);
+        qiv::testing::PassPlan plan;
+        plan.Lines = 30;
+        const auto input = qiv::testing::WritePass(dir / "pass.hrp", plan);
         ScriptedDialogs dialogs;
         dialogs.File(input.string()).File((dir / "day1.cal").string());
         MainWindow window(&dialogs);
@@ -95,9 +95,9 @@ private slots:
                  std::vector<std::string>{std::string(qiv::swathly::kEnterFileNameFirst)});
         QVERIFY(none.Suggested.empty());
 
-        qiv::testing::PassSpec spec;
-        spec.Lines = 3;
-        const auto pass = qiv::testing::WritePass(dir / "pass.hrp", spec);
+        qiv::testing::PassPlan plan;
+        plan.Lines = 3;
+        const auto pass = qiv::testing::WritePass(dir / "pass.hrp", plan);
         qiv::swathly::ProductSummary summary;
         QVERIFY(qiv::swathly::MakeProducts(pass.string(),
                                            qiv::swathly::ProductPathsOf((dir / "p").string()),

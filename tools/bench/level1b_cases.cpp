@@ -30,24 +30,24 @@ void ThrowIf(const swathly::CommandOutcome& outcome) {
 // import's work does not depend on what the records hold, so sixteen records made by the test
 // writer are written over and over, which keeps the writing quick.
 std::filesystem::path Level1bFile(const std::filesystem::path& file, int records) {
-    w::File spec;
-    spec.ArchiveHeader = true;
-    spec.Start = {2024, 158, 34'890'500};
-    spec.End = spec.Start;
-    spec.StatedRecords = records;
+    w::File plan;
+    plan.ArchiveHeader = true;
+    plan.Start = {2024, 158, 34'890'500};
+    plan.End = plan.Start;
+    plan.StatedRecords = records;
     std::vector<w::Bytes> kinds;
     for (int i = 0; i < 16; ++i) {
         w::Record r;
         r.ScanLine = i + 1;
-        r.When = spec.Start;
+        r.When = plan.Start;
         r.FrameWords = w::PatternFrameWords(i);
         r.Counts = w::PatternCounts(i);
-        kinds.push_back(w::KlmRecord(spec, r));
+        kinds.push_back(w::KlmRecord(plan, r));
     }
     BinaryFile out(FileRole::Output);
     ThrowIf(out.Open(file, BinaryFile::Mode::WriteTruncate));
-    w::Bytes block = w::ArsHeader(spec);
-    const w::Bytes header = w::KlmHeader(spec);
+    w::Bytes block = w::ArsHeader(plan);
+    const w::Bytes header = w::KlmHeader(plan);
     block.insert(block.end(), header.begin(), header.end());
     std::int64_t at = 0;
     for (int i = 0; i < records; ++i) {

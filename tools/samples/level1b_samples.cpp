@@ -28,16 +28,16 @@ std::uint16_t Word(const std::vector<std::uint8_t>& frame, int k) {
 }  // namespace
 
 Failure WriteLevel1bSample(const std::filesystem::path& file, std::int32_t records) {
-    w::File spec;
-    spec.Version = 5;
-    spec.Spacecraft = kNoaa19Code;
-    spec.DataType = kHrptType;
-    spec.ArchiveHeader = true;
-    spec.Start = {kYear, kDay, kFirstMillisecond};
-    spec.End = {kYear, kDay,
+    w::File plan;
+    plan.Version = 5;
+    plan.Spacecraft = kNoaa19Code;
+    plan.DataType = kHrptType;
+    plan.ArchiveHeader = true;
+    plan.Start = {kYear, kDay, kFirstMillisecond};
+    plan.End = {kYear, kDay,
                 kFirstMillisecond + static_cast<std::uint32_t>((records - 1) * 1000 / 6)};
     // The archive's name of a NOAA-19 ("NP") HRPT pass of day 158 of 2024 from 09:41 to 09:42.
-    spec.DataSetName = "NSS.HRPT.NP.D24158.S0941.E0942.B7777777.WI";
+    plan.DataSetName = "NSS.HRPT.NP.D24158.S0941.E0942.B7777777.WI";
     for (std::int32_t line = 1; line <= records; ++line) {
         const std::vector<std::uint8_t> frame = RecordingFrame(line, records);
         w::Record r;
@@ -51,13 +51,13 @@ Failure WriteLevel1bSample(const std::filesystem::path& file, std::int32_t recor
         for (int k = avhrr::kEarthViewWords.First; k <= avhrr::kEarthViewWords.Last(); ++k) {
             r.Counts.push_back(Word(frame, k));
         }
-        spec.Records.push_back(std::move(r));
+        plan.Records.push_back(std::move(r));
     }
     BinaryFile out(FileRole::Output);
     if (Failure failure = out.Open(file, BinaryFile::Mode::WriteTruncate)) {
         return failure;
     }
-    return out.WriteAt(0, w::Write(spec));
+    return out.WriteAt(0, w::Write(plan));
 }
 
 }  // namespace qiv::samples
