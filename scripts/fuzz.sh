@@ -21,7 +21,8 @@ seconds=${2:-600}
 [[ "$seconds" =~ ^[0-9]+$ ]] && [ "$seconds" -gt 0 ] || usage
 [ -d "fuzz/corpus/$target" ] || { echo "no fuzz/corpus/$target" >&2; usage; }
 
-scripts/install-deps.sh cmake ninja-build clang libclang-rt-14-dev libpng-dev libcli11-dev
+scripts/install-deps.sh cmake ninja-build clang libclang-rt-14-dev libpng-dev libcli11-dev \
+  libnetcdf-dev libgdal-dev gmt-gshhg-low
 
 build=${QIV_FUZZ_BUILD:-build-fuzz}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
