@@ -93,6 +93,18 @@ void Broken(std::string_view what) {
     std::abort();
 }
 
+std::optional<std::int64_t> BytesRead() {
+    std::ifstream in("/proc/self/io");
+    std::string name;
+    std::int64_t value = 0;
+    while (in >> name >> value) {
+        if (name == "rchar:") {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
 const fs::path& FreshRunFolder() {
     static const testing::TempDir kFolder;
     std::error_code error;

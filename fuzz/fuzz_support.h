@@ -84,6 +84,9 @@ inline std::int16_t WordAt(std::span<const std::uint8_t> bytes, std::int64_t at)
 // folder, emptied at every call, removed when the process ends. Nothing is written elsewhere.
 const std::filesystem::path& FreshRunFolder();
 
+// The bytes the process has read so far, from /proc/self/io; no value where it cannot be read.
+std::optional<std::int64_t> BytesRead();
+
 // The bytes of a file, or no value when there is no file of that name (or it is a folder).
 std::optional<Bytes> FileBytes(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -79,18 +79,6 @@ void RequireInputUnchanged(const InputFile& input, const fs::path& name) {
             "the Level 1b file changed under the name " + name.string());
 }
 
-std::optional<std::int64_t> BytesRead() {
-    std::ifstream in("/proc/self/io");
-    std::string name;
-    std::int64_t value = 0;
-    while (in >> name >> value) {
-        if (name == "rchar:") {
-            return value;
-        }
-    }
-    return std::nullopt;
-}
-
 // What must refuse the import, in the order the import must find it: a refusal of the program's
 // own or a failure of a file; no value for a success.
 using Expected = std::variant<Refusal, FileProblem>;
@@ -265,11 +253,11 @@ int Run(std::span<const std::uint8_t> data) {
     }
     const int openBefore = testing::OpenFiles();
 
-    const std::optional<std::int64_t> readBefore = BytesRead();
+    const std::optional<std::int64_t> readBefore = fuzz::BytesRead();
     Level1bImportSummary summary;
     const CommandOutcome outcome =
         ImportLevel1b(level1b.Path.string(), output.Path.string(), summary);
-    const std::optional<std::int64_t> readAfter = BytesRead();
+    const std::optional<std::int64_t> readAfter = fuzz::BytesRead();
     const std::optional<Expected> refusal = ExpectedRefusal(output, outputKind, file);
     if (outcome.Done() == refusal.has_value()) {
         Broken(refusal ? "the import carried out what it must refuse"

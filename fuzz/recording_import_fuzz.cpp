@@ -187,19 +187,6 @@ void RequireRecordingUnchanged(const RecordingFile& recording, const fs::path& n
             "the recording changed under the name " + name.string());
 }
 
-// The bytes the process has read so far, from /proc/self/io; no value where it cannot be read.
-std::optional<std::int64_t> BytesRead() {
-    std::ifstream in("/proc/self/io");
-    std::string name;
-    std::int64_t value = 0;
-    while (in >> name >> value) {
-        if (name == "rchar:") {
-            return value;
-        }
-    }
-    return std::nullopt;
-}
-
 // Outputs and temporary files: the run folder holds only the work folder, the work folder only
 // the names the run made and the new file.
 void RequireNoStrayFile(const fs::path& run, const fs::path& work,
@@ -364,7 +351,7 @@ int RunImport(std::span<const std::uint8_t> data) {
     const fuzz::NamedFile* importedInto = nullptr;
     bool imported = false;
     fuzz::NamedFile secondFile;
-    const std::optional<std::int64_t> readBefore = BytesRead();
+    const std::optional<std::int64_t> readBefore = fuzz::BytesRead();
     if (!window) {
         ImportSummary summary;
         const CommandOutcome outcome =
@@ -455,7 +442,7 @@ int RunImport(std::span<const std::uint8_t> data) {
             Require(offered == suggested.string(), "the new file's name offered is " + offered);
         }
     }
-    const std::optional<std::int64_t> readAfter = BytesRead();
+    const std::optional<std::int64_t> readAfter = fuzz::BytesRead();
 
     if (grown && readBefore && readAfter) {
         Require(*readAfter - *readBefore < kLineBytes,
